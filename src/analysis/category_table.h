@@ -1,0 +1,50 @@
+// One breakdown of the result: parallel arrays of names and counts, entries
+// 1..Count (slot 0 unused), with a hash index beside them so that a name is
+// found without walking the table.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace vorel::analysis {
+
+// Entry numbers are 16-bit throughout the engine.
+constexpr int32_t kMaxTableEntries = 32767;
+
+struct TextHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view s) const noexcept;
+};
+
+class CategoryTable {
+ public:
+  CategoryTable();
+
+  int32_t Count = 0;
+  std::vector<std::string> Names;  // slots 0..Count
+  std::vector<int32_t> Counts;     // slots 0..Count
+
+  // Entry number of `name` (exact comparison), or 0 when absent.
+  int32_t Find(std::string_view name) const;
+  // Appends a new entry; its number, or 0 when the table already holds
+  // kMaxTableEntries entries (nothing is changed then).
+  int32_t Append(std::string_view name, int32_t count);
+  // Entry number of `name`, appending it with count 0 when absent; 0 when full.
+  int32_t FindOrAppend(std::string_view name);
+
+  void Clear();
+  // Replaces the whole content (names in entry order, counts 0).
+  void AssignNames(const std::vector<std::string>& names);
+  // Call after the arrays were rearranged in place (sorting).
+  void NamesMoved() { indexValid_ = false; }
+
+ private:
+  void RebuildIndex() const;
+  mutable std::unordered_map<std::string, int32_t, TextHash, std::equal_to<>> index_;
+  mutable bool indexValid_ = true;
+};
+
+}  // namespace vorel::analysis

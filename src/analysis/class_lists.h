@@ -1,0 +1,48 @@
+// The classification file "vorel.dat" beside the program: OS and browser
+// patterns, index-page names and the host filter list.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vorel::analysis {
+
+struct ClassLine {
+  std::string pattern;
+  std::string displayName;
+};
+
+struct ClassLists {
+  std::vector<ClassLine> os;
+  std::vector<ClassLine> browsers;
+  std::vector<std::string> indexNames;  // lower case
+  std::vector<std::string> hostFilter;  // lower case
+};
+
+const ClassLists& Classes();
+
+// The classification file's path: the program's folder and "vorel.dat".
+std::string ClassFilePath();
+
+// Reads the classification file (CP932) and fills the lists, then sizes the
+// OS and browser tables of the result to their lists. A missing or unreadable
+// file shows "解析情報ファイルの読み込みに失敗しました。" with the path and
+// leaves the OS and browser lists empty.
+void LoadClassLists();
+// The same from a given file (vorel-report's --classes, tests).
+void LoadClassListsFrom(const std::string& path);
+
+// Empties all four lists (a fresh start, for tests).
+void ClearClassLists();
+
+// Whole-text wildcard match: * any run, ? any one character, # one digit,
+// [abc] [a-z] one listed character, [!abc] one unlisted; a "]" outside
+// brackets matches itself. Case-sensitive, by characters (code points).
+bool MatchesLike(std::string_view text, std::string_view pattern);
+
+// The classification test of the parameter SearchLike: wildcard when on,
+// otherwise substring (an empty pattern matches everything).
+bool MatchesPattern(std::string_view text, std::string_view pattern, bool searchLike);
+
+}  // namespace vorel::analysis

@@ -1,0 +1,157 @@
+#include "analysis/companion.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <vector>
+
+#include "settings/param_store.h"
+
+namespace vorel::analysis {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Reads 1..maxDigits digits at p; -1 when there is none.
+int ReadNumber(const char*& p, int minDigits, int maxDigits) {
+  int value = 0, n = 0;
+  while (n < maxDigits && IsDigit(*p)) {
+    value = value * 10 + (*p - '0');
+    ++p;
+    ++n;
+  }
+  return n >= minDigits ? value : -1;
+}
+
+bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+
+int DaysIn(int y, int m) {
+  static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return m == 2 && IsLeap(y) ? 29 : days[m - 1];
+}
+
+// Days since 1970-01-01 of a civil date (proleptic Gregorian).
+long DaysFromCivil(int y, int m, int d) {
+  y -= m <= 2;
+  const long era = (y >= 0 ? y : y - 399) / 400;
+  const unsigned yoe = static_cast<unsigned>(y - era * 400);
+  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + static_cast<long>(doe) - 719468;
+}
+
+// 1 = Sunday … 7 = Saturday
+int Weekday(long days) { return static_cast<int>(((days % 7) + 11) % 7) + 1; }
+
+// A date as a comparable number yyyymmdd; -1 when unreadable.
+long DateKey(const char* text) {
+  if (!text) return -1;
+  const char* p = text;
+  int y = ReadNumber(p, 1, 4);
+  if (y < 0 || *p++ != '/') return -1;
+  int m = ReadNumber(p, 1, 2);
+  if (m < 1 || m > 12 || *p++ != '/') return -1;
+  int d = ReadNumber(p, 1, 2);
+  if (d < 1 || d > DaysIn(y, m)) return -1;
+  return y * 10000L + m * 100L + d;
+}
+
+// The last parsed period bounds: the pass sends the same two texts for every record.
+struct Bounds {
+  char start[16] = {};
+  char end[16] = {};
+  long startKey = -1, endKey = -1;
+};
+
+const Bounds& BoundsFor(const char* start, const char* end) {
+  static thread_local Bounds cached;
+  if (std::strncmp(cached.start, start, sizeof(cached.start)) != 0 ||
+      std::strncmp(cached.end, end, sizeof(cached.end)) != 0) {
+    std::strncpy(cached.start, start, sizeof(cached.start) - 1);
+    std::strncpy(cached.end, end, sizeof(cached.end) - 1);
+    cached.startKey = DateKey(start);
+    cached.endKey = DateKey(end);
+  }
+  return cached;
+}
+
+}  // namespace
+
+int32_t aa_get_version(char* buffer) {
+  size_t n = std::strlen(kCompanionVersion);
+  std::memcpy(buffer, kCompanionVersion, n < 10 ? n : 10);
+  return 1;
+}
+
+int32_t aa_get_analize_line(const char* path, int32_t /*limit*/) {
+  int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  std::vector<char> buffer(1 << 16);
+  long long count = 0;
+  char last = '\n';
+  bool any = false;
+  while (true) {
+    ssize_t n = ::read(fd, buffer.data(), buffer.size());
+    if (n < 0) {
+      ::close(fd);
+      return -1;
+    }
+    if (n == 0) break;
+    any = true;
+    for (ssize_t i = 0; i < n; ++i) count += (buffer[i] == '\n') | (buffer[i] == '\t');
+    last = buffer[n - 1];
+  }
+  ::close(fd);
+  if (any && last != '\n') ++count;
+  return count > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int32_t>(count);
+}
+
+int32_t aa_check_date(int32_t& month, int32_t& week, int32_t& dweek, int32_t& day, int32_t& hour,
+                      const char* record, const char* startDate, const char* endDate, int32_t specifyDate) {
+  const char* p = std::strchr(record, ')');
+  if (!p) return 0;
+  ++p;
+  while (*p == ' ') ++p;
+  int y = ReadNumber(p, 4, 4);
+  if (y < 0) return 0;
+  char sep = *p;
+  if (sep != '/' && sep != '-') return 0;
+  ++p;
+  int m = ReadNumber(p, 1, 2);
+  if (m < 1 || m > 12 || *p != sep) return 0;
+  ++p;
+  int d = ReadNumber(p, 1, 2);
+  if (d < 1 || d > DaysIn(y, m)) return 0;
+  while (*p && !IsDigit(*p)) ++p;
+  int h = ReadNumber(p, 1, 2);
+  if (h < 0 || h > 24 || *p != ':') return 0;
+  ++p;
+  if (ReadNumber(p, 2, 2) < 0) return 0;
+
+  if (specifyDate != 0) {
+    const Bounds& b = BoundsFor(startDate ? startDate : "", endDate ? endDate : "");
+    long key = y * 10000L + m * 100L + d;
+    if (b.startKey < 0 || b.endKey < 0 || key < b.startKey || key > b.endKey) return 0;
+  }
+  long days = DaysFromCivil(y, m, d);
+  long jan1 = DaysFromCivil(y, 1, 1);
+  int dayOfYear = static_cast<int>(days - jan1) + 1;
+  month = m;
+  week = (dayOfYear + Weekday(jan1) - 2) / 7 + 1;
+  dweek = Weekday(days);
+  day = d;
+  hour = h;
+  return 1;
+}
+
+int32_t GetLogLineCount() {
+  try {
+    std::string path = settings::ParamText("LogFile", 1);
+    return aa_get_analize_line(path.c_str(), 10000);
+  } catch (...) {
+    return -1;
+  }
+}
+
+}  // namespace vorel::analysis

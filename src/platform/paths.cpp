@@ -1,0 +1,62 @@
+#include "platform/paths.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <fstream>
+#include <sstream>
+
+namespace vorel::platform {
+namespace {
+
+std::string& OverrideFolder() {
+  static std::string folder;
+  return folder;
+}
+
+}  // namespace
+
+std::string ProgramFolder() {
+  if (!OverrideFolder().empty()) return OverrideFolder();
+  char buffer[PATH_MAX];
+  ssize_t n = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
+  if (n <= 0) return ".";
+  std::string exe(buffer, static_cast<size_t>(n));
+  auto slash = exe.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return exe.substr(0, slash);
+}
+
+void SetProgramFolder(std::string folder) { OverrideFolder() = std::move(folder); }
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+  std::string path(folder);
+  if (path.empty() || path.back() != '/') path.push_back('/');
+  path.append(name);
+  return path;
+}
+
+std::string FolderWithSeparator(std::string_view path) {
+  auto slash = path.find_last_of('/');
+  if (slash == std::string_view::npos) return {};
+  return std::string(path.substr(0, slash + 1));
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  if (in.bad()) return false;
+  bytes = std::move(ss).str();
+  return true;
+}
+
+}  // namespace vorel::platform
