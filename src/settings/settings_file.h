@@ -1,0 +1,30 @@
+// The settings file "vorel.ini" beside the program, and the scrambled form of
+// the FTP password kept in it.
+#pragma once
+
+#include <string>
+
+namespace vorel::settings {
+
+// The settings file's path: the program's folder and "vorel.ini".
+std::string SettingsFilePath();
+
+// Puts every default in place, then reads the settings file (CP932) over them.
+// False when the file could not be opened (every parameter then holds its default).
+bool LoadParamsFromFile();
+bool LoadParamsFromFileAt(const std::string& path);
+
+// Rewrites the settings file from the store (CP932, CR LF), through a
+// temporary file; Retry/Cancel on failure. False when the user gave up.
+bool SaveParamsToFile();
+bool SaveParamsToFileAt(const std::string& path);
+
+// The 60-digit stored form of a password; empty when it cannot be scrambled.
+std::string ScramblePassword(const std::string& password);
+// The password, or empty when the stored form does not check out.
+std::string UnscramblePassword(const std::string& stored);
+
+// Seeds the generator the scrambling draws from (from the clock at start-up).
+void SeedPasswordRandom(unsigned seed);
+
+}  // namespace vorel::settings
