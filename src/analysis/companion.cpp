@@ -13,6 +13,26 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Walks a record that need not end in NUL.
+struct Cursor {
+  const char* p;
+  const char* end;
+  char Peek() const { return p < end ? *p : '\0'; }
+  void Advance() { if (p < end) ++p; }
+  void SkipSpaces() { while (p < end && *p == ' ') ++p; }
+  void SkipNonDigits() { while (p < end && !IsDigit(*p)) ++p; }
+  // minDigits..maxDigits digits; -1 when there are fewer.
+  int Number(int minDigits, int maxDigits) {
+    int value = 0, n = 0;
+    while (n < maxDigits && p < end && IsDigit(*p)) {
+      value = value * 10 + (*p - '0');
+      ++p;
+      ++n;
+    }
+    return n >= minDigits ? value : -1;
+  }
+};
+
 // Reads 1..maxDigits digits at p; -1 when there is none.
 int ReadNumber(const char*& p, int minDigits, int maxDigits) {
   int value = 0, n = 0;
@@ -107,41 +127,63 @@ int32_t aa_get_analize_line(const char* path, int32_t /*limit*/) {
   return count > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int32_t>(count);
 }
 
-int32_t aa_check_date(int32_t& month, int32_t& week, int32_t& dweek, int32_t& day, int32_t& hour,
-                      const char* record, const char* startDate, const char* endDate, int32_t specifyDate) {
-  const char* p = std::strchr(record, ')');
-  if (!p) return 0;
-  ++p;
-  while (*p == ' ') ++p;
-  int y = ReadNumber(p, 4, 4);
-  if (y < 0) return 0;
-  char sep = *p;
-  if (sep != '/' && sep != '-') return 0;
-  ++p;
-  int m = ReadNumber(p, 1, 2);
-  if (m < 1 || m > 12 || *p != sep) return 0;
-  ++p;
-  int d = ReadNumber(p, 1, 2);
-  if (d < 1 || d > DaysIn(y, m)) return 0;
-  while (*p && !IsDigit(*p)) ++p;
-  int h = ReadNumber(p, 1, 2);
-  if (h < 0 || h > 24 || *p != ':') return 0;
-  ++p;
-  if (ReadNumber(p, 2, 2) < 0) return 0;
-
-  if (specifyDate != 0) {
+DateFilter DateFilter::From(const char* startDate, const char* endDate, int32_t specifyDate) {
+  DateFilter f;
+  f.on = specifyDate != 0;
+  if (f.on) {
     const Bounds& b = BoundsFor(startDate ? startDate : "", endDate ? endDate : "");
+    f.startKey = b.startKey;
+    f.endKey = b.endKey;
+  }
+  return f;
+}
+
+bool CheckTimeStamp(std::string_view record, const DateFilter& filter, PeriodSlots& slots) {
+  size_t paren = record.find(')');
+  if (paren == std::string_view::npos) return false;
+  Cursor c{record.data() + paren + 1, record.data() + record.size()};
+  c.SkipSpaces();
+  int y = c.Number(4, 4);
+  if (y < 0) return false;
+  char sep = c.Peek();
+  if (sep != '/' && sep != '-') return false;
+  c.Advance();
+  int m = c.Number(1, 2);
+  if (m < 1 || m > 12 || c.Peek() != sep) return false;
+  c.Advance();
+  int d = c.Number(1, 2);
+  if (d < 1 || d > DaysIn(y, m)) return false;
+  c.SkipNonDigits();
+  int h = c.Number(1, 2);
+  if (h < 0 || h > 24 || c.Peek() != ':') return false;
+  c.Advance();
+  if (c.Number(2, 2) < 0) return false;
+
+  if (filter.on) {
     long key = y * 10000L + m * 100L + d;
-    if (b.startKey < 0 || b.endKey < 0 || key < b.startKey || key > b.endKey) return 0;
+    if (filter.startKey < 0 || filter.endKey < 0 || key < filter.startKey || key > filter.endKey) return false;
   }
   long days = DaysFromCivil(y, m, d);
   long jan1 = DaysFromCivil(y, 1, 1);
   int dayOfYear = static_cast<int>(days - jan1) + 1;
-  month = m;
-  week = (dayOfYear + Weekday(jan1) - 2) / 7 + 1;
-  dweek = Weekday(days);
-  day = d;
-  hour = h;
+  slots.month = m;
+  slots.week = (dayOfYear + Weekday(jan1) - 2) / 7 + 1;
+  slots.dweek = Weekday(days);
+  slots.day = d;
+  slots.hour = h;
+  return true;
+}
+
+int32_t aa_check_date(int32_t& month, int32_t& week, int32_t& dweek, int32_t& day, int32_t& hour,
+                      const char* record, const char* startDate, const char* endDate, int32_t specifyDate) {
+  if (!record) return 0;
+  PeriodSlots slots;
+  if (!CheckTimeStamp(record, DateFilter::From(startDate, endDate, specifyDate), slots)) return 0;
+  month = slots.month;
+  week = slots.week;
+  dweek = slots.dweek;
+  day = slots.day;
+  hour = slots.hour;
   return 1;
 }
 

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace vorel::analysis {
 
@@ -32,6 +33,21 @@ int32_t aa_get_analize_line(const char* path, int32_t limit);
 // Returns 0 for an unreadable stamp or a date outside the period.
 int32_t aa_check_date(int32_t& month, int32_t& week, int32_t& dweek, int32_t& day, int32_t& hour,
                       const char* record, const char* startDate, const char* endDate, int32_t specifyDate);
+
+// The date filter of aa_check_date, read once: dates as yyyymmdd numbers.
+struct DateFilter {
+  bool on = false;
+  long startKey = -1;
+  long endKey = -1;
+  static DateFilter From(const char* startDate, const char* endDate, int32_t specifyDate);
+};
+
+struct PeriodSlots {
+  int32_t month = -1, week = -1, dweek = -1, day = -1, hour = -1;
+};
+
+// What aa_check_date does, on a record that need not be NUL-terminated.
+bool CheckTimeStamp(std::string_view record, const DateFilter& filter, PeriodSlots& slots);
 
 // aa_get_analize_line for the current log file (LogFile entry 1), or -1 when
 // the call fails.

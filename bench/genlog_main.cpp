@@ -1,0 +1,27 @@
+// Writes a generated access log: vorel-genlog ACCESSES OUTFILE [SEED]
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "log_generator.h"
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: vorel-genlog ACCESSES OUTFILE [SEED]\n");
+    return 2;
+  }
+  vorel::bench::LogShape shape;
+  shape.accesses = std::strtoul(argv[1], nullptr, 10);
+  if (shape.accesses < 10000) {
+    // A small log keeps its tables small too.
+    shape.hosts = shape.accesses / 3 + 1;
+    shape.agents = shape.accesses / 10 + 1;
+    shape.referrers = shape.accesses / 5 + 1;
+    shape.pages = 12;
+  }
+  if (argc > 3) shape.seed = std::strtoull(argv[3], nullptr, 10);
+  std::ofstream out(argv[2], std::ios::binary);
+  out << vorel::bench::GenerateLog(shape);
+  return out ? 0 : 1;
+}

@@ -1,0 +1,160 @@
+#include "log_generator.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <vector>
+
+#include "platform/codepage.h"
+
+namespace vorel::bench {
+namespace {
+
+// Draws ranks 0..n-1 with probability proportional to 1 / (rank + 1).
+class Zipf {
+ public:
+  explicit Zipf(size_t n) : cumulative_(n) {
+    double sum = 0;
+    for (size_t i = 0; i < n; ++i) cumulative_[i] = (sum += 1.0 / static_cast<double>(i + 1));
+  }
+  size_t operator()(std::mt19937_64& rng) const {
+    double x = std::uniform_real_distribution<double>(0, cumulative_.back())(rng);
+    return static_cast<size_t>(std::lower_bound(cumulative_.begin(), cumulative_.end(), x) - cumulative_.begin());
+  }
+
+ private:
+  std::vector<double> cumulative_;
+};
+
+std::vector<std::string> MakeHosts(size_t n, std::mt19937_64& rng) {
+  static const char* isps[] = {"ocn.ne.jp", "dion.ne.jp", "so-net.ne.jp", "plala.or.jp", "bbtec.net",
+                               "mesh.ad.jp", "au-net.ne.jp", "spmode.ne.jp", "googlebot.com", "example.ac.jp"};
+  std::vector<std::string> hosts;
+  hosts.reserve(n);
+  for (size_t i = 0; i < n; ++i) {
+    unsigned a = 1 + rng() % 223, b = rng() % 256, c = rng() % 256, d = 1 + rng() % 254;
+    char ip[32];
+    std::snprintf(ip, sizeof(ip), "%u.%u.%u.%u", a, b, c, d);
+    if (i % 5 == 4) {
+      hosts.push_back(std::string("(") + ip + ")");
+    } else {
+      char name[96];
+      std::snprintf(name, sizeof(name), "p%u%u-adsl%zu.%s", c, d, i % 97, isps[rng() % 10]);
+      hosts.push_back(std::string(name) + "(" + ip + ")");
+    }
+  }
+  return hosts;
+}
+
+std::vector<std::string> MakeAgents(size_t n, std::mt19937_64& rng) {
+  static const char* systems[] = {"Windows NT 10.0; Win64; x64", "Windows NT 6.1; WOW64", "Macintosh; Intel Mac OS X 10_15_7",
+                                  "X11; Linux x86_64", "Linux; Android 14; SC-51D", "iPhone; CPU iPhone OS 17_5 like Mac OS X",
+                                  "Windows NT 5.1", "compatible; MSIE 6.0; Windows 98"};
+  std::vector<std::string> agents;
+  agents.reserve(n);
+  for (size_t i = 0; i < n; ++i) {
+    const char* sys = systems[rng() % 8];
+    unsigned major = 90 + rng() % 40, build = rng() % 6000;
+    char text[256];
+    switch (rng() % 6) {
+      case 0:
+        std::snprintf(text, sizeof(text), "Mozilla/5.0 (%s) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/%u.0.%u.0 Safari/537.36", sys, major, build);
+        break;
+      case 1:
+        std::snprintf(text, sizeof(text), "Mozilla/5.0 (%s; rv:%u.0) Gecko/20100101 Firefox/%u.0", sys, major, major);
+        break;
+      case 2:
+        std::snprintf(text, sizeof(text), "Mozilla/5.0 (%s) AppleWebKit/605.1.15 (KHTML, like Gecko) Version/17.%u Mobile/15E148 Safari/604.1", sys, build % 7);
+        break;
+      case 3:
+        std::snprintf(text, sizeof(text), "Mozilla/5.0 (%s) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/%u.0.0.0 Safari/537.36 Edg/%u.0.%u.0", sys, major, major, build);
+        break;
+      case 4:
+        std::snprintf(text, sizeof(text), "Mozilla/5.0 (compatible; Googlebot/2.1; +http://www.google.com/bot.html) v%zu", i);
+        break;
+      default:
+        std::snprintf(text, sizeof(text), "Mozilla/4.0 (%s) build %u", sys, build);
+        break;
+    }
+    agents.emplace_back(text);
+  }
+  return agents;
+}
+
+std::vector<std::string> MakeReferrers(size_t n, std::mt19937_64& rng) {
+  static const char* words[] = {"%E6%97%A5%E8%A8%98", "ramen", "%93%FA%8BL", "travel", "camera", "%83%8A%83%93%83N"};
+  std::vector<std::string> refs;
+  refs.reserve(n);
+  refs.push_back("");  // typed in or bookmarked: "3#" alone
+  for (size_t i = 1; i < n; ++i) {
+    char text[256];
+    switch (rng() % 4) {
+      case 0:
+        std::snprintf(text, sizeof(text), "http://www.google.co.jp/search?q=%s+%zu&hl=ja", words[rng() % 6], i);
+        break;
+      case 1:
+        std::snprintf(text, sizeof(text), "https://search.yahoo.co.jp/search?p=%s&ei=UTF-8#r%zu", words[rng() % 6], i);
+        break;
+      case 2:
+        std::snprintf(text, sizeof(text), "http://www%zu.example.ne.jp:8080/~user%zu/Index.html", i % 50, i);
+        break;
+      default:
+        std::snprintf(text, sizeof(text), "http://homepage%zu.example.jp/link/page%zu.htm", i % 300, i);
+        break;
+    }
+    refs.emplace_back(text);
+  }
+  return refs;
+}
+
+std::vector<std::string> MakePages(size_t n) {
+  static const char* names[] = {"index", "diary", "link", "bbs", "profile", "photo", "日記", "旅行記"};
+  std::vector<std::string> pages;
+  for (size_t i = 0; i < n; ++i)
+    pages.push_back(i < 8 ? names[i] : std::string(names[i % 8]) + std::to_string(i));
+  return pages;
+}
+
+}  // namespace
+
+std::string GenerateLog(const LogShape& shape) {
+  std::mt19937_64 rng(shape.seed);
+  auto hosts = MakeHosts(shape.hosts, rng);
+  auto agents = MakeAgents(shape.agents, rng);
+  auto refs = MakeReferrers(shape.referrers, rng);
+  auto pages = MakePages(shape.pages);
+  for (auto& p : pages) p = platform::Utf8ToCp932(p);
+  Zipf hostRank(hosts.size()), agentRank(agents.size()), refRank(refs.size()), pageRank(pages.size());
+
+  std::string log;
+  log.reserve(shape.accesses * 260);
+  // Accesses in time order over two years.
+  const double span = 2 * 365.0 * 86400.0;
+  for (size_t i = 0; i < shape.accesses; ++i) {
+    auto t = static_cast<long>(span * static_cast<double>(i) / static_cast<double>(shape.accesses));
+    long day = t / 86400;
+    int year = shape.firstYear + static_cast<int>(day / 365);
+    int dayOfYear = static_cast<int>(day % 365);
+    static const int monthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    int month = 0;
+    while (dayOfYear >= monthDays[month]) dayOfYear -= monthDays[month++];
+    char stamp[32];
+    std::snprintf(stamp, sizeof(stamp), "%04d/%02d/%02d %02ld:%02ld:%02ld", year, month + 1, dayOfYear + 1,
+                  (t / 3600) % 24, (t / 60) % 60, t % 60);
+    log += "1#(";
+    log += pages[pageRank(rng)];
+    log += ")";
+    log += stamp;
+    log += "\r\n2#";
+    log += agents[agentRank(rng)];
+    log += "\r\n3#";
+    log += refs[refRank(rng)];
+    log += "\r\n4#";
+    log += hosts[hostRank(rng)];
+    log += "\r\n";
+  }
+  return log;
+}
+
+}  // namespace vorel::bench

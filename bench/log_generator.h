@@ -1,0 +1,24 @@
+// Realistic access logs for benchmarks and the bundled sample: Zipf-like
+// popularity of hosts, agents, referrers and pages over two years of stamps.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace vorel::bench {
+
+struct LogShape {
+  size_t accesses = 1000000;
+  size_t hosts = 20000;
+  size_t agents = 2000;
+  size_t referrers = 3000;
+  size_t pages = 200;
+  int firstYear = 2024;  // stamps spread over this year and the next
+  uint64_t seed = 20011205;
+};
+
+// The log as CP932 bytes with CR LF line ends, one record per line.
+std::string GenerateLog(const LogShape& shape);
+
+}  // namespace vorel::bench

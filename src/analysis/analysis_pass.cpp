@@ -1,0 +1,320 @@
+#include "analysis/analysis_pass.h"
+
+#include <limits>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "analysis/class_lists.h"
+#include "analysis/companion.h"
+#include "analysis/log_reader.h"
+#include "analysis/normalize.h"
+#include "analysis/result.h"
+#include "analysis/sorting.h"
+#include "platform/prompter.h"
+#include "settings/param_store.h"
+
+namespace vorel::analysis {
+namespace {
+
+constexpr const char* kOverflow = "オーバーフローしました。";
+constexpr const char* kOutOfRange = "インデックスが有効範囲にありません。";
+constexpr const char* kInvalidCall = "プロシージャの呼び出し、または引数が不正です。";
+constexpr const char* kFileNotFound = "ファイルが見つかりません。";
+constexpr const char* kReadError = "デバイス I/O エラーです。";
+
+// An error that ends the pass; its text is the error's description.
+struct PassError {
+  const char* description;
+};
+
+ProgressReceiver* g_receiver = nullptr;
+int32_t g_lineNo = 0;
+
+void Increment(int32_t& counter) {
+  if (counter == std::numeric_limits<int32_t>::max()) throw PassError{kOverflow};
+  ++counter;
+}
+
+template <size_t N>
+void CountSlot(std::array<int32_t, N>& slots, int32_t index) {
+  if (index < 0 || static_cast<size_t>(index) >= N) throw PassError{kOutOfRange};
+  Increment(slots[static_cast<size_t>(index)]);
+}
+
+int32_t FindOrAppendOrFail(CategoryTable& table, std::string_view name) {
+  int32_t entry = table.FindOrAppend(name);
+  if (entry == 0) throw PassError{kOverflow};  // the table already holds 32,767 entries
+  return entry;
+}
+
+// Settings that cannot change during a pass, read once at its start.
+struct PassSettings {
+  bool specifyPage;
+  std::string pageNeedle;  // "1#(" + Page + ")"
+  DateFilter dateFilter;
+  bool searchLike;
+  bool ignorePage;
+  NormalizeOptions normalize;
+  int32_t checkLine;
+
+  static PassSettings Read() {
+    using namespace settings;
+    PassSettings s;
+    s.specifyPage = ParamFlag("SpecifyPage");
+    s.pageNeedle = "1#(" + ParamText("Page", 1) + ")";
+    std::string start = FormatDate(ParamDate("StartDate"));
+    std::string end = FormatDate(ParamDate("EndDate"));
+    s.dateFilter = DateFilter::From(start.c_str(), end.c_str(), ParamFlag("SpecifyDate") ? -1 : 0);
+    s.searchLike = ParamFlag("SearchLike");
+    s.ignorePage = ParamFlag("IgnorePage");
+    s.normalize = NormalizeOptions::FromParams();
+    s.checkLine = ParamInt("CheckLine");
+    return s;
+  }
+};
+
+// One pass. Classification, referrer keys and host keys depend only on the
+// record text and on settings fixed for the pass, so each is worked out once
+// per distinct text and remembered beside the table entry it leads to.
+class Pass {
+ public:
+  explicit Pass(const PassSettings& settings) : s_(settings), r_(Result()), lists_(Classes()) {}
+
+  void Run(LogReader& reader) {
+    if (s_.checkLine > 32767 || s_.checkLine < 1) throw PassError{kOverflow};
+    int32_t records = 0;
+    std::string_view record;
+    while (reader.ReadLogRecord(record)) {
+      g_lineNo = reader.LineNo();
+      Increment(records);
+      if (records % s_.checkLine == 0) {
+        int32_t position = records / s_.checkLine;
+        if (position > 32767) throw PassError{kOverflow};
+        if (g_receiver) g_receiver->aauStatusChange(static_cast<int16_t>(position));
+      }
+      if (record.size() < 2 || record[1] != '#') continue;
+      switch (record[0]) {
+        case '1': PageRecord(record); break;
+        case '2': if ((flags_ & 3) == 3) AgentRecord(record); break;
+        case '3': if ((flags_ & 3) == 3) RefRecord(record); break;
+        case '4': CloseAccess(record); break;
+        default: break;
+      }
+    }
+    g_lineNo = reader.LineNo();
+    if (reader.ReadFailed()) throw PassError{kReadError};
+  }
+
+ private:
+  void PageRecord(std::string_view record) {
+    slots_ = PeriodSlots{};
+    os_ = brws_ = agent_ = ref_ = url_ = page_ = -1;
+    size_t paren = record.find(')');
+    if (paren == std::string_view::npos || paren < 3) throw PassError{kInvalidCall};
+    page_ = FindOrAppendOrFail(r_.Page, record.substr(3, paren - 3));
+    int16_t bits = 0;
+    if (!s_.specifyPage || record.find(s_.pageNeedle) != std::string_view::npos) bits |= 2;
+    if (CheckTimeStamp(record, s_.dateFilter, slots_)) bits |= 1;
+    else slots_ = PeriodSlots{};
+    flags_ = bits;
+  }
+
+  void AgentRecord(std::string_view record) {
+    if (record.size() == 2) return;
+    int32_t entry = FindOrAppendOrFail(r_.Agent, record.substr(2));
+    if (static_cast<size_t>(entry) >= agentClass_.size()) agentClass_.resize(static_cast<size_t>(entry) + 1, kUnknown);
+    auto& known = agentClass_[static_cast<size_t>(entry)];
+    if (known.os == kNotYet) known = Classify(record);
+    os_ = known.os;
+    brws_ = known.brws;
+    agent_ = entry;
+  }
+
+  void RefRecord(std::string_view record) {
+    if (record.size() < 3) return;
+    std::string_view referrer = record.substr(2);
+    int32_t urlEntry = FindOrAppendOrFail(r_.Url, referrer);
+    if (static_cast<size_t>(urlEntry) >= refOfUrl_.size()) refOfUrl_.resize(static_cast<size_t>(urlEntry) + 1, kNotYet);
+    int32_t& refEntry = refOfUrl_[static_cast<size_t>(urlEntry)];
+    if (refEntry == kNotYet) {
+      std::string key = NormalizeRef(referrer, s_.normalize, lists_.indexNames);
+      refEntry = key.empty() ? -1 : FindOrAppendOrFail(r_.Ref, key);
+    }
+    ref_ = refEntry;
+    url_ = urlEntry;
+  }
+
+  void CloseAccess(std::string_view record) {
+    if (flags_ & 1) {
+      flags_ &= ~1;
+      if (HostRecord(record)) flags_ |= 1;
+      if ((flags_ & 3) == 3) {
+        if (slots_.month >= 0) {
+          Increment(r_.Total);
+          CountSlot(r_.Month, slots_.month);
+          CountSlot(r_.WWeek, slots_.week);
+          CountSlot(r_.DWeek, slots_.dweek);
+          CountSlot(r_.Date, slots_.day);
+          CountSlot(r_.Time, slots_.hour);
+        }
+        CountEntry(r_.OS, os_);
+        CountEntry(r_.Brws, brws_);
+        CountEntry(r_.Agent, agent_);
+        CountEntry(r_.Ref, ref_);
+        CountEntry(r_.Url, url_);
+      }
+    }
+    if ((s_.ignorePage || (flags_ & 1)) && page_ >= 0) CountEntry(r_.Page, page_);
+  }
+
+  // Counts the access in Host on the spot; false when the host is rejected.
+  bool HostRecord(std::string_view record) {
+    auto it = hostOfRecord_.find(record);
+    int32_t entry;
+    if (it != hostOfRecord_.end()) {
+      entry = it->second;
+      if (entry == 0) return false;
+      Increment(r_.Host.Counts[static_cast<size_t>(entry)]);
+      return true;
+    }
+    std::string key = MakeHostKey(record, s_.normalize, lists_.hostFilter);
+    if (key.empty()) {
+      entry = 0;
+    } else {
+      entry = r_.Host.Find(key);
+      if (entry != 0) {
+        Increment(r_.Host.Counts[static_cast<size_t>(entry)]);
+      } else {
+        entry = r_.Host.Append(key, 1);
+        if (entry == 0) throw PassError{kOverflow};
+      }
+    }
+    hostOfRecord_.emplace(std::string(record), entry);
+    return entry != 0;
+  }
+
+  void CountEntry(CategoryTable& table, int32_t entry) {
+    if (entry < 0) return;
+    if (entry > table.Count) throw PassError{kOutOfRange};
+    Increment(table.Counts[static_cast<size_t>(entry)]);
+  }
+
+  struct Classification {
+    int32_t os;
+    int32_t brws;
+  };
+  static constexpr int32_t kNotYet = -2;
+  static constexpr Classification kUnknown{kNotYet, kNotYet};
+
+  Classification Classify(std::string_view record) const {
+    Classification c{-1, -1};
+    for (size_t i = 0; i < lists_.os.size(); ++i)
+      if (MatchesPattern(record, lists_.os[i].pattern, s_.searchLike)) { c.os = static_cast<int32_t>(i + 1); break; }
+    for (size_t i = 0; i < lists_.browsers.size(); ++i)
+      if (MatchesPattern(record, lists_.browsers[i].pattern, s_.searchLike)) { c.brws = static_cast<int32_t>(i + 1); break; }
+    // A table shorter than its list (lists reloaded without a reset) must not be counted into.
+    if (c.os > r_.OS.Count) c.os = -1;
+    if (c.brws > r_.Brws.Count) c.brws = -1;
+    return c;
+  }
+
+  const PassSettings& s_;
+  AnalysisResult& r_;
+  const ClassLists& lists_;
+  int16_t flags_ = 0;
+  PeriodSlots slots_;
+  int32_t os_ = -1, brws_ = -1, agent_ = -1, ref_ = -1, url_ = -1, page_ = -1;
+  std::vector<Classification> agentClass_;
+  std::vector<int32_t> refOfUrl_;
+  std::unordered_map<std::string, int32_t, TextHash, std::equal_to<>> hostOfRecord_;
+};
+
+void FinishTables() {
+  if (g_receiver) g_receiver->aauMessageChange("データのソート中です。");
+  AnalysisResult& r = Result();
+  MergeDuplicates(r.OS, 1, r.OS.Count);
+  MergeDuplicates(r.Brws, 1, r.Brws.Count);
+  for (CategoryTable* t : {&r.OS, &r.Brws, &r.Agent, &r.Ref, &r.Url, &r.Host, &r.Page}) SortTable(*t, 1, t->Count);
+}
+
+void ReportError(const char* description) {
+  platform::CurrentPrompter().ShowMessage(
+      {std::to_string(g_lineNo) + "行目でエラーが発生しました\r\n( " + description + " )", "解析エラー",
+       platform::MessageIcon::Error, platform::MessageButtons::Ok, platform::MessageAnswer::Ok});
+}
+
+std::vector<std::string> DisplayNames(const std::vector<ClassLine>& lines) {
+  std::vector<std::string> names;
+  names.reserve(lines.size());
+  for (const auto& line : lines) names.push_back(line.displayName);
+  return names;
+}
+
+// Puts one table back into list order, each name's total on its first line.
+void BackToListOrder(CategoryTable& table, const std::vector<ClassLine>& lines) {
+  std::vector<std::pair<std::string, int32_t>> carried;
+  for (int32_t i = 1; i <= table.Count; ++i)
+    if (table.Counts[static_cast<size_t>(i)] != 0)
+      carried.emplace_back(table.Names[static_cast<size_t>(i)], table.Counts[static_cast<size_t>(i)]);
+  table.AssignNames(DisplayNames(lines));
+  for (const auto& [name, count] : carried) {
+    int32_t entry = table.Find(name);  // the first line bearing that name
+    if (entry != 0) table.Counts[static_cast<size_t>(entry)] = count;
+  }
+}
+
+}  // namespace
+
+void SetProgressReceiver(ProgressReceiver* receiver) { g_receiver = receiver; }
+
+int32_t CurrentLineNo() { return g_lineNo; }
+
+void ResetResult() {
+  AnalysisResult& r = Result();
+  r.Total = 0;
+  r.Month.fill(0);
+  r.WWeek.fill(0);
+  r.DWeek.fill(0);
+  r.Date.fill(0);
+  r.Time.fill(0);
+  r.OS.AssignNames(DisplayNames(Classes().os));
+  r.Brws.AssignNames(DisplayNames(Classes().browsers));
+  for (CategoryTable* t : {&r.Agent, &r.Host, &r.Ref, &r.Url, &r.Page}) t->Clear();
+}
+
+void PrepareAdditional() {
+  AnalysisResult& r = Result();
+  BackToListOrder(r.OS, Classes().os);
+  BackToListOrder(r.Brws, Classes().browsers);
+}
+
+bool AnalyzeLog(int additional) {
+  g_lineNo = 0;
+  LogReader reader;
+  if (!reader.Open(settings::ParamText("LogFile", 1))) {
+    ReportError(kFileNotFound);
+    return false;
+  }
+  if (additional == 1) PrepareAdditional();
+  else ResetResult();
+  try {
+    PassSettings settings = PassSettings::Read();
+    Pass pass(settings);
+    pass.Run(reader);
+    FinishTables();
+  } catch (const PassError& error) {
+    reader.Close();
+    ReportError(error.description);
+    return false;
+  } catch (const std::bad_alloc&) {
+    reader.Close();
+    ReportError("メモリが不足しています。");
+    return false;
+  }
+  reader.Close();
+  return true;
+}
+
+}  // namespace vorel::analysis
