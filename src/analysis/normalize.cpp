@@ -26,27 +26,35 @@ size_t Utf8CharLength(std::string_view s, size_t i) {
 
 // Percent escapes become the characters of the code page they stand for.
 // Bytes of neighbouring escapes are decoded together, so a double-byte
-// character written as two escapes comes out whole.
+// character written as two escapes (or as an escape and a plain ASCII
+// character, as browsers write it: %8BL) comes out whole.
 std::string DecodePercents(std::string_view text) {
   if (text.find('%') == std::string_view::npos) return std::string(text);
   std::string out;
   std::string pendingBytes;
-  auto flushBytes = [&] {
-    if (!pendingBytes.empty()) out += platform::Cp932ToUtf8(pendingBytes);
+  // Decodes the collected bytes; a dangling lead byte may take the first
+  // plain character as its second byte.
+  auto flushBytes = [&](std::string_view& literal) {
+    if (pendingBytes.empty()) return;
+    platform::Cp932Decoder decoder;
+    decoder.Decode(pendingBytes, out);
+    auto first = literal.empty() ? 0 : static_cast<unsigned char>(literal[0]);
+    if (decoder.HasPendingLead() && first >= 0x40 && first <= 0x7E) {
+      decoder.Decode(literal.substr(0, 1), out);
+      literal.remove_prefix(1);
+    }
+    decoder.Finish(out);
     pendingBytes.clear();
   };
   size_t i = 0;
   while (i < text.size()) {
     size_t percent = text.find('%', i);
-    if (percent == std::string_view::npos) {
-      if (i < text.size()) flushBytes();
-      out.append(text.substr(i));
-      break;
+    std::string_view literal = text.substr(i, percent == std::string_view::npos ? std::string_view::npos : percent - i);
+    if (!literal.empty()) {
+      flushBytes(literal);
+      out.append(literal);
     }
-    if (percent > i) {
-      flushBytes();
-      out.append(text.substr(i, percent - i));
-    }
+    if (percent == std::string_view::npos) break;
     // The (up to) two characters after the "%".
     size_t p = percent + 1;
     size_t taken = 0;
@@ -63,7 +71,8 @@ std::string DecodePercents(std::string_view text) {
     if (hex && taken > 0) pendingBytes.push_back(static_cast<char>(value));
     i = p;
   }
-  flushBytes();
+  std::string_view none;
+  flushBytes(none);
   return out;
 }
 

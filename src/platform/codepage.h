@@ -18,6 +18,8 @@ class Cp932Decoder {
   // Ends the stream: a lead byte still waiting for its second byte becomes U+FFFD.
   void Finish(std::string& out);
   void Reset() { pendingLead_ = -1; }
+  // A lead byte is waiting for its second byte.
+  bool HasPendingLead() const { return pendingLead_ >= 0; }
 
  private:
   int pendingLead_ = -1;

@@ -1,0 +1,120 @@
+#include "analysis/normalize.h"
+
+#include <gtest/gtest.h>
+
+namespace vorel::analysis {
+namespace {
+
+NormalizeOptions AllOff() {
+  NormalizeOptions o;
+  o.codeChange = o.ignoreIndex = o.ignoreQuestion = o.ignoreSharp = o.ignorePortNo = o.smallize = false;
+  o.specifyHost = o.ignoreHost = o.ignoreIP = o.specifyClass = false;
+  return o;
+}
+
+const std::vector<std::string> kNoList;
+
+TEST(NormalizeRef, PercentEscapesAreDecodedAndBadOnesDropped) {
+  NormalizeOptions o = AllOff();
+  o.codeChange = true;
+  EXPECT_EQ(NormalizeRef("a%7eb%zzc", o, kNoList), "a~bc");
+  EXPECT_EQ(NormalizeRef("%25%41", o, kNoList), "%A");         // a decoded "%" is not decoded again
+  EXPECT_EQ(NormalizeRef("x%4", o, kNoList), "x\x04");          // fewer than two characters: what there is
+  EXPECT_EQ(NormalizeRef("x%", o, kNoList), "x");
+  EXPECT_EQ(NormalizeRef("q=%93%FA%8BL", o, kNoList), "q=日記");  // CP932 bytes, the last one plain
+  EXPECT_EQ(NormalizeRef("%82%A0%82", o, kNoList), "あ\xEF\xBF\xBD");
+  EXPECT_EQ(NormalizeRef("no escapes", o, kNoList), "no escapes");
+}
+
+TEST(NormalizeRef, IndexNamesAreCutWhateverTheirCase) {
+  NormalizeOptions o = AllOff();
+  o.ignoreIndex = true;
+  EXPECT_EQ(NormalizeRef("/Index.HTML?x=1", o, {"index.html"}), "/");
+  EXPECT_EQ(NormalizeRef("/dir/Index.html", o, {"index"}), "/dir/");
+  EXPECT_EQ(NormalizeRef("http://a/b", o, {""}), "");  // an empty entry matches at the first character
+  EXPECT_EQ(NormalizeRef("http://a/b", o, kNoList), "http://a/b");
+}
+
+TEST(NormalizeRef, PortNumbersGoButTheSchemeColonStays) {
+  NormalizeOptions o = AllOff();
+  o.ignorePortNo = true;
+  EXPECT_EQ(NormalizeRef("http://host:8080/path", o, kNoList), "http://host/path");
+  EXPECT_EQ(NormalizeRef("http://host:8080", o, kNoList), "http://host");
+  EXPECT_EQ(NormalizeRef("http://host:0/p", o, kNoList), "http://host:0/p");
+  EXPECT_EQ(NormalizeRef("http://host:080/p", o, kNoList), "http://host:080/p");
+  EXPECT_EQ(NormalizeRef("http://host:-5/p", o, kNoList), "http://host/p");
+  EXPECT_EQ(NormalizeRef("http://host:80x/p", o, kNoList), "http://host:80x/p");
+  // Of two qualifying parts only the last is removed.
+  EXPECT_EQ(NormalizeRef("http://a:1/b:2/c", o, kNoList), "http://a:1/b/c");
+}
+
+TEST(NormalizeRef, EverySwitchOnGivesTheLowerCaseFolder) {
+  NormalizeOptions o;  // defaults: decode, index, question, sharp, port on
+  o.smallize = true;
+  EXPECT_EQ(NormalizeRef("HTTP://WWW.Example.COM:80/Dir/index.html?q#top", o, {"index.html"}),
+            "http://www.example.com/dir/");
+  EXPECT_EQ(NormalizeRef("http://Ａ.jp/#x?y", o, kNoList), "http://ａ.jp/");
+}
+
+TEST(MakeHostKey, HostNamesKeepTheirLastLabels) {
+  NormalizeOptions o = AllOff();
+  EXPECT_EQ(MakeHostKey("4#h(1.2.3.4)", o, kNoList), "h");
+  EXPECT_EQ(MakeHostKey("4#b.c(1.2.3.4)", o, kNoList), "*.c");
+  EXPECT_EQ(MakeHostKey("4#a.b.c(1.2.3.4)", o, kNoList), "*.b.c");
+  EXPECT_EQ(MakeHostKey("4#a.b.c.d(1.2.3.4)", o, kNoList), "*.b.c.d");
+  EXPECT_EQ(MakeHostKey("4#a.b.c.d.e(1.2.3.4)", o, kNoList), "*.c.d.e");
+  EXPECT_EQ(MakeHostKey("4#P1.Dion.NE.jp(1.2.3.4)", o, kNoList), "*.Dion.NE.jp");
+  o.smallize = true;
+  EXPECT_EQ(MakeHostKey("4#P1.Dion.NE.jp(1.2.3.4)", o, kNoList), "*.dion.ne.jp");
+}
+
+TEST(MakeHostKey, AddressesAreGroupedByClass) {
+  NormalizeOptions o = AllOff();
+  o.specifyClass = true;
+  EXPECT_EQ(MakeHostKey("4#(10.1.2.3)", o, kNoList), "10.*.*.*");
+  EXPECT_EQ(MakeHostKey("4#(126.1.2.3)", o, kNoList), "126.*.*.*");
+  EXPECT_EQ(MakeHostKey("4#(127.1.2.3)", o, kNoList), "127.1.*.*");
+  EXPECT_EQ(MakeHostKey("4#(172.16.5.4)", o, kNoList), "172.16.*.*");
+  EXPECT_EQ(MakeHostKey("4#(192.168.1.20)", o, kNoList), "192.168.1.*");
+  EXPECT_EQ(MakeHostKey("4#(230.1.2.3)", o, kNoList), "230.1.2.3");
+  EXPECT_EQ(MakeHostKey("4#(010.1.2.3)", o, kNoList), "10.*.*.*");
+  // A host name that is itself an address is keyed by the address in brackets.
+  EXPECT_EQ(MakeHostKey("4#1.2.3.4(192.168.1.20)", o, kNoList), "192.168.1.*");
+  o.specifyClass = false;
+  EXPECT_EQ(MakeHostKey("4#(010.1.2.3)", o, kNoList), "010.1.2.3");
+  EXPECT_EQ(MakeHostKey("4#(1.2)", o, kNoList), "1.2");  // malformed: kept as far as it goes
+}
+
+TEST(MakeHostKey, IgnoreIpRejectsAddressOnlyRecords) {
+  NormalizeOptions o = AllOff();
+  o.ignoreIP = true;
+  EXPECT_EQ(MakeHostKey("4#(10.1.2.3)", o, kNoList), "");
+  EXPECT_EQ(MakeHostKey("4#a.b.c(10.1.2.3)", o, kNoList), "*.b.c");
+}
+
+TEST(HostFilter, OnlyListedOrAllButListed) {
+  const std::vector<std::string> list = {"ocn.ne.jp", "p1"};
+  EXPECT_EQ(FilterHostList("4#P1.OCN.ne.jp(1.2.3.4)", false, list), "4#P1.OCN.ne.jp(1.2.3.4)");  // contains both
+  EXPECT_EQ(FilterHostList("4#p2.ocn.ne.jp(1.2.3.4)", false, list), "");
+  EXPECT_EQ(FilterHostList("4#p2.ocn.ne.jp(1.2.3.4)", true, list), "");
+  EXPECT_EQ(FilterHostList("4#x.dion.ne.jp(1.2.3.4)", true, list), "4#x.dion.ne.jp(1.2.3.4)");
+  EXPECT_EQ(FilterHostList("4#anything", true, {}), "4#anything");
+
+  NormalizeOptions o = AllOff();
+  o.specifyHost = true;
+  EXPECT_EQ(MakeHostKey("4#p2.dion.ne.jp(1.2.3.4)", o, list), "");
+  EXPECT_EQ(MakeHostKey("4#p1.ocn.ne.jp(1.2.3.4)", o, list), "*.ocn.ne.jp");
+}
+
+TEST(NumberText, ReadsTheLeadingNumber) {
+  EXPECT_EQ(NumberTextOf("8080"), "8080");
+  EXPECT_EQ(NumberTextOf(""), "0");
+  EXPECT_EQ(NumberTextOf("jp"), "0");
+  EXPECT_EQ(NumberTextOf("0080"), "80");
+  EXPECT_EQ(NumberTextOf("1a"), "1");
+  EXPECT_EQ(NumberTextOf("-5"), "-5");
+  EXPECT_EQ(NumberTextOf("1.5"), "1.5");
+}
+
+}  // namespace
+}  // namespace vorel::analysis
