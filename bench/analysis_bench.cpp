@@ -18,10 +18,14 @@ const std::string& LogPath(size_t accesses) {
   static std::string path;
   static size_t made = 0;
   if (made != accesses) {
+    // Generated once and kept, so that a later run measures the pass alone.
     path = "/tmp/vorel-bench-" + std::to_string(accesses) + ".log";
-    vorel::bench::LogShape shape;
-    shape.accesses = accesses;
-    std::ofstream(path, std::ios::binary) << vorel::bench::GenerateLog(shape);
+    if (!std::ifstream(path)) {
+      vorel::bench::LogShape shape;
+      shape.accesses = accesses;
+      std::ofstream(path + ".part", std::ios::binary) << vorel::bench::GenerateLog(shape);
+      std::rename((path + ".part").c_str(), path.c_str());
+    }
     made = accesses;
   }
   return path;
