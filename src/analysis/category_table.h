@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace vorel::analysis {
@@ -42,9 +41,16 @@ class CategoryTable {
   void NamesMoved() { indexValid_ = false; }
 
  private:
+  // Open addressing over entry numbers: a slot holds an entry number (0 =
+  // empty) and that name's hash, so a lookup touches one array and one name.
+  struct IndexSlot {
+    uint32_t hash = 0;
+    int32_t entry = 0;
+  };
   void RebuildIndex() const;
-  mutable std::unordered_map<std::string, int32_t, TextHash, std::equal_to<>> index_;
-  mutable bool indexValid_ = true;
+  void Insert(uint32_t hash, int32_t entry) const;
+  mutable std::vector<IndexSlot> index_;
+  mutable bool indexValid_ = false;
 };
 
 }  // namespace vorel::analysis

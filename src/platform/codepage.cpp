@@ -137,6 +137,12 @@ void Cp932Decoder::Decode(std::string_view bytes, std::string& out) {
   while (i < n) {
     // ASCII runs are by far the most common: copy them in one piece.
     size_t start = i;
+    while (i + 8 <= n) {
+      uint64_t word;
+      __builtin_memcpy(&word, bytes.data() + i, 8);
+      if (word & 0x8080808080808080ull) break;
+      i += 8;
+    }
     while (i < n && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
     if (i > start) out.append(bytes.data() + start, i - start);
     if (i >= n) break;

@@ -194,6 +194,13 @@ TEST_F(AnalysisPassTest, AMissingLogIsAnError) {
   EXPECT_EQ(prompter.messages[0].text, "0行目でエラーが発生しました\r\n( ファイルが見つかりません。 )");
 }
 
+TEST_F(AnalysisPassTest, AnUnreadableLogStopsThePassInsteadOfLooping) {
+  SetParam("LogFile", dir.path());  // a folder opens but cannot be read
+  EXPECT_FALSE(AnalyzeLog(0));
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0].title, "解析エラー");
+}
+
 TEST_F(AnalysisPassTest, TheLastAccessCountsWithoutAFinalLineEnd) {
   std::string log = Access("a", "2001/12/05 09:03:07", kFx, "", "h(1.2.3.4)");
   log.resize(log.size() - 2);  // no CR LF after the host record
