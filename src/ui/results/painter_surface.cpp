@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
@@ -19,6 +20,21 @@ namespace {
 const QStringList& JapaneseFallbacks() {
   static const QStringList families{"Noto Sans CJK JP", "IPAPGothic", "IPAGothic", "VL PGothic", "TakaoPGothic"};
   return families;
+}
+
+// Hatching is drawn in device pixels (eight to a repeat). On a printer or
+// PDF page of many dots per inch it would shrink to a grey; there it is
+// enlarged to the spacing it has on a 96-dot screen.
+QBrush FillBrush(int style, const QColor& colour, int dotsPerInch) {
+  const Qt::BrushStyle pattern = BrushStyleForFill(style);
+  const int enlarge = dotsPerInch / 96;
+  if (pattern == Qt::NoBrush || pattern == Qt::SolidPattern || enlarge <= 1) return QBrush(colour, pattern);
+  QImage tile(8, 8, QImage::Format_ARGB32_Premultiplied);
+  tile.fill(Qt::transparent);
+  QPainter tilePainter(&tile);
+  tilePainter.fillRect(tile.rect(), QBrush(colour, pattern));
+  tilePainter.end();
+  return QBrush(tile.scaled(8 * enlarge, 8 * enlarge, Qt::IgnoreAspectRatio, Qt::FastTransformation));
 }
 
 double ScaleOrOne(double scale) { return std::abs(scale) > 1e-12 ? std::abs(scale) : 1.0; }
@@ -95,12 +111,7 @@ void PainterSurface::DrawBox(int x1, int y1, int x2, int y2) {
   const QRectF pixels = QRectF(QPointF(std::round(a.x()), std::round(a.y())), QPointF(std::round(b.x()), std::round(b.y())))
                             .normalized();
 
-  QBrush brush(fillColor_, BrushStyleForFill(fillStyle_));
-  // Hatching is drawn in device pixels; on a printer spread it to the
-  // spacing it has on a screen.
-  const double hatchScale = painter_.device()->logicalDpiX() / 96.0;
-  if (hatchScale > 1.5 && brush.style() != Qt::SolidPattern) brush.setTransform(QTransform::fromScale(hatchScale, hatchScale));
-  painter_.setBrush(brush);
+  painter_.setBrush(FillBrush(fillStyle_, fillColor_, painter_.device()->logicalDpiX()));
   painter_.setPen(QPen(drawColor_, std::max(lineWidth_, 1), Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
   painter_.drawRect(pixels);
 }

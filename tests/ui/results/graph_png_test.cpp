@@ -4,12 +4,14 @@
 
 #include <QDir>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <memory>
 
 #include "analysis/analysis_pass.h"
 #include "analysis/class_lists.h"
 #include "graph_test_support.h"
+#include "ui/results/color_text.h"
 #include "ui/results/graph_picture.h"
 #include "ui/results/graph_window.h"
 #include "ui/results/painter_surface.h"
@@ -56,6 +58,31 @@ TEST_F(GraphPngTest, EveryWindowDrawsTheSampleInItsBarColour) {
     window->resize(480, 320);
     ASSERT_TRUE(window->grab().save(folder + QStringLiteral("/frmOs-pattern%1.png").arg(pattern)));
   }
+}
+
+// Four graphs on a 300 dots-per-inch A4 sheet, laid out as printing lays
+// them out: a page of screen proportions with a tenth of margin each side.
+TEST_F(GraphPngTest, FourGraphsOnAPrintedSheet) {
+  SetParam("GraphPattern", 5);
+  QImage sheet(2480, 3508, QImage::Format_RGB32);
+  sheet.setDotsPerMeterX(11811);
+  sheet.setDotsPerMeterY(11811);
+  sheet.fill(Qt::white);
+  const int w = 1280 * 15, h = 1024 * 15;
+  QPainter painter(&sheet);
+  painter.setWindow(-w / 10, -h / 10, w, h);
+  const int gw = RoundHalfEven(0.8 * w / 2), gh = RoundHalfEven(0.8 * h / 2);
+  const int w2 = RoundHalfEven(w / 2.0 - w / 10.0), h2 = RoundHalfEven(h / 2.0 - h / 10.0);
+  GraphWindow::PrintGraph(GraphKind::Month, painter, 0, 0, gw, gh);
+  GraphWindow::PrintGraph(GraphKind::Time, painter, w2, 0, gw, gh);
+  GraphWindow::PrintGraph(GraphKind::Os, painter, 0, h2, gw, gh);
+  GraphWindow::PrintGraph(GraphKind::Page, painter, w2, h2, gw, gh);
+  painter.end();
+  ASSERT_TRUE(sheet.save(QStringLiteral(VOREL_BINARY_DIR "/graph-png/printed-sheet.png")));
+  sheet.scaled(620, 877, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+      .save(QStringLiteral(VOREL_BINARY_DIR "/graph-png/printed-sheet-small.png"));
+  sheet.copy(150, 1700, 1000, 700).save(QStringLiteral(VOREL_BINARY_DIR "/graph-png/printed-sheet-detail.png"));
+  EXPECT_GT(CountPixels(sheet, ToQColor(ColorFromParam("GraphTime"))), 10000);
 }
 
 }  // namespace

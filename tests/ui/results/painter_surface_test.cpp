@@ -9,6 +9,7 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <vector>
 
 #include "graph_test_support.h"
 #include "ui/results/color_text.h"
@@ -91,6 +92,45 @@ TEST(PainterSurfaceTest, EightFillPatternsInTheFillColour) {
   EXPECT_GT(Continued(diagonalCross, 1, 1), 0);
   EXPECT_GT(Continued(diagonalCross, 1, -1), 0);
   EXPECT_LT(RedInside(diagonalCross), inside);
+}
+
+// Runs of red down the column x, inside a box from 10 to 170.
+std::vector<int> RedRuns(const QImage& image, int x) {
+  std::vector<int> runs;
+  int length = 0;
+  for (int y = 12; y < 169; ++y) {
+    if (Red(image, x, y)) {
+      ++length;
+    } else if (length > 0) {
+      runs.push_back(length);
+      length = 0;
+    }
+  }
+  return runs;
+}
+
+TEST(PainterSurfaceTest, HatchingOnAFineDeviceKeepsTheScreensSpacing) {
+  auto draw = [](int dotsPerMeter) {
+    QImage image(180, 180, QImage::Format_RGB32);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    PainterSurface surface(painter);
+    surface.SetDrawColor(kRed);
+    surface.SetFillColor(kRed);
+    surface.SetFillStyle(kFillHorizontal);
+    surface.DrawBox(10, 10, 170, 170);
+    return image;
+  };
+  const std::vector<int> screen = RedRuns(draw(3780), 90);  // 96 dots per inch
+  const std::vector<int> printer = RedRuns(draw(15118), 90);  // 384 dots per inch
+  ASSERT_GE(screen.size(), 18u);
+  EXPECT_EQ(screen[1], 1);
+  // Four times the dots: a quarter of the lines, each four dots thick.
+  ASSERT_GE(printer.size(), 4u);
+  ASSERT_LE(printer.size(), 6u);
+  EXPECT_EQ(printer[1], 4);
 }
 
 TEST(PainterSurfaceTest, MissingWindowsFontFallsBackToAJapaneseFace) {
