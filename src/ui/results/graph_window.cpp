@@ -1,6 +1,7 @@
 #include "ui/results/graph_window.h"
 
 #include <QCloseEvent>
+#include <QShowEvent>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <exception>
@@ -57,7 +58,7 @@ GraphWindow* GraphWindow::Create(GraphKind kind, QWidget* parent) {
   return window;
 }
 
-void GraphWindow::PrintGraph(GraphKind kind, QPainter& target, int left, int top, int width, int height) {
+void GraphWindow::PrintWithoutWindow(GraphKind kind, QPainter& target, int left, int top, int width, int height) {
   PainterSurface surface(target);
   DrawQuietly(kind, ColorsFromSettings(kind), surface, left, top, width, height);
 }
@@ -147,6 +148,16 @@ void GraphWindow::resizeEvent(QResizeEvent* event) {
 void GraphWindow::closeEvent(QCloseEvent* event) {
   shown_ = false;
   event->accept();
+}
+
+void GraphWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // Shown again after being closed: open anew, with the colours of the settings.
+  if (!shown_ && ready_) {
+    colors_ = ColorsFromSettings(kind_);
+    shown_ = true;
+    SetValues();
+  }
 }
 
 }  // namespace vorel::ui

@@ -13,7 +13,8 @@
 // open flag, so ShowMe() is false from then until it is gone. Hiding
 // (minimising) does not unload. Keep a QPointer: a null pointer means "not
 // open" as well, and opening again calls Create anew, which reads the colours
-// from the settings again.
+// from the settings again. (A closed top-level window that is shown again
+// loads anew the same way.)
 #pragma once
 
 #include <QWidget>
@@ -41,7 +42,7 @@ class GraphWindow : public QWidget {
 
   // Draws a kind's graph on a printer page for a window that is not open,
   // with the colours from the settings as loading would take them.
-  static void PrintGraph(GraphKind kind, QPainter& target, int left, int top, int width, int height);
+  static void PrintWithoutWindow(GraphKind kind, QPainter& target, int left, int top, int width, int height);
 
   GraphKind kind() const;
   // The open flag (aamShowMe and its like).
@@ -76,6 +77,7 @@ class GraphWindow : public QWidget {
 
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   // Fits the picture area to the client area (left 0, top 120 twips) and redraws.

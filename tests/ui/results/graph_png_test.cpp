@@ -73,10 +73,10 @@ TEST_F(GraphPngTest, FourGraphsOnAPrintedSheet) {
   painter.setWindow(-w / 10, -h / 10, w, h);
   const int gw = RoundHalfEven(0.8 * w / 2), gh = RoundHalfEven(0.8 * h / 2);
   const int w2 = RoundHalfEven(w / 2.0 - w / 10.0), h2 = RoundHalfEven(h / 2.0 - h / 10.0);
-  GraphWindow::PrintGraph(GraphKind::Month, painter, 0, 0, gw, gh);
-  GraphWindow::PrintGraph(GraphKind::Time, painter, w2, 0, gw, gh);
-  GraphWindow::PrintGraph(GraphKind::Os, painter, 0, h2, gw, gh);
-  GraphWindow::PrintGraph(GraphKind::Page, painter, w2, h2, gw, gh);
+  GraphWindow::PrintWithoutWindow(GraphKind::Month, painter, 0, 0, gw, gh);
+  GraphWindow::PrintWithoutWindow(GraphKind::Time, painter, w2, 0, gw, gh);
+  GraphWindow::PrintWithoutWindow(GraphKind::Os, painter, 0, h2, gw, gh);
+  GraphWindow::PrintWithoutWindow(GraphKind::Page, painter, w2, h2, gw, gh);
   painter.end();
   ASSERT_TRUE(sheet.save(QStringLiteral(VOREL_BINARY_DIR "/graph-png/printed-sheet.png")));
   sheet.scaled(620, 877, Qt::KeepAspectRatio, Qt::SmoothTransformation)

@@ -244,15 +244,22 @@ TEST_F(GraphWindowTest, ClosingTheSubWindowUnloadsTheWindow) {
   EXPECT_TRUE(area.subWindowList().isEmpty());
 }
 
-TEST_F(GraphWindowTest, ClosingATopLevelWindowClearsTheOpenFlag) {
+TEST_F(GraphWindowTest, ClosingATopLevelWindowClearsTheOpenFlagUntilShownAgain) {
   std::unique_ptr<GraphWindow> window(GraphWindow::Create(GraphKind::Page));
   window->show();
   EXPECT_TRUE(window->ShowMe());
   window->hide();
   EXPECT_TRUE(window->ShowMe()) << "hiding is not unloading";
   window->show();
+  window->SetColor(0, 0, RgbColor(1, 1, 1));
   window->close();
   EXPECT_FALSE(window->ShowMe());
+
+  // Opened again: loaded anew, colours from the settings.
+  SetParam("GraphPage", "009009009");
+  window->show();
+  EXPECT_TRUE(window->ShowMe());
+  EXPECT_EQ(window->colors().bar, RgbColor(9, 9, 9));
 }
 
 }  // namespace

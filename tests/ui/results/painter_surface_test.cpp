@@ -196,13 +196,13 @@ TEST_F(GraphPrintTest, ClosedWindowPrintsWithTheColoursOfTheSettings) {
   SetParam("GraphPattern", 0);
   SetParam("GraphBrws", "000000255");
   SetParam("GraphFore", "255000000");
-  const QImage page = Print([](QPainter& p) { GraphWindow::PrintGraph(GraphKind::Brws, p, 0, 0, 10000, 8000); });
+  const QImage page = Print([](QPainter& p) { GraphWindow::PrintWithoutWindow(GraphKind::Brws, p, 0, 0, 10000, 8000); });
   EXPECT_TRUE(SameRgb(page, 500, 400, QColor(0, 0, 255)));
   EXPECT_GT(CountPixels(page, QColor(255, 0, 0)), 20) << "the text in the fore colour";
 }
 
 TEST_F(GraphPrintTest, NothingToDrawLeavesThePlaceBlank) {
-  const QImage page = Print([](QPainter& p) { GraphWindow::PrintGraph(GraphKind::Host, p, 0, 0, 10000, 8000); });
+  const QImage page = Print([](QPainter& p) { GraphWindow::PrintWithoutWindow(GraphKind::Host, p, 0, 0, 10000, 8000); });
   EXPECT_EQ(CountPixels(page, Qt::white), 1000 * 800);
 }
 
