@@ -148,6 +148,9 @@ void GraphWindow::resizeEvent(QResizeEvent* event) {
 void GraphWindow::closeEvent(QCloseEvent* event) {
   shown_ = false;
   event->accept();
+  // Closed by itself inside a sub-window: take the frame along rather than
+  // leave it empty. (When the frame is closing already, this returns at once.)
+  if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->close();
 }
 
 void GraphWindow::showEvent(QShowEvent* event) {

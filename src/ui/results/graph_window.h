@@ -9,7 +9,7 @@
 //     area->addSubWindow(w)->show();
 // addSubWindow wraps it in a QMdiSubWindow that deletes itself, and the
 // window with it, when closed. Closing (the sub-window's close box, or
-// close() on the window itself) unloads: the window's close event clears the
+// close() on the window itself, which closes its sub-window too) unloads: the window's close event clears the
 // open flag, so ShowMe() is false from then until it is gone. Hiding
 // (minimising) does not unload. Keep a QPointer: a null pointer means "not
 // open" as well, and opening again calls Create anew, which reads the colours

@@ -244,6 +244,20 @@ TEST_F(GraphWindowTest, ClosingTheSubWindowUnloadsTheWindow) {
   EXPECT_TRUE(area.subWindowList().isEmpty());
 }
 
+TEST_F(GraphWindowTest, ClosingTheWindowInsideASubWindowClosesBoth) {
+  QMdiArea area;
+  area.show();
+  QPointer<GraphWindow> window = GraphWindow::Create(GraphKind::Ref);
+  QPointer<QMdiSubWindow> sub = area.addSubWindow(window);
+  sub->show();
+  window->close();
+  ASSERT_FALSE(window.isNull());
+  EXPECT_FALSE(window->ShowMe());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(sub.isNull());
+  EXPECT_TRUE(window.isNull());
+}
+
 TEST_F(GraphWindowTest, ClosingATopLevelWindowClearsTheOpenFlagUntilShownAgain) {
   std::unique_ptr<GraphWindow> window(GraphWindow::Create(GraphKind::Page));
   window->show();
