@@ -21,6 +21,7 @@
 #include "platform/qt/help_viewer.h"
 #include "platform/registry_store.h"
 #include "settings/param_store.h"
+#include "settings/startup.h"
 #include "support/test_files.h"
 #include "ui/main/frm_main.h"
 
@@ -50,6 +51,8 @@ class UiTest : public ::testing::Test {
   void SetUp() override {
     platform::SetProgramFolder(dir.path());
     platform::SetRegistryFolderForTesting(dir.File("config/vorel"));
+    // The settings file, as without switches.
+    settings::ParseCommandLine("");
     settings::ClearParams();
     settings::ApplyDefaults();
     dir.Write("vorel.dat", testing::ReadFile(std::string(VOREL_SOURCE_DIR) + "/data/vorel.dat"));
@@ -61,9 +64,11 @@ class UiTest : public ::testing::Test {
   void TearDown() override {
     frame.reset();
     // Windows of the program that a test left open (help, About, progress).
+    QList<QWidget*> leftOver;
     for (QWidget* w : QApplication::topLevelWidgets())
-      if (w->objectName().startsWith(QLatin1String("frm"))) w->deleteLater();
-    QApplication::processEvents();
+      if (w->objectName().startsWith(QLatin1String("frm")) && !w->parentWidget()) leftOver << w;
+    qDeleteAll(leftOver);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     analysis::SetProgressReceiver(nullptr);
     analysis::ResetResult();
     analysis::ClearClassLists();
@@ -87,12 +92,13 @@ class UiTest : public ::testing::Test {
            "\r\n";
   }
 
-  // A log of `count` accesses to `page`, one a day from 2024/1/1, from hosts h0.example.jp, h1…
+  // A log of `count` accesses to `page`, one a day from 2024/1/1, from three
+  // hosts of three domains (pc.site0.ne.jp, pc.site1.ne.jp, pc.site2.ne.jp).
   std::string WriteLog(const std::string& name, int count, const std::string& page = "index") {
     std::string text;
     for (int i = 0; i < count; ++i)
       text += Access(page, "2024/01/" + std::to_string(1 + i % 28) + " 12:00:00",
-                     "h" + std::to_string(i % 3) + ".example.jp(10.0.0." + std::to_string(i % 3) + ")");
+                     "pc.site" + std::to_string(i % 3) + ".ne.jp(10.0.0." + std::to_string(i % 3) + ")");
     return dir.Write(name, testing::Sjis(text));
   }
 

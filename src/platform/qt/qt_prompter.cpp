@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStringList>
@@ -59,16 +60,18 @@ QString QtFileFilter(const std::string& filter) {
 }
 
 MessageAnswer QtPrompter::ShowMessage(const MessageRequest& request) {
-  QMessageBox box(ToQtIcon(request.icon), QString::fromStdString(request.title), MessageText(request.text),
-                  QMessageBox::NoButton, DialogOwner());
+  // On the heap: the owner may go away while the box is open, taking its children with it.
+  QPointer<QMessageBox> box = new QMessageBox(ToQtIcon(request.icon), QString::fromStdString(request.title),
+                                              MessageText(request.text), QMessageBox::NoButton, DialogOwner());
   switch (request.buttons) {
-    case MessageButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-    case MessageButtons::RetryCancel: box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
-    case MessageButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MessageButtons::Ok: box->setStandardButtons(QMessageBox::Ok); break;
+    case MessageButtons::RetryCancel: box->setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
+    case MessageButtons::YesNo: box->setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
   }
-  if (QAbstractButton* def = box.button(ToQtButton(request.defaultAnswer)))
-    box.setDefaultButton(static_cast<QPushButton*>(def));
-  switch (box.exec()) {
+  if (auto* def = qobject_cast<QPushButton*>(box->button(ToQtButton(request.defaultAnswer)))) box->setDefaultButton(def);
+  const int result = box->exec();
+  delete box.data();
+  switch (result) {
     case QMessageBox::Retry: return MessageAnswer::Retry;
     case QMessageBox::Yes: return MessageAnswer::Yes;
     case QMessageBox::No: return MessageAnswer::No;
@@ -76,7 +79,7 @@ MessageAnswer QtPrompter::ShowMessage(const MessageRequest& request) {
     case QMessageBox::Ok: return MessageAnswer::Ok;
     default: break;
   }
-  // Closed with the window's close box: the safe answer.
+  // Closed some other way: the safe answer.
   switch (request.buttons) {
     case MessageButtons::Ok: return MessageAnswer::Ok;
     case MessageButtons::RetryCancel: return MessageAnswer::Cancel;
