@@ -1,0 +1,163 @@
+#include "ui/results/graph_drawing.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "analysis/result.h"
+#include "settings/param_store.h"
+#include "ui/results/color_text.h"
+
+namespace vorel::ui {
+namespace {
+
+using analysis::ResultCount;
+using analysis::ResultName;
+
+struct Item {
+  std::string text;  // column label, or entry name
+  int32_t count;
+};
+
+// Setting the size on both sides of the name makes every surface pick up the
+// new face even when the size did not change.
+void SetGraphFont(GraphSurface& target) {
+  const int size = settings::ParamInt("FontSize");
+  target.SetFontSize(size - 1);
+  target.SetFontName(settings::ParamText("FontName"));
+  target.SetFontSize(size);
+}
+
+int FillPattern() {
+  const int pattern = settings::ParamInt("GraphPattern");
+  return pattern >= kFillSolid && pattern <= kFillDiagonalCross ? pattern : kFillTransparent;
+}
+
+void PrepareBars(GraphSurface& target, const GraphColors& colors) {
+  target.SetLineWidth(1);
+  target.SetDrawColor(colors.bar);
+  target.SetFillColor(colors.bar);
+  target.SetFillStyle(FillPattern());
+}
+
+// Period slots with accesses as touching columns, label above count at the foot.
+void DrawColumns(const GraphTraits& traits, const GraphColors& colors, GraphSurface& target, int left, int top,
+                 int width, int height) {
+  std::vector<Item> columns;
+  int32_t largest = 0;
+  for (int slot = traits.kind2; slot <= traits.kind3; ++slot) {
+    const int32_t count = ResultCount(traits.kind1, slot);
+    largest = std::max(largest, count);
+    if (count > 0) columns.push_back({ColumnLabel(traits.kind, slot), count});
+  }
+  SetGraphFont(target);
+  if (columns.empty()) return;
+  PrepareBars(target, colors);
+
+  const double columnWidth = (width - 500.0) / static_cast<double>(columns.size());
+  const double verticalScale = (height - 300.0) / largest;
+  const double x0 = left + 250.0;
+  const double base = static_cast<double>(top) + height - 150.0;
+  for (size_t k = 0; k < columns.size(); ++k) {
+    const Item& column = columns[k];
+    const double i = static_cast<double>(k + 1);
+    const int x1 = RoundHalfEven((i - 1) * columnWidth + x0);
+    const int x2 = RoundHalfEven(i * columnWidth + x0);
+    const int yTop = RoundHalfEven((largest - column.count) * verticalScale + top + 150.0);
+    target.DrawBox(x1, RoundHalfEven(base), x2, yTop);
+
+    target.SetDrawColor(colors.fore);
+    const std::string count = std::to_string(column.count);
+    target.PrintText(x0 + ((2 * i - 1) * columnWidth - target.TextWidth(column.text)) / 2,
+                     base - 2 * target.TextHeight(column.text), column.text);
+    target.PrintText(x0 + ((2 * i - 1) * columnWidth - target.TextWidth(count)) / 2, base - target.TextHeight(count),
+                     count);
+    target.SetDrawColor(colors.bar);
+  }
+}
+
+// Rows from the top, largest first, each bar with "name ( count )" over it.
+void DrawRows(const std::vector<Item>& rows, int32_t largest, const GraphColors& colors, GraphSurface& target,
+              int left, int top, int width, int height) {
+  PrepareBars(target, colors);
+  const double horizontalScale = (width - 500.0) / largest;
+  const double rowHeight = (height - 500.0) / static_cast<double>(rows.size());
+  const double x0 = left + 250.0;
+  const double y0 = top + 250.0;
+  for (size_t k = 0; k < rows.size(); ++k) {
+    const Item& row = rows[k];
+    const double kk = static_cast<double>(k);
+    const int y1 = RoundHalfEven(y0 + rowHeight * kk);
+    const int y2 = RoundHalfEven((kk + 1) * rowHeight + y0);
+    const int x2 = RoundHalfEven(horizontalScale * row.count + x0);
+    target.DrawBox(RoundHalfEven(x0), y1, x2, y2);
+
+    target.SetDrawColor(colors.fore);
+    const std::string text = row.text + " ( " + std::to_string(row.count) + " )";
+    target.PrintText(left + 350.0, y0 + ((2 * kk + 1) * rowHeight - target.TextHeight(text)) / 2, text);
+    target.SetDrawColor(colors.bar);
+  }
+}
+
+// OS and browser: every entry with a count. The table is in ascending order
+// of count, so walking down from the last entry gives the largest first.
+void DrawAllBars(const GraphTraits& traits, const GraphColors& colors, GraphSurface& target, int left, int top,
+                 int width, int height) {
+  const int32_t entries = ResultCount(traits.kind1);
+  std::vector<Item> rows;
+  int32_t largest = 0;
+  for (int32_t i = entries; i >= 1; --i) {
+    const int32_t count = ResultCount(traits.kind2, i);
+    largest = std::max(largest, count);
+    if (count > 0) rows.push_back({ResultName(traits.kind3, i), count});
+  }
+  SetGraphFont(target);
+  if (largest <= 0 || rows.empty()) return;
+  DrawRows(rows, largest, colors, target, left, top, width, height);
+}
+
+// Agent, host, previous page, page: the MaxDisp last entries, zero counts too.
+void DrawTopBars(const GraphTraits& traits, const GraphColors& colors, GraphSurface& target, int left, int top,
+                 int width, int height) {
+  const int32_t entries = ResultCount(traits.kind1);
+  const int32_t maxDisp = settings::ParamInt("MaxDisp");
+  const int32_t first = entries > maxDisp ? entries - maxDisp + 1 : 1;
+  const int32_t largest = entries > 0 ? ResultCount(traits.kind2, entries) : 0;
+  SetGraphFont(target);
+  if (largest <= 0) return;
+  std::vector<Item> rows;
+  for (int32_t i = entries; i >= first; --i) rows.push_back({ResultName(traits.kind3, i), ResultCount(traits.kind2, i)});
+  if (rows.empty()) return;
+  DrawRows(rows, largest, colors, target, left, top, width, height);
+}
+
+}  // namespace
+
+GraphColors ColorsFromSettings(GraphKind kind) {
+  return {ColorFromParam("GraphFore"), ColorFromParam("GraphBack"), ColorFromParam(TraitsOf(kind).colourKey)};
+}
+
+void PaintGraph(GraphKind kind, const GraphColors& colors, GraphSurface& target, int left, int top, int width,
+                int height) {
+  const GraphTraits& traits = TraitsOf(kind);
+  switch (traits.style) {
+    case GraphStyle::Columns: DrawColumns(traits, colors, target, left, top, width, height); break;
+    case GraphStyle::AllBars: DrawAllBars(traits, colors, target, left, top, width, height); break;
+    case GraphStyle::TopBars: DrawTopBars(traits, colors, target, left, top, width, height); break;
+  }
+}
+
+int RoundHalfEven(double value) {
+  if (std::isnan(value)) return 0;
+  const double floor = std::floor(value);
+  const double fraction = value - floor;
+  double rounded = floor;
+  if (fraction > 0.5 || (fraction == 0.5 && std::fmod(floor, 2.0) != 0)) rounded = floor + 1;
+  if (rounded <= static_cast<double>(INT_MIN)) return INT_MIN;
+  if (rounded >= static_cast<double>(INT_MAX)) return INT_MAX;
+  return static_cast<int>(rounded);
+}
+
+}  // namespace vorel::ui
