@@ -1,0 +1,18 @@
+// The CSV report for spreadsheets: the text report's blocks with quoted label
+// cells and bare counts.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vorel::reports {
+
+// Writes the current result to `path` (CP932, CR LF). False when the user
+// cancelled after a write error; any old file at `path` then stays as it was.
+bool WriteCsvReport(const std::string& path);
+
+// A text cell: the text in double quotes, each double quote inside doubled so
+// that a name holding quotes or commas reads back as one cell.
+std::string CsvCell(std::string_view text);
+
+}  // namespace vorel::reports

@@ -1,0 +1,44 @@
+#include "export/report_common.h"
+
+#include "platform/codepage.h"
+#include "platform/safe_file.h"
+#include "settings/param_store.h"
+
+namespace vorel::reports {
+
+std::string_view WeekdayName(int d) {
+  static constexpr std::string_view kNames[] = {"日", "月", "火", "水", "木", "金", "土"};
+  if (d < 1 || d > 7) return {};
+  return kNames[d - 1];
+}
+
+std::string DateRangeText() {
+  using namespace settings;
+  if (!ParamFlag("SpecifyDate")) return "指定なし";
+  return FormatDate(ParamDate("StartDate")) + " ～ " + FormatDate(ParamDate("EndDate"));
+}
+
+std::string PageConditionText(std::string_view page) {
+  if (!settings::ParamFlag("SpecifyPage")) return "指定なし";
+  return "(" + std::string(page) + ")";
+}
+
+std::string SelectedPage() { return settings::ParamText("Page", 1); }
+
+std::string RightAligned(int32_t n, size_t width) {
+  std::string digits = std::to_string(n);
+  if (digits.size() >= width) return digits;
+  return std::string(width - digits.size(), ' ') + digits;
+}
+
+void ReportLines::Add(std::string_view line) {
+  text_.append(line);
+  text_.append("\r\n");
+}
+
+bool WriteReportFile(const std::string& path, const std::string& utf8) {
+  return platform::WriteFileSafely(path, platform::Utf8ToCp932(utf8),
+                                   "ファイルの書き込みに失敗しました。\r\n" + path);
+}
+
+}  // namespace vorel::reports

@@ -1,0 +1,43 @@
+// Pieces the three report writers share: the condition texts of the header,
+// weekday names, number padding, and the one way a report reaches the disk.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vorel::reports {
+
+// Short weekday name of day number d (1 = Sunday … 7 = Saturday).
+std::string_view WeekdayName(int d);
+
+// The analysed period: "指定なし" when the date filter is off, otherwise
+// start and end date as "yyyy/m/d ～ yyyy/m/d".
+std::string DateRangeText();
+
+// The page selection: "指定なし" when the page filter is off, otherwise
+// `page` in round brackets. `page` is Page entry 1 (SelectedPage) as the
+// caller wants it written, escaped or not.
+std::string PageConditionText(std::string_view page);
+std::string SelectedPage();
+
+// n in decimal, right-aligned in `width` characters; longer numbers whole.
+std::string RightAligned(int32_t n, size_t width);
+
+// Collects report lines; every line, the last one included, ends in CR LF.
+class ReportLines {
+ public:
+  void Add(std::string_view line);
+  const std::string& Text() const { return text_; }
+
+ private:
+  std::string text_;
+};
+
+// Converts the UTF-8 report to CP932 and writes it through a temporary file
+// beside `path`, so that a failed or cancelled save keeps any old report.
+// Failures ask Retry/Cancel with "ファイルの書き込みに失敗しました。" and the
+// path; false when the user cancelled.
+bool WriteReportFile(const std::string& path, const std::string& utf8);
+
+}  // namespace vorel::reports

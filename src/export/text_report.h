@@ -1,0 +1,13 @@
+// The plain-text report: analysis conditions, the access total, then one block
+// per period and per category table.
+#pragma once
+
+#include <string>
+
+namespace vorel::reports {
+
+// Writes the current result to `path` (CP932, CR LF). False when the user
+// cancelled after a write error; any old file at `path` then stays as it was.
+bool WriteTextReport(const std::string& path);
+
+}  // namespace vorel::reports

@@ -1,0 +1,81 @@
+#include "export/text_report.h"
+
+#include "export/report_test_support.h"
+
+namespace vorel::reports {
+namespace {
+
+using testing::ReadFile;
+
+using TextReportTest = ReportTest;
+
+TEST_F(TextReportTest, WritesEveryBlockInOrderAsCp932WithCrLf) {
+  FillSampleResult();
+  const std::string path = dir.File("report.txt");
+  ASSERT_TRUE(WriteTextReport(path));
+  const std::string bytes = ReadFile(path);
+  EXPECT_EQ(bytes, Expected("full_report.txt"));
+  // The range's tilde is FULLWIDTH TILDE, 81 60 in CP932.
+  EXPECT_NE(bytes.find(" \x81\x60 "), std::string::npos);
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(TextReportTest, BeforeAnyAnalysisHoldsHeadingsOnly) {
+  Fill(analysis::Result().OS, {{"Linux", 0}, {"Windows XP", 0}});
+  Fill(analysis::Result().Brws, {{"Firefox", 0}});
+  const std::string path = dir.File("empty.txt");
+  ASSERT_TRUE(WriteTextReport(path));
+  EXPECT_EQ(ReadFile(path), ReportBytes("解析日付: 指定なし\n"
+                                        "解析条件: 指定なし\n"
+                                        "\n"
+                                        "アクセス合計: 0\n"
+                                        "\n月別\n"
+                                        "\n週別\n"
+                                        "\n曜日別\n"
+                                        "\n日付別\n"
+                                        "\n時間別\n"
+                                        "\nＯＳ別\n"
+                                        "\nブラウザ別\n"
+                                        "\nエージェント別 (0)\n"
+                                        "\nホスト名別 (0)\n"
+                                        "\n前画面別 (0)\n"
+                                        "\nページ別 (0)\n"));
+}
+
+TEST_F(TextReportTest, LongCountsAreWrittenWhole) {
+  analysis::AnalysisResult& r = analysis::Result();
+  r.Total = 12345;
+  r.Month[1] = 12345;
+  r.WWeek[1] = 12345;
+  r.DWeek[7] = 12345;
+  r.Date[10] = 12345;
+  r.Time[12] = 12345;
+  Fill(r.Page, {{"index", 12345}});
+  const std::string path = dir.File("wide.txt");
+  ASSERT_TRUE(WriteTextReport(path));
+  EXPECT_EQ(ReadFile(path), ReportBytes("解析日付: 指定なし\n"
+                                        "解析条件: 指定なし\n"
+                                        "\n"
+                                        "アクセス合計: 12345\n"
+                                        "\n月別\n 1月:12345\n"
+                                        "\n週別\n第  1週:12345\n"
+                                        "\n曜日別\n土:12345\n"
+                                        "\n日付別\n10日:12345\n"
+                                        "\n時間別\n12時:12345\n"
+                                        "\nＯＳ別\n"
+                                        "\nブラウザ別\n"
+                                        "\nエージェント別 (0)\n"
+                                        "\nホスト名別 (0)\n"
+                                        "\n前画面別 (0)\n"
+                                        "\nページ別 (1)\n12345: index\n"));
+}
+
+TEST_F(TextReportTest, ReplacesAnExistingReport) {
+  FillSampleResult();
+  const std::string path = dir.Write("report.txt", std::string(5000, 'x'));
+  ASSERT_TRUE(WriteTextReport(path));
+  EXPECT_EQ(ReadFile(path), Expected("full_report.txt"));
+}
+
+}  // namespace
+}  // namespace vorel::reports
