@@ -1,8 +1,9 @@
-// The frame's file and help commands: the log file, the registry export, exit
-// is in frm_main.cpp, the help contents and the About box.
+// The frame's file and help commands: the log file, the save of the results,
+// the registry export, the help contents and the About box.
 #include <QCheckBox>
 #include <QComboBox>
 
+#include "export/save_results.h"
 #include "platform/paths.h"
 #include "platform/prompter.h"
 #include "platform/qt/help_viewer.h"
@@ -38,6 +39,19 @@ void frmMain::mnuFileOpen_Click() {
   // Touching the summary window's field opens the window when it is closed.
   if (!IsResultWindowOpen(ResultSlot::Base)) OpenResultWindow(ResultSlot::Base);
   BaseWindow()->cmbFileName->setEditText(QString::fromStdString(*path));
+}
+
+void frmMain::mnuFileSave_Click() {
+  try {
+    const std::optional<std::string> path = ChooseFileToWrite(
+        "テキストファイル (*.txt)|*.txt|ＣＳＶファイル (*.csv)|*.csv|ＨＴＭＬファイル (*.html;*.htm)|*.html;*.htm"
+        "|すべてのファイル (*.*)|*.*");
+    if (!path) return;
+    // The writers report their own failures.
+    reports::SaveResults(*path, reports::ChooseReportFormat(*path));
+  } catch (...) {
+    // Anything unexpected ends the command quietly.
+  }
 }
 
 void frmMain::mnuFileRegSave_Click() {
