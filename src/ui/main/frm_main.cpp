@@ -32,6 +32,7 @@ frmMain::~frmMain() = default;
 
 void frmMain::Form_Load() {
   LoadToolbarImages();
+  setWindowIcon(imlIcons_.value(QStringLiteral("AaAnalize")));
   const int visible = settings::ParamInt("VisibleWindow");
   EnableResultCommands(false);
   if (!settings::ParamFlag("MainToolbar")) mnuViewToolbar_Click();

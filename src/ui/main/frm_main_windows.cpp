@@ -12,6 +12,14 @@
 #include "ui/results/graph_window.h"
 
 namespace vorel::ui {
+namespace {
+
+// The toolbar button of each result window, whose image the window wears too.
+const char* const kWindowButtonKeys[kResultSlotCount] = {
+    "BaseWindow", "MonthWindow", "WWeekWindow", "DWeekWindow", "DateWindow", "TimeWindow",
+    "OSWindow",   "BrwsWindow",  "AgentWindow", "HostWindow",  "RefWindow",  "PageWindow"};
+
+}  // namespace
 
 QMdiSubWindow* frmMain::SubWindow(ResultSlot slot) const { return subWindows_[SlotIndex(slot)].data(); }
 
@@ -46,6 +54,7 @@ QMdiSubWindow* frmMain::OpenResultWindow(ResultSlot slot) {
   sub->setAttribute(Qt::WA_DeleteOnClose);
   sub->setObjectName(content->objectName() + QStringLiteral("Child"));
   sub->setWindowTitle(content->windowTitle());
+  sub->setWindowIcon(imlIcons_.value(QString::fromLatin1(kWindowButtonKeys[SlotIndex(slot)])));
   if (slot == ResultSlot::Base) {
     // The summary window is designed 5175 x 3060 twips; a larger font may need more.
     sub->resize(sub->sizeHint().expandedTo(QSize(frmBase::kWidthTwips / 15, frmBase::kHeightTwips / 15)));
