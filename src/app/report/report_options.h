@@ -1,0 +1,39 @@
+// The command line of vorel-report:
+//   vorel-report [OPTIONS] LOG [LOG...] -o OUTFILE
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "settings/date.h"
+
+namespace vorel::report_app {
+
+struct ReportOptions {
+  std::vector<std::string> logs;
+  std::string output;
+  std::optional<std::string> settingsFile;  // default: vorel.ini beside the program
+  std::optional<std::string> classFile;     // default: vorel.dat beside the program
+  std::optional<settings::Date> from;
+  std::optional<settings::Date> to;
+  bool allDates = false;
+  std::optional<std::string> page;
+  bool allPages = false;
+  bool quiet = false;
+};
+
+struct ParsedCommandLine {
+  enum class Action { Run, Help, Version, UsageError };
+  Action action = Action::Run;
+  ReportOptions options;
+  std::string error;  // for UsageError, in Japanese
+};
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+std::string HelpText();
+std::string UsageLine();
+std::string VersionText();
+
+}  // namespace vorel::report_app
