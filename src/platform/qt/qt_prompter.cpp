@@ -1,0 +1,125 @@
+#include "platform/qt/qt_prompter.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace vorel::platform {
+namespace {
+
+QWidget* DialogOwner() { return QApplication::activeWindow(); }
+
+QMessageBox::Icon ToQtIcon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Error: return QMessageBox::Critical;
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::None: break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton ToQtButton(MessageAnswer answer) {
+  switch (answer) {
+    case MessageAnswer::Ok: return QMessageBox::Ok;
+    case MessageAnswer::Retry: return QMessageBox::Retry;
+    case MessageAnswer::Cancel: return QMessageBox::Cancel;
+    case MessageAnswer::Yes: return QMessageBox::Yes;
+    case MessageAnswer::No: return QMessageBox::No;
+  }
+  return QMessageBox::Ok;
+}
+
+}  // namespace
+
+QString MessageText(const std::string& text) {
+  QString s = QString::fromStdString(text);
+  s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return s;
+}
+
+QString QtFileFilter(const std::string& filter) {
+  const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
+  static const QRegularExpression trailingPatterns(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
+  QStringList entries;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QString description = parts[i];
+    description.remove(trailingPatterns);
+    QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (QString& p : patterns) p = p.trimmed();
+    entries << description.trimmed() + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+  }
+  return entries.join(QStringLiteral(";;"));
+}
+
+MessageAnswer QtPrompter::ShowMessage(const MessageRequest& request) {
+  // On the heap: the owner may go away while the box is open, taking its children with it.
+  QPointer<QMessageBox> box = new QMessageBox(ToQtIcon(request.icon), QString::fromStdString(request.title),
+                                              MessageText(request.text), QMessageBox::NoButton, DialogOwner());
+  switch (request.buttons) {
+    case MessageButtons::Ok: box->setStandardButtons(QMessageBox::Ok); break;
+    case MessageButtons::RetryCancel: box->setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
+    case MessageButtons::YesNo: box->setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+  }
+  if (auto* def = qobject_cast<QPushButton*>(box->button(ToQtButton(request.defaultAnswer)))) box->setDefaultButton(def);
+  const int result = box->exec();
+  delete box.data();
+  switch (result) {
+    case QMessageBox::Retry: return MessageAnswer::Retry;
+    case QMessageBox::Yes: return MessageAnswer::Yes;
+    case QMessageBox::No: return MessageAnswer::No;
+    case QMessageBox::Cancel: return MessageAnswer::Cancel;
+    case QMessageBox::Ok: return MessageAnswer::Ok;
+    default: break;
+  }
+  // Closed some other way: the safe answer.
+  switch (request.buttons) {
+    case MessageButtons::Ok: return MessageAnswer::Ok;
+    case MessageButtons::RetryCancel: return MessageAnswer::Cancel;
+    case MessageButtons::YesNo: return MessageAnswer::No;
+  }
+  return MessageAnswer::Cancel;
+}
+
+std::optional<std::string> QtPrompter::ChooseFile(const FileDialogRequest& request) {
+  const QString filter = QtFileFilter(request.filter);
+  const QString title = QString::fromStdString(request.title);
+  const QString initial = QString::fromStdString(request.initialPath);
+  QString chosen;
+  if (request.save) {
+    // The commands ask about overwriting themselves, with their own wording.
+    chosen = QFileDialog::getSaveFileName(DialogOwner(), title, initial, filter, nullptr,
+                                          QFileDialog::DontConfirmOverwrite);
+  } else {
+    chosen = QFileDialog::getOpenFileName(DialogOwner(), title, initial, filter);
+  }
+  if (chosen.isEmpty()) return std::nullopt;
+  return chosen.toStdString();
+}
+
+std::optional<uint32_t> QtPrompter::ChooseColor(uint32_t initial) {
+  QColor start(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF);
+  QColor chosen = QColorDialog::getColor(start, DialogOwner());
+  if (!chosen.isValid()) return std::nullopt;
+  return static_cast<uint32_t>(chosen.red()) | (static_cast<uint32_t>(chosen.green()) << 8) |
+         (static_cast<uint32_t>(chosen.blue()) << 16);
+}
+
+std::optional<FontChoice> QtPrompter::ChooseFont(const FontChoice& initial) {
+  bool ok = false;
+  QFont font = QFontDialog::getFont(&ok, QFont(QString::fromStdString(initial.name), initial.size), DialogOwner());
+  if (!ok) return std::nullopt;
+  FontChoice choice;
+  choice.name = font.family().toStdString();
+  choice.size = font.pointSize() > 0 ? font.pointSize() : initial.size;
+  return choice;
+}
+
+}  // namespace vorel::platform

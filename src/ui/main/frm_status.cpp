@@ -1,0 +1,45 @@
+#include "ui/main/frm_status.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace vorel::ui {
+
+frmStatus::frmStatus(QWidget* owner) : QWidget(owner, Qt::Dialog) {
+  setObjectName(QStringLiteral("frmStatus"));
+  setWindowTitle(QStringLiteral("処理状況"));
+  lblStatus = new QLabel(this);
+  lblStatus->setObjectName(QStringLiteral("lblStatus"));
+  pbrStatus = new QProgressBar(this);
+  pbrStatus->setObjectName(QStringLiteral("pbrStatus"));
+  pbrStatus->setRange(0, 1);
+  pbrStatus->setValue(0);
+  pbrStatus->setTextVisible(false);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(lblStatus);
+  layout->addWidget(pbrStatus);
+  setFixedSize(320, 90);
+}
+
+void frmStatus::aauStausInit(int16_t piMaxVal, const std::string& psHelpCode) {
+  aauMessageChange(psHelpCode);
+  pbrStatus->setRange(0, std::max<int>(piMaxVal, 0));
+  pbrStatus->setValue(0);
+  pbrStatus->repaint();
+}
+
+void frmStatus::aauMessageChange(const std::string& psHelpCode) {
+  lblStatus->setText(QString::fromStdString(psHelpCode));
+  lblStatus->repaint();
+}
+
+void frmStatus::aauStatusChange(int16_t piVal) {
+  const int value = std::clamp<int>(piVal, pbrStatus->minimum(), pbrStatus->maximum());
+  if (value == pbrStatus->value()) return;
+  pbrStatus->setValue(value);
+  pbrStatus->repaint();
+}
+
+}  // namespace vorel::ui

@@ -1,0 +1,294 @@
+// The analysis command: its checks and messages, the result commands, the
+// summary window before and after, the progress window and the busy guard.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTimer>
+
+#include "analysis/result.h"
+#include "ui/main/frm_status.h"
+#include "ui/results/frm_base.h"
+#include "ui/ui_test_support.h"
+
+namespace vorel::ui {
+namespace {
+
+const char* const kResultCommands[] = {"mnuFileSave", "ResultsSave", "mnuFilePrint", "Printer", "mnuEditUrlList",
+                                       "UrlList"};
+
+class AnalysisCommandTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    settings::SetParam("VisibleWindow", 0);
+  }
+
+  bool AllResultCommands(bool enabled) const {
+    for (const char* name : kResultCommands)
+      if (Enabled(name) != enabled) return false;
+    return true;
+  }
+
+  void ExpectOneMessage(const std::string& text, const std::string& title, platform::MessageIcon icon) {
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, text);
+    EXPECT_EQ(prompter.messages[0].title, title);
+    EXPECT_EQ(prompter.messages[0].icon, icon);
+    EXPECT_EQ(prompter.messages[0].buttons, platform::MessageButtons::Ok);
+  }
+};
+
+TEST_F(AnalysisCommandTest, GoodAnalysisEnablesTheResultCommandsAndAFailedOneDisablesThem) {
+  frmMain& main = OpenFrame();
+  main.mnuViewBase_Click();
+  frmBase* base = main.BaseWindow();
+  const std::string log = WriteLog("good.log", 5);
+  base->cmbFileName->setEditText(QString::fromStdString(log));
+  base->chkSpecifyDate->setChecked(true);
+  base->chkSpecifyPage->setChecked(true);
+  EXPECT_TRUE(AllResultCommands(false));
+
+  main.AnalizeItem(0)->trigger();
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_TRUE(AllResultCommands(true));
+  EXPECT_EQ(analysis::ResultCount(0), 5);
+  EXPECT_EQ(base->lblTotalAccess->text(), QStringLiteral("5"));
+  EXPECT_EQ(base->lblUniqueHost->text(), QStringLiteral("3"));
+  // The summary window's choices went into the store.
+  EXPECT_EQ(settings::ParamText("LogFile", 1), log);
+  // …and the file list was refilled from it: the typed log first, the default after it.
+  ASSERT_EQ(base->cmbFileName->count(), 2);
+  EXPECT_EQ(base->cmbFileName->itemText(0), QString::fromStdString(log));
+  EXPECT_EQ(base->cmbFileName->itemText(1), QString::fromStdString(dir.File("access.log")));
+  EXPECT_FALSE(settings::ParamFlag("SpecifyDate"));
+  EXPECT_FALSE(settings::ParamFlag("SpecifyPage"));
+
+  // An additional analysis of the same log adds to the result.
+  main.AnalizeItem(1)->trigger();
+  EXPECT_EQ(analysis::ResultCount(0), 10);
+  EXPECT_EQ(base->lblTotalAccess->text(), QStringLiteral("10"));
+
+  base->cmbFileName->setEditText(QString::fromStdString(dir.File("gone.log")));
+  main.ToolbarButton("AaAnalize")->trigger();
+  EXPECT_TRUE(AllResultCommands(false));
+  EXPECT_EQ(analysis::ResultCount(0), 0);
+  EXPECT_EQ(base->lblTotalAccess->text(), QStringLiteral("0"));
+  EXPECT_EQ(base->lblUniqueHost->text(), QStringLiteral("0"));
+  // The failed path was stored all the same; the lists are refilled only by an analysis that ran.
+  EXPECT_EQ(settings::ParamText("LogFile", 1), dir.File("gone.log"));
+  EXPECT_EQ(settings::ParamText("LogFile", 2), log);
+}
+
+TEST_F(AnalysisCommandTest, MissingLogFileIsReportedWithItsPath) {
+  frmMain& main = OpenFrame();
+  UseLog(dir.File("nothing-here.log"));
+  main.mnuEditAnalize_Click(0);
+  ExpectOneMessage("ログファイルが見つかりません。\r\n" + dir.File("nothing-here.log"), "エラー",
+                   platform::MessageIcon::Error);
+  EXPECT_TRUE(AllResultCommands(false));
+
+  prompter.messages.clear();
+  settings::SetParam("LogFile", "");
+  main.mnuEditAnalize_Click(0);
+  ExpectOneMessage("ログファイルが見つかりません。\r\n", "エラー", platform::MessageIcon::Error);
+}
+
+TEST_F(AnalysisCommandTest, PageFilterWithoutAPageAsksForOne) {
+  frmMain& main = OpenFrame();
+  UseLog(WriteLog("access.log", 5));
+  settings::SetParam("SpecifyPage", settings::ParamInput{true});
+  settings::SetParam("Page", "");
+  main.mnuEditAnalize_Click(0);
+  ExpectOneMessage("解析するページを指定してください。", "エラー", platform::MessageIcon::Error);
+  EXPECT_EQ(analysis::ResultCount(0), 0);
+}
+
+TEST_F(AnalysisCommandTest, ThreeRecordsAreNoContentAndFourAreAnalysed) {
+  frmMain& main = OpenFrame();
+  const std::string three = dir.Write("three.log", "1#(index)2024/01/01 00:00\r\n2#Mozilla\r\n3#\r\n");
+  UseLog(three);
+  main.mnuEditAnalize_Click(0);
+  ExpectOneMessage("ログファイルの内容がありません。\r\n" + three, "エラー", platform::MessageIcon::Error);
+
+  prompter.messages.clear();
+  UseLog(WriteLog("four.log", 1));
+  main.mnuEditAnalize_Click(0);
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_EQ(analysis::ResultCount(0), 1);
+  EXPECT_TRUE(AllResultCommands(true));
+}
+
+TEST_F(AnalysisCommandTest, NothingCountedWarnsAndEmptiesTheResult) {
+  frmMain& main = OpenFrame();
+  main.mnuViewBase_Click();
+  frmBase* base = main.BaseWindow();
+  // A good analysis first, so that the warning has something to empty.
+  UseLog(WriteLog("access.log", 6));
+  base->FillFileNameList();
+  base->chkSpecifyDate->setChecked(true);
+  base->chkSpecifyPage->setChecked(true);
+  main.mnuEditAnalize_Click(0);
+  ASSERT_EQ(analysis::ResultCount(0), 6);
+
+  base->chkSpecifyPage->setChecked(false);
+  base->cmbPage->setEditText(QStringLiteral("nosuchpage"));
+  main.mnuEditAnalize_Click(0);
+  ExpectOneMessage("有効なデータがありませんでした。", "確認", platform::MessageIcon::Warning);
+  EXPECT_EQ(analysis::ResultCount(0), 0);
+  EXPECT_EQ(base->lblTotalAccess->text(), QStringLiteral("0"));
+  EXPECT_EQ(base->lblUniqueHost->text(), QStringLiteral("0"));
+  EXPECT_TRUE(AllResultCommands(false));
+  EXPECT_EQ(base->cmbPage->itemText(0), QStringLiteral("nosuchpage"));
+}
+
+TEST_F(AnalysisCommandTest, NothingCountedWithAnOldStylePageAddsTheVer020Line) {
+  frmMain& main = OpenFrame();
+  UseLog(WriteLog("access.log", 6));
+  settings::SetParam("SpecifyPage", settings::ParamInput{true});
+  settings::SetParam("Page", "(index)");
+  main.mnuEditAnalize_Click(0);
+  ExpectOneMessage("有効なデータがありませんでした。\r\n（解析ページの指定方法が Ver0.20 から変更されています）", "確認",
+                   platform::MessageIcon::Warning);
+}
+
+TEST_F(AnalysisCommandTest, ImpossibleDateEndsWithTheSettingsMessageAndAnalysesNothing) {
+  frmMain& main = OpenFrame();
+  main.mnuViewBase_Click();
+  frmBase* base = main.BaseWindow();
+  base->cmbFileName->setEditText(QString::fromStdString(WriteLog("access.log", 5)));
+  base->chkSpecifyPage->setChecked(true);
+  base->chkSpecifyDate->setChecked(false);
+  base->txtStartDate[0]->setText(QStringLiteral("2001"));
+  base->txtStartDate[1]->setText(QStringLiteral("2"));
+  base->txtStartDate[2]->setText(QStringLiteral("30"));
+  main.mnuEditAnalize_Click(0);
+  ExpectOneMessage("解析できませんでした。\r\n設定情報を確認してください。（不正な日付など）", "エラー",
+                   platform::MessageIcon::Error);
+  EXPECT_EQ(analysis::ResultCount(0), 0);
+  EXPECT_TRUE(AllResultCommands(false));
+  EXPECT_FALSE(main.IsBusy());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+  // Corrected, the same window analyses.
+  prompter.messages.clear();
+  base->txtStartDate[2]->setText(QStringLiteral("28"));
+  base->txtEndDate[0]->setText(QStringLiteral("2030"));
+  main.mnuEditAnalize_Click(0);
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_EQ(analysis::ResultCount(0), 5);
+}
+
+TEST_F(AnalysisCommandTest, WithTheSummaryClosedTheStoredChoicesApply) {
+  frmMain& main = OpenFrame();
+  UseLog(WriteLog("access.log", 8));
+  settings::SetParam("SpecifyDate", settings::ParamInput{true});
+  settings::SetParam("StartDate", "2024/1/3");
+  settings::SetParam("EndDate", "2024/1/5");
+  main.mnuEditAnalize_Click(0);
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_EQ(analysis::ResultCount(0), 3);
+}
+
+TEST_F(AnalysisCommandTest, ClickingWhileTheCommandRunsDoesNothing) {
+  frmMain& main = OpenFrame();
+  UseLog(WriteLog("access.log", 5));
+  settings::SetParam("SpecifyPage", settings::ParamInput{true});
+  settings::SetParam("Page", "nosuchpage");
+  int reentered = 0;
+  // While the command shows its warning, the user clicks again, directly and through the queue.
+  prompter.onMessage = [&](const platform::MessageRequest&) {
+    if (reentered++ > 0) return;
+    EXPECT_TRUE(main.IsBusy());
+    main.mnuEditAnalize_Click(0);
+    QTimer::singleShot(0, main.AnalizeItem(0), &QAction::trigger);
+  };
+  main.mnuEditAnalize_Click(0);
+  EXPECT_EQ(prompter.messages.size(), 1u);
+  EXPECT_FALSE(main.IsBusy());
+  QApplication::processEvents();
+  EXPECT_EQ(prompter.messages.size(), 1u);
+}
+
+// Watches the progress window: whether it was shown and what it held when it went away.
+class StatusWatcher : public QObject {
+ public:
+  bool shown = false;
+  int maximum = -1;
+  int value = -1;
+  QString label;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched->objectName() == QLatin1String("frmStatus")) {
+      if (event->type() == QEvent::Show) shown = true;
+      auto* status = qobject_cast<frmStatus*>(watched);
+      if (event->type() == QEvent::Hide && status) {
+        maximum = status->pbrStatus->maximum();
+        value = status->pbrStatus->value();
+        label = status->lblStatus->text();
+      }
+    }
+    return false;
+  }
+};
+
+TEST_F(AnalysisCommandTest, ProgressWindowAppearsAboveCheckLineRecords) {
+  frmMain& main = OpenFrame();
+  settings::SetParam("CheckLine", 200);
+  StatusWatcher watcher;
+  qApp->installEventFilter(&watcher);
+
+  UseLog(WriteLog("exact.log", 50));  // 200 records
+  main.mnuEditAnalize_Click(0);
+  EXPECT_FALSE(watcher.shown);
+  EXPECT_EQ(analysis::ResultCount(0), 50);
+
+  // One record more: an empty line after the last access.
+  const std::string more = dir.File("more.log");
+  dir.Write("more.log", testing::ReadFile(WriteLog("tmp.log", 50)) + "\r\n");
+  UseLog(more);
+  main.mnuEditAnalize_Click(0);
+  qApp->removeEventFilter(&watcher);
+  EXPECT_TRUE(watcher.shown);
+  EXPECT_EQ(watcher.maximum, 1);
+  EXPECT_EQ(watcher.value, 1);
+  EXPECT_EQ(watcher.label, QStringLiteral("データのソート中です。"));
+  EXPECT_EQ(analysis::ResultCount(0), 50);
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(AnalysisCommandTest, ProgressWindowKeepsAPositionPastItsMaximumAtFull) {
+  frmStatus status(nullptr);
+  status.aauStausInit(3, "アクセスログ解析中です。");
+  EXPECT_EQ(status.windowTitle(), QStringLiteral("処理状況"));
+  EXPECT_EQ(status.lblStatus->text(), QStringLiteral("アクセスログ解析中です。"));
+  EXPECT_EQ(status.pbrStatus->maximum(), 3);
+  EXPECT_EQ(status.pbrStatus->value(), 0);
+  status.aauStatusChange(2);
+  EXPECT_EQ(status.pbrStatus->value(), 2);
+  status.aauStatusChange(9);
+  EXPECT_EQ(status.pbrStatus->value(), 3);
+  status.aauMessageChange("データのソート中です。");
+  EXPECT_EQ(status.lblStatus->text(), QStringLiteral("データのソート中です。"));
+}
+
+TEST_F(AnalysisCommandTest, AnalyseFileReadsTheWholeLogWhateverTheSummaryHeld) {
+  frmMain& main = OpenFrame();
+  main.mnuViewBase_Click();
+  frmBase* base = main.BaseWindow();
+  base->chkSpecifyDate->setChecked(false);
+  base->chkSpecifyPage->setChecked(false);
+  base->cmbPage->setEditText(QStringLiteral("other"));
+  const std::string log = WriteLog("sample.log", 7, "diary");
+  main.AnalyseFile(log);
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_EQ(analysis::ResultCount(0), 7);
+  EXPECT_EQ(base->cmbFileName->currentText(), QString::fromStdString(log));
+  EXPECT_TRUE(base->chkSpecifyDate->isChecked());
+  EXPECT_TRUE(base->chkSpecifyPage->isChecked());
+}
+
+}  // namespace
+}  // namespace vorel::ui
