@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <memory>
 
+#include "analysis/analysis_command.h"
 #include "analysis/analysis_pass.h"
 #include "analysis/class_lists.h"
-#include "analysis/companion.h"
 #include "analysis/result.h"
 #include "app/report/terminal_progress.h"
 #include "export/save_results.h"
@@ -20,11 +20,7 @@
 namespace vorel::report_app {
 namespace {
 
-using settings::ParamFlag;
-using settings::ParamInt;
 using settings::ParamText;
-
-constexpr const char* kSettingsError = "解析できませんでした。\r\n設定情報を確認してください。（不正な日付など）";
 
 // Messages of the headless prompter, with the progress bar wiped first so
 // that they do not land in the middle of it.
@@ -55,67 +51,19 @@ class ProgressScope {
   std::unique_ptr<TerminalProgress> bar_;
 };
 
-enum class RunOutcome { Counted, NothingCounted, Failed };
-
-void ShowWarning(const std::string& text) {
-  platform::CurrentPrompter().ShowMessage({text, "確認", platform::MessageIcon::Warning,
-                                           platform::MessageButtons::Ok, platform::MessageAnswer::Ok});
-}
-
 // One run of the analysis command on LogFile entry 1: its checks, the pass,
 // and its judgement of the outcome. Every failure leaves the result empty.
-RunOutcome AnalyseOne(int additional, bool showProgress, ReportPrompter* prompter) {
-  const std::string logFile = ParamText("LogFile", 1);
-  if (logFile.empty() || !platform::FileExists(logFile)) {
-    analysis::ResetResult();
-    platform::ShowError("ログファイルが見つかりません。\r\n" + logFile);
-    return RunOutcome::Failed;
+analysis::AnalysisOutcome AnalyseOne(int additional, bool showProgress, ReportPrompter* prompter) {
+  const analysis::AnalysisPreparation ready = analysis::PrepareAnalysis();
+  if (ready.problem != analysis::LogProblem::None) return analysis::AnalysisOutcome::Failed;
+  std::unique_ptr<TerminalProgress> bar;
+  if (showProgress && ready.records > ready.checkLine) {
+    const std::string logFile = ParamText("LogFile", 1);
+    bar = std::make_unique<TerminalProgress>(stderr, std::filesystem::path(logFile).filename().string(),
+                                             ready.records, ready.checkLine);
   }
-  if (ParamFlag("SpecifyPage") && ParamText("Page", 1).empty()) {
-    analysis::ResetResult();
-    platform::ShowError("解析するページを指定してください。");
-    return RunOutcome::Failed;
-  }
-  const int32_t records = analysis::GetLogLineCount();
-  if (records < 0) {
-    analysis::ResetResult();
-    platform::ShowError("ログファイルを解析できません。\r\n" + logFile);
-    return RunOutcome::Failed;
-  }
-  if (records <= 3) {
-    analysis::ResetResult();
-    platform::ShowError("ログファイルの内容がありません。\r\n" + logFile);
-    return RunOutcome::Failed;
-  }
-  const int32_t checkLine = ParamInt("CheckLine");
-  // The progress range is 16-bit, as in the desktop program.
-  if (checkLine <= 0 || records / checkLine > 32767) {
-    analysis::ResetResult();
-    platform::ShowError(kSettingsError);
-    return RunOutcome::Failed;
-  }
-
-  bool analysed = false;
-  {
-    std::unique_ptr<TerminalProgress> bar;
-    if (showProgress && records > checkLine)
-      bar = std::make_unique<TerminalProgress>(stderr, std::filesystem::path(logFile).filename().string(), records,
-                                               checkLine);
-    ProgressScope scope(prompter, std::move(bar));
-    analysed = analysis::AnalyzeLog(additional);
-  }
-  if (!analysed) {
-    analysis::ResetResult();
-    return RunOutcome::Failed;
-  }
-  if (analysis::Result().Total >= 1) return RunOutcome::Counted;
-
-  analysis::ResetResult();
-  std::string text = "有効なデータがありませんでした。";
-  if (ParamText("Page", 1).find(')') != std::string::npos)
-    text += "\r\n（解析ページの指定方法が Ver0.20 から変更されています）";
-  ShowWarning(text);
-  return RunOutcome::NothingCounted;
+  ProgressScope scope(prompter, std::move(bar));
+  return analysis::RunAnalysis(additional);
 }
 
 // Command-line choices over the settings file's.
@@ -161,14 +109,14 @@ ExitStatus RunReport(const ReportOptions& options) {
   const bool showProgress = !options.quiet && ::isatty(STDERR_FILENO);
   for (size_t i = 0; i < options.logs.size(); ++i) {
     settings::SetParam("LogFile", settings::ParamInput{options.logs[i]});
-    RunOutcome outcome = RunOutcome::Failed;
+    analysis::AnalysisOutcome outcome = analysis::AnalysisOutcome::Failed;
     try {
       outcome = AnalyseOne(i == 0 ? 0 : 1, showProgress, &prompter);
     } catch (...) {
       analysis::ResetResult();
-      platform::ShowError(kSettingsError);
+      platform::ShowError(analysis::kAnalysisSettingsError);
     }
-    if (outcome == RunOutcome::Failed) return kFailed;
+    if (outcome == analysis::AnalysisOutcome::Failed) return kFailed;
   }
   if (analysis::Result().Total < 1) return kNothingCounted;
   return WriteReport(options.output);

@@ -8,8 +8,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "analysis/analysis_command.h"
 #include "analysis/analysis_pass.h"
-#include "analysis/companion.h"
 #include "analysis/result.h"
 #include "platform/paths.h"
 #include "platform/prompter.h"
@@ -90,64 +90,22 @@ void frmMain::mnuEditAnalize_Click(int16_t Index) {
   try {
     if (baseShown) StoreBaseFields(*base);
 
-    const std::string logFile = settings::ParamText("LogFile", 1);
-    bool failed = false;
-    if (logFile.empty() || !platform::FileExists(logFile)) {
-      analysis::ResetResult();
-      platform::ShowError("ログファイルが見つかりません。\r\n" + logFile);
-      if (baseShown) base->cmbFileName->setFocus();
-      failed = true;
-    } else if (settings::ParamFlag("SpecifyPage") && settings::ParamText("Page", 1).empty()) {
-      analysis::ResetResult();
-      platform::ShowError("解析するページを指定してください。");
-      failed = true;
-    }
-    int32_t records = 0;
-    if (!failed) {
-      records = analysis::GetLogLineCount();
-      if (records < 0) {
-        analysis::ResetResult();
-        platform::ShowError("ログファイルを解析できません。\r\n" + logFile);
-        failed = true;
-      } else if (records <= 3) {
-        analysis::ResetResult();
-        platform::ShowError("ログファイルの内容がありません。\r\n" + logFile);
-        failed = true;
-      }
-    }
-
-    if (!failed) {
-      const int32_t checkLine = settings::ParamInt("CheckLine");
-      if (checkLine <= 0) throw std::domain_error("CheckLine");
-      // The bar's range is 16-bit.
-      if (records / checkLine > 32767) throw std::overflow_error("progress range");
+    const analysis::AnalysisPreparation ready = analysis::PrepareAnalysis();
+    if (ready.problem == analysis::LogProblem::MissingLog && baseShown) base->cmbFileName->setFocus();
+    if (ready.problem == analysis::LogProblem::None) {
       status = std::make_unique<frmStatus>(this);
-      if (records > checkLine) {
+      if (ready.records > ready.checkLine) {
         status->show();
-        status->aauStausInit(static_cast<int16_t>(records / checkLine), "アクセスログ解析中です。");
+        status->aauStausInit(static_cast<int16_t>(ready.records / ready.checkLine), "アクセスログ解析中です。");
       }
       cursor.Set();
 
-      bool analysed = false;
+      analysis::AnalysisOutcome outcome;
       {
         ReceiverScope scope(status.get());
-        analysed = analysis::AnalyzeLog(Index);
+        outcome = analysis::RunAnalysis(Index);
       }
-      const int32_t total = analysis::ResultCount(0);
-      if (analysed && total >= 1) {
-        EnableResultCommands(true);
-      } else if (analysed) {
-        analysis::ResetResult();
-        std::string text = "有効なデータがありませんでした。";
-        if (settings::ParamText("Page", 1).find(')') != std::string::npos)
-          text += "\r\n（解析ページの指定方法が Ver0.20 から変更されています）";
-        platform::CurrentPrompter().ShowMessage({text, "確認", platform::MessageIcon::Warning,
-                                                 platform::MessageButtons::Ok, platform::MessageAnswer::Ok});
-        EnableResultCommands(false);
-      } else {
-        analysis::ResetResult();
-        EnableResultCommands(false);
-      }
+      EnableResultCommands(outcome == analysis::AnalysisOutcome::Counted);
       mnuViewRefresh_Click();
       status->close();
       status.reset();
@@ -162,7 +120,7 @@ void frmMain::mnuEditAnalize_Click(int16_t Index) {
       return;
     }
   } catch (...) {
-    platform::ShowError("解析できませんでした。\r\n設定情報を確認してください。（不正な日付など）");
+    platform::ShowError(analysis::kAnalysisSettingsError);
     if (status) status->close();
     status.reset();
     cursor.Restore();
