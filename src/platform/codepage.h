@@ -30,6 +30,9 @@ std::string Cp932ToUtf8(std::string_view bytes);
 // Characters CP932 cannot represent (and malformed UTF-8 bytes) become "?".
 std::string Utf8ToCp932(std::string_view utf8);
 
+// Appends one code point as UTF-8.
+void AppendUtf8(char32_t codePoint, std::string& out);
+
 // Number of characters in UTF-8 text (code points; malformed bytes count one each).
 size_t Utf8Length(std::string_view utf8);
 
