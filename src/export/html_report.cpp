@@ -156,7 +156,9 @@ std::string MakeSectionHead(std::string_view anchor, std::string_view label) {
 }
 
 std::string MakeBarRow(std::string_view text, std::string_view image) {
-  return "\t" + std::string(text) + "<br>" + std::string(image) + "<br>";
+  std::string row = "\t";
+  row.append(text).append("<br>").append(image).append("<br>");
+  return row;
 }
 
 int32_t BarWidth(int32_t count, int32_t largest) {

@@ -20,7 +20,9 @@ std::string DateRangeText() {
 
 std::string PageConditionText(std::string_view page) {
   if (!settings::ParamFlag("SpecifyPage")) return "指定なし";
-  return "(" + std::string(page) + ")";
+  std::string text = "(";
+  text.append(page).append(")");
+  return text;
 }
 
 std::string SelectedPage() { return settings::ParamText("Page", 1); }
