@@ -44,15 +44,11 @@ void AddLine(std::string_view line) {
   }
 }
 
-// Decodes one UTF-8 code point starting at i; advances i.
+// One character of UTF-8 text; a malformed byte stands for itself.
 char32_t Next(std::string_view s, size_t& i) {
-  auto b0 = static_cast<unsigned char>(s[i]);
-  int len = b0 < 0x80 ? 1 : (b0 & 0xE0) == 0xC0 ? 2 : (b0 & 0xF0) == 0xE0 ? 3 : (b0 & 0xF8) == 0xF0 ? 4 : 1;
-  if (i + len > s.size()) len = 1;
-  char32_t cp = len == 1 ? b0 : (b0 & (0x7F >> len));
-  for (int k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-  i += len;
-  return cp;
+  const size_t start = i;
+  const long cp = platform::NextCodePoint(s, i);
+  return cp < 0 ? static_cast<unsigned char>(s[start]) : static_cast<char32_t>(cp);
 }
 
 // Matches one bracket list at pattern position p (just after "["); sets p past

@@ -18,11 +18,6 @@ int HexValue(char c) {
   return -1;
 }
 
-size_t Utf8CharLength(std::string_view s, size_t i) {
-  auto b = static_cast<unsigned char>(s[i]);
-  size_t len = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 1;
-  return i + len <= s.size() ? len : 1;
-}
 
 // Percent escapes become the characters of the code page they stand for.
 // Bytes of neighbouring escapes are decoded together, so a double-byte
@@ -61,7 +56,10 @@ std::string DecodePercents(std::string_view text) {
     int value = 0;
     bool hex = true;
     while (taken < 2 && p < text.size()) {
-      size_t len = Utf8CharLength(text, p);
+      const size_t start = p;
+      platform::NextCodePoint(text, p);
+      const size_t len = p - start;
+      p = start;
       int h = len == 1 ? HexValue(text[p]) : -1;
       if (h < 0) hex = false;
       else value = value * 16 + h;

@@ -82,22 +82,6 @@ const Cp932Tables& Tables() {
   return tables;
 }
 
-// Reads one code point from UTF-8; advances `i`. Returns -1 for a malformed byte.
-long NextCodePoint(std::string_view s, size_t& i) {
-  auto b0 = static_cast<unsigned char>(s[i]);
-  if (b0 < 0x80) { ++i; return b0; }
-  int len = (b0 & 0xE0) == 0xC0 ? 2 : (b0 & 0xF0) == 0xE0 ? 3 : (b0 & 0xF8) == 0xF0 ? 4 : 0;
-  if (len == 0 || i + len > s.size()) { ++i; return -1; }
-  long cp = b0 & (0x7F >> len);
-  for (int k = 1; k < len; ++k) {
-    auto b = static_cast<unsigned char>(s[i + k]);
-    if ((b & 0xC0) != 0x80) { ++i; return -1; }
-    cp = (cp << 6) | (b & 0x3F);
-  }
-  i += len;
-  return cp;
-}
-
 }  // namespace
 
 void AppendUtf8(char32_t cp, std::string& out) {
@@ -116,6 +100,21 @@ void AppendUtf8(char32_t cp, std::string& out) {
     out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
     out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
   }
+}
+
+long NextCodePoint(std::string_view s, size_t& i) {
+  auto b0 = static_cast<unsigned char>(s[i]);
+  if (b0 < 0x80) { ++i; return b0; }
+  int len = (b0 & 0xE0) == 0xC0 ? 2 : (b0 & 0xF0) == 0xE0 ? 3 : (b0 & 0xF8) == 0xF0 ? 4 : 0;
+  if (len == 0 || i + len > s.size()) { ++i; return -1; }
+  long cp = b0 & (0x7F >> len);
+  for (int k = 1; k < len; ++k) {
+    auto b = static_cast<unsigned char>(s[i + k]);
+    if ((b & 0xC0) != 0x80) { ++i; return -1; }
+    cp = (cp << 6) | (b & 0x3F);
+  }
+  i += len;
+  return cp;
 }
 
 void Cp932Decoder::Decode(std::string_view bytes, std::string& out) {

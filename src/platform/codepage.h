@@ -33,6 +33,10 @@ std::string Utf8ToCp932(std::string_view utf8);
 // Appends one code point as UTF-8.
 void AppendUtf8(char32_t codePoint, std::string& out);
 
+// Reads one code point of UTF-8 text at `i` and advances past it; a
+// malformed byte gives -1 and advances by one.
+long NextCodePoint(std::string_view utf8, size_t& i);
+
 // Number of characters in UTF-8 text (code points; malformed bytes count one each).
 size_t Utf8Length(std::string_view utf8);
 
