@@ -24,6 +24,15 @@ MessageAnswer FallbackAnswer(const MessageRequest& request) {
   return MessageAnswer::Cancel;
 }
 
+// Takes the next scripted answer; an empty queue means the user cancelled.
+template <typename T>
+std::optional<T> NextAnswer(std::deque<std::optional<T>>& queue) {
+  if (queue.empty()) return std::nullopt;
+  auto answer = queue.front();
+  queue.pop_front();
+  return answer;
+}
+
 }  // namespace
 
 Prompter& CurrentPrompter() { return g_prompter ? *g_prompter : DefaultPrompter(); }
@@ -55,24 +64,27 @@ MessageAnswer ScriptedPrompter::ShowMessage(const MessageRequest& request) {
 
 std::optional<std::string> ScriptedPrompter::ChooseFile(const FileDialogRequest& request) {
   fileRequests.push_back(request);
-  if (files.empty()) return std::nullopt;
-  auto file = files.front();
-  files.pop_front();
-  return file;
+  return NextAnswer(files);
 }
 
-std::optional<uint32_t> ScriptedPrompter::ChooseColor(uint32_t) {
-  if (colors.empty()) return std::nullopt;
-  auto c = colors.front();
-  colors.pop_front();
-  return c;
+std::optional<uint32_t> ScriptedPrompter::ChooseColor(uint32_t initial) {
+  colorRequests.push_back(initial);
+  return NextAnswer(colors);
 }
 
-std::optional<FontChoice> ScriptedPrompter::ChooseFont(const FontChoice&) {
-  if (fonts.empty()) return std::nullopt;
-  auto f = fonts.front();
-  fonts.pop_front();
-  return f;
+std::optional<FontChoice> ScriptedPrompter::ChooseFont(const FontChoice& initial) {
+  fontRequests.push_back(initial);
+  return NextAnswer(fonts);
+}
+
+std::optional<std::string> ScriptedPrompter::ChooseFolder(const FolderDialogRequest& request) {
+  folderRequests.push_back(request);
+  return NextAnswer(folders);
+}
+
+std::optional<PrinterSetup> ScriptedPrompter::SetupPrinter(const PrinterSetup& current) {
+  printerRequests.push_back(current);
+  return NextAnswer(printers);
 }
 
 void ShowError(const std::string& text, const std::string& title) {

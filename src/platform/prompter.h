@@ -37,6 +37,20 @@ struct FontChoice {
   int size = 9;
 };
 
+struct FolderDialogRequest {
+  std::string title;
+  std::string initialPath;
+};
+
+// The printer chosen in page setup, in terms free of any toolkit. An empty
+// printer name with an output file means printing to a PDF file.
+struct PrinterSetup {
+  std::string printerName;
+  std::string outputFile;
+  std::string paperName;  // "A4", "Letter", …; empty: the printer's default
+  bool landscape = false;
+};
+
 class Prompter {
  public:
   virtual ~Prompter() = default;
@@ -46,6 +60,10 @@ class Prompter {
   // Colour as 0xBBGGRR (red + 256 × green + 65536 × blue); nothing when cancelled.
   virtual std::optional<uint32_t> ChooseColor(uint32_t initial) { (void)initial; return std::nullopt; }
   virtual std::optional<FontChoice> ChooseFont(const FontChoice& initial) { (void)initial; return std::nullopt; }
+  // The chosen folder, or nothing when the user cancelled.
+  virtual std::optional<std::string> ChooseFolder(const FolderDialogRequest& request) { (void)request; return std::nullopt; }
+  // The platform's printer setup, preset with the current choice; nothing when cancelled.
+  virtual std::optional<PrinterSetup> SetupPrinter(const PrinterSetup& current) { (void)current; return std::nullopt; }
 };
 
 // The prompter in use. Without one installed, a headless prompter answers:
@@ -84,15 +102,23 @@ class ScriptedPrompter : public Prompter {
   std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
   std::optional<uint32_t> ChooseColor(uint32_t initial) override;
   std::optional<FontChoice> ChooseFont(const FontChoice& initial) override;
+  std::optional<std::string> ChooseFolder(const FolderDialogRequest& request) override;
+  std::optional<PrinterSetup> SetupPrinter(const PrinterSetup& current) override;
 
   std::deque<MessageAnswer> answers;
   std::deque<std::optional<std::string>> files;
   std::deque<std::optional<uint32_t>> colors;
   std::deque<std::optional<FontChoice>> fonts;
+  std::deque<std::optional<std::string>> folders;
+  std::deque<std::optional<PrinterSetup>> printers;
   std::function<void(const MessageRequest&)> onMessage;
 
   std::vector<MessageRequest> messages;
   std::vector<FileDialogRequest> fileRequests;
+  std::vector<uint32_t> colorRequests;
+  std::vector<FontChoice> fontRequests;
+  std::vector<FolderDialogRequest> folderRequests;
+  std::vector<PrinterSetup> printerRequests;
 };
 
 // Shorthands for the message kinds the program uses.

@@ -122,4 +122,11 @@ std::optional<FontChoice> QtPrompter::ChooseFont(const FontChoice& initial) {
   return choice;
 }
 
+std::optional<std::string> QtPrompter::ChooseFolder(const FolderDialogRequest& request) {
+  const QString chosen = QFileDialog::getExistingDirectory(DialogOwner(), QString::fromStdString(request.title),
+                                                           QString::fromStdString(request.initialPath));
+  if (chosen.isEmpty()) return std::nullopt;
+  return chosen.toStdString();
+}
+
 }  // namespace vorel::platform

@@ -14,6 +14,7 @@ class QtPrompter : public Prompter {
   std::optional<std::string> ChooseFile(const FileDialogRequest& request) override;
   std::optional<uint32_t> ChooseColor(uint32_t initial) override;
   std::optional<FontChoice> ChooseFont(const FontChoice& initial) override;
+  std::optional<std::string> ChooseFolder(const FolderDialogRequest& request) override;
 };
 
 // "desc|pattern|desc|pattern…" (patterns separated by ";") as a Qt filter

@@ -64,11 +64,8 @@ void frmMain::mnuFileRegSave_Click() {
 
 // Printing, the FTP dialog, the URL list and the options dialog come with
 // their own windows; until then their commands have nothing to open.
-void frmMain::mnuFilePageSetup_Click() {}
-void frmMain::mnuFilePrint_Click() {}
-void frmMain::mnuEditFtp_Click() {}
-void frmMain::mnuEditUrlList_Click() {}
-void frmMain::mnuViewOptions_Click() {}
+// Page setup and print (ui/print), FTP (ui/ftp), URL list (ui/urllist) and
+// options (ui/options) live with their windows.
 
 void frmMain::mnuHelpContents_Click() { platform::ShowHelpContents(this); }
 
