@@ -1,8 +1,13 @@
 // The main window's URL list command.
 #include "ui/main/frm_main.h"
+#include "ui/urllist/frm_url.h"
 
 namespace vorel::ui {
 
-void frmMain::mnuEditUrlList_Click() {}
+void frmMain::mnuEditUrlList_Click() {
+  // Modal: no analysis can change the result while the list shows it.
+  frmUrl form(this);
+  form.exec();
+}
 
 }  // namespace vorel::ui
