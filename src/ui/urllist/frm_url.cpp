@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QSizeGrip>
 #include <QTreeView>
 #include <algorithm>
 #include <exception>
@@ -59,6 +60,10 @@ frmUrl::frmUrl(QWidget* owner) : QDialog(owner) {
   setObjectName(QStringLiteral("frmUrl"));
   setWindowTitle(QStringLiteral("前画面ＵＲＬ一覧"));
   setSizeGripEnabled(true);
+  if (auto* grip = findChild<QSizeGrip*>()) {
+    grip->setObjectName(QStringLiteral("sizeGrip"));
+    grip->setAccessibleName(QStringLiteral("サイズ変更"));
+  }
   CreateControls();
   resize(Px(kWidthTwips), Px(kHeightTwips));
   Form_Resize();
