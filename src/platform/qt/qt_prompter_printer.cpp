@@ -2,10 +2,12 @@
 // printing to a PDF file, the paper and the orientation.
 #include <QAbstractPrintDialog>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QPageLayout>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 #include "platform/qt/qt_printer_setup.h"
 #include "platform/qt/qt_prompter.h"
@@ -56,6 +58,12 @@ std::optional<PrinterSetup> QtPrompter::SetupPrinter(const PrinterSetup& current
   dialog->setWindowTitle(QStringLiteral("プリンタの設定"));
   // Which graphs and how many copies is the print dialog's business, not page setup's.
   dialog->setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+  // Setup only chooses; its confirming button must not promise a print.
+  if (auto* buttons = dialog->findChild<QDialogButtonBox*>())
+    if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) {
+      ok->setText(QStringLiteral("OK"));
+      ok->setAccessibleName(QStringLiteral("OK"));
+    }
   const int result = dialog->exec();
   delete dialog.data();
   if (result != QDialog::Accepted) return std::nullopt;
