@@ -242,6 +242,16 @@ TEST_F(PrintCommandTest, WithoutAnyPrinterThePrintAsksForAPdfFile) {
   EXPECT_EQ(PdfPageCount(path), 2);
 }
 
+TEST_F(PrintCommandTest, APrinterThatFailsEndsThePrintSilently) {
+  if (!QPrinterInfo::availablePrinterNames().isEmpty()) GTEST_SKIP() << "this machine has a printer";
+  frmMain& main = OpenPrintingFrame();
+  FillEveryGraph();
+  platform::PrinterSetup gone;
+  gone.printerName = "vorel-no-such-printer";
+  EXPECT_FALSE(PrintSelectedGraphs(gone, &main));
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
 TEST_F(PrintCommandTest, APdfFileThatCannotBeWrittenIsReportedAndLeavesNothing) {
   frmMain& main = OpenPrintingFrame();
   const std::string path = dir.File("missing/folder/graphs.pdf");
