@@ -41,8 +41,8 @@ constexpr int kW = 12000;
 constexpr int kH = 9000;
 
 // Bits of PrintWindow by graph, as the print dialog's check boxes have them.
-constexpr int kMonth = 1, kDate = 2, kWeek = 4, kWeekday = 8, kHour = 16, kOs = 32, kBrowser = 64, kHost = 128,
-              kRef = 256, kPage = 512, kAgent = 1024;
+constexpr int kMonth = 1, kDate = 2, kWeek = 4, kWeekday = 8, kHour = 16, kBrowser = 64, kHost = 128, kRef = 256,
+              kAgent = 1024;
 
 TEST(PrintLayoutTest, GraphSizeFollowsGraphsPerSheetAndRoundsToWholeUnits) {
   const PrintLayout one = LayoutForPaper(kW, kH, kPaperOne);
@@ -107,39 +107,6 @@ TEST(PrintLayoutTest, NextPrintSlotWalksEachPaperTypeAndStartsNoSheetAfterTheLas
   // A full last sheet starts nothing after it.
   same(walk(kPaperFour, 4), {{4800, 0, false}, {0, 3600, false}, {4800, 3600, false}, {0, 0, false}});
   same(walk(-1, 2), {{4800, 0, false}, {0, 3600, false}});
-}
-
-TEST(PrintLayoutTest, FiveGraphsFillThreeSheetsAtTwoAndTwoSheetsAtFour) {
-  const int five = kMonth | kWeek | kWeekday | kOs | kPage;
-  RecordingSheets two;
-  ASSERT_TRUE(PrintGraphs(two, five, kPaperTwo, LayoutForPaper(kW, kH, kPaperTwo)));
-  EXPECT_EQ(two.sheets(), 3);
-  ASSERT_EQ(two.placed.size(), 5u);
-  EXPECT_EQ(two.placed[4].sheet, 2);
-  EXPECT_EQ(two.placed[4].x, 0);
-  EXPECT_EQ(two.placed[4].kind, GraphKind::Page);
-  EXPECT_EQ(two.placed[3].x, 4800);
-  EXPECT_EQ(two.placed[3].width, 4800);
-  EXPECT_EQ(two.placed[3].height, 7200);
-
-  RecordingSheets four;
-  ASSERT_TRUE(PrintGraphs(four, five, kPaperFour, LayoutForPaper(kW, kH, kPaperFour)));
-  EXPECT_EQ(four.sheets(), 2);
-  ASSERT_EQ(four.placed.size(), 5u);
-  EXPECT_EQ(four.placed[3].sheet, 0);
-  EXPECT_EQ(four.placed[3].x, 4800);
-  EXPECT_EQ(four.placed[3].y, 3600);
-  EXPECT_EQ(four.placed[4].sheet, 1);
-  EXPECT_EQ(four.placed[4].x, 0);
-  EXPECT_EQ(four.placed[4].y, 0);
-
-  RecordingSheets one;
-  ASSERT_TRUE(PrintGraphs(one, kHost, kPaperOne, LayoutForPaper(kW, kH, kPaperOne)));
-  EXPECT_EQ(one.sheets(), 1);
-  ASSERT_EQ(one.placed.size(), 1u);
-  EXPECT_EQ(one.placed[0].kind, GraphKind::Host);
-  EXPECT_EQ(one.placed[0].width, 9600);
-  EXPECT_EQ(one.placed[0].height, 7200);
 }
 
 TEST(PrintLayoutTest, AllBitsPrintElevenGraphsInTheFixedOrderWhateverTheBitOrder) {
