@@ -134,6 +134,8 @@ frmPaper::frmPaper(QWidget* owner) : QDialog(owner) {
   auto* layout = new QHBoxLayout(this);
   layout->addLayout(left, 1);
   layout->addLayout(buttons);
+  // Nothing in the dialog gains from more room.
+  layout->setSizeConstraint(QLayout::SetFixedSize);
 
   Form_Load();
 }
