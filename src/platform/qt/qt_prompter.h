@@ -15,6 +15,8 @@ class QtPrompter : public Prompter {
   std::optional<uint32_t> ChooseColor(uint32_t initial) override;
   std::optional<FontChoice> ChooseFont(const FontChoice& initial) override;
   std::optional<std::string> ChooseFolder(const FolderDialogRequest& request) override;
+  // Qt's print dialog (qt_prompter_printer.cpp).
+  std::optional<PrinterSetup> SetupPrinter(const PrinterSetup& current) override;
 };
 
 // "desc|pattern|desc|pattern…" (patterns separated by ";") as a Qt filter
