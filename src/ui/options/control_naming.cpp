@@ -5,9 +5,10 @@
 namespace vorel::ui {
 
 QString SpokenCaption(QString caption) {
-  static const QRegularExpression accessKey(QStringLiteral("\\(&.\\)"));
-  caption.remove(accessKey);
+  static const QRegularExpression accessKey(QStringLiteral("\\(&?[A-Za-z0-9]\\)|\\(&.\\)"));
+  caption = caption.trimmed();
   if (caption.endsWith(QLatin1String("..."))) caption.chop(3);
+  caption.remove(accessKey);
   caption.remove(QLatin1Char('&'));
   return caption.trimmed();
 }

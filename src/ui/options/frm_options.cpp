@@ -219,7 +219,8 @@ QWidget* frmOptions::BuildPanel2() {
   hosts->addSpacing(16);
   hosts->addWidget(optSpecifyHost[1]);
   cmdIgnoreHost = new QPushButton(QStringLiteral("設定確認(L)..."), panel);
-  Name(cmdIgnoreHost, "cmdIgnoreHost", QStringLiteral("ホスト名一覧の確認"));
+  Name(cmdIgnoreHost, "cmdIgnoreHost", cmdIgnoreHost->text());
+  cmdIgnoreHost->setAccessibleDescription(QStringLiteral("ホスト名一覧を表示します"));
   auto* hostRow = Row(fraSpecifyHostName, {cmdIgnoreHost}, 24);
   hostRow->insertSpacing(2, 12);
   layout->addLayout(hostRow);
@@ -309,6 +310,7 @@ QWidget* frmOptions::BuildPanel3() {
   lblFontName->setFrameShape(QFrame::StyledPanel);
   cmdFontName = new QPushButton(QStringLiteral("変更(&F)..."), panel);
   Name(cmdFontName, "cmdFontName", QStringLiteral("グラフのフォントの変更"));
+  lblFontNameTitle->setBuddy(cmdFontName);
   connect(cmdFontName, &QPushButton::clicked, this, &frmOptions::cmdFontName_Click);
   layout->addLayout(Row(lblFontNameTitle, {lblFontName, cmdFontName}));
 
@@ -503,8 +505,8 @@ void frmOptions::cmdFontName_Click() {
   const std::optional<platform::FontChoice> chosen = platform::CurrentPrompter().ChooseFont(current);
   if (chosen && !chosen->name.empty()) {
     ShowFontName(QString::fromStdString(chosen->name));
-    // A short parameter; the chooser's sizes stay far inside it.
-    fontSize_ = std::clamp(chosen->size, 1, 999);
+    // The sizes the settings file takes back at the next start.
+    fontSize_ = std::clamp(chosen->size, 1, 99);
   }
   activateWindow();
   cmdFontName->setFocus();

@@ -10,6 +10,7 @@
 
 #include "options_test_support.h"
 #include "platform/desktop.h"
+#include "platform/qt/help_window.h"
 #include "ui/options/frm_options.h"
 
 namespace vorel::ui {
@@ -78,7 +79,7 @@ TEST_F(FrmIgnListTest, ResizingPlacesTheListAndButtonsByTheirMargins) {
   EXPECT_LE(text->geometry().bottom(), edit->y());
 }
 
-TEST_F(FrmIgnListTest, OpensModallyFromTheOptionsDialogAndClosesByEnterOrEscape) {
+TEST_F(FrmIgnListTest, OpensModallyFromTheOptionsDialogClosesByEnterOrEscapeAndHelpsWithItsTopic) {
   settings::SetParam("SpecifyHost", settings::ParamInput{true});
   frmOptions options(nullptr);
   QPointer<QWidget> seen;
@@ -108,6 +109,15 @@ TEST_F(FrmIgnListTest, OpensModallyFromTheOptionsDialogAndClosesByEnterOrEscape)
   });
   Control<QPushButton>(&options, "cmdIgnoreHost")->click();
   EXPECT_TRUE(accepted);
+
+  frmIgnList list(nullptr);
+  Control<QPushButton>(&list, "cmdHelp")->click();
+  platform::HelpWindow* help = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* h = qobject_cast<platform::HelpWindow*>(w); h && h->isVisible()) help = h;
+  ASSERT_NE(help, nullptr);
+  EXPECT_EQ(help->CurrentPage(), QStringLiteral("topic-120.html"));
+  EXPECT_TRUE(prompter.messages.empty());
 }
 
 TEST_F(FrmIgnListTest, EditShowsTheRestartNoticeFirstThenOpensTheFileByAssociationOrAnEditor) {

@@ -106,6 +106,8 @@ TEST_F(FrmOptionsTest, OpensWithTheStoredValuesAndTheEnablingRules) {
   EXPECT_TRUE(Button("cmdOk")->isDefault());
   EXPECT_EQ(Button("cmdCancel")->text(), QStringLiteral("中止(&C)"));
   EXPECT_EQ(Button("cmdOk")->accessibleName(), QStringLiteral("設定"));
+  EXPECT_EQ(Button("cmdIgnoreHost")->accessibleName(), QStringLiteral("設定確認"));
+  EXPECT_EQ(Check("chkCodeChange")->accessibleName(), QStringLiteral("％？？をコード変換する。（例： %7e -> ~ ）"));
   EXPECT_EQ(Button("cmdColor", 2)->accessibleName(), QStringLiteral("月のグラフの色"));
 }
 
