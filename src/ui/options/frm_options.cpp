@@ -67,6 +67,22 @@ QHBoxLayout* Row(QWidget* control, std::initializer_list<QWidget*> notes, int in
   return row;
 }
 
+// A frame holding a pair of option buttons side by side.
+QFrame* OptionGroup(const char* frameName, const char* buttonName, const std::array<QString, 2>& captions,
+                    std::array<QRadioButton*, 2>& buttons, QWidget* parent) {
+  auto* frame = new QFrame(parent);
+  frame->setObjectName(QString::fromLatin1(frameName));
+  frame->setFrameShape(QFrame::StyledPanel);
+  auto* row = new QHBoxLayout(frame);
+  row->setContentsMargins(8, 2, 8, 2);
+  for (int i = 0; i < 2; ++i) {
+    buttons[i] = RadioButton(captions[i], buttonName, i, frame);
+    if (i) row->addSpacing(16);
+    row->addWidget(buttons[i]);
+  }
+  return frame;
+}
+
 bool Flag(const char* key) { return settings::ParamFlag(key); }
 void StoreFlag(const char* key, bool value) { settings::SetParam(key, settings::ParamInput{value}); }
 
@@ -153,16 +169,8 @@ QWidget* frmOptions::BuildPanel1() {
   chkIgnoreIp = CheckBox(QStringLiteral("ＩＰアドレスを無視する。（ホスト名のみ解析）"), "chkIgnoreIp", panel);
   layout->addLayout(Row(chkIgnoreIp, {RedLabel(QStringLiteral("（ホ）"), "lblIgnoreIp", panel)}));
 
-  fraIgnoreIP = new QFrame(panel);
-  fraIgnoreIP->setObjectName(QStringLiteral("fraIgnoreIP"));
-  fraIgnoreIP->setFrameShape(QFrame::StyledPanel);
-  auto* classes = new QHBoxLayout(fraIgnoreIP);
-  classes->setContentsMargins(8, 2, 8, 2);
-  optSpecifyClass[0] = RadioButton(QStringLiteral("クラスＡＢＣで分割する"), "optSpecifyClass", 0, fraIgnoreIP);
-  optSpecifyClass[1] = RadioButton(QStringLiteral("分割しない"), "optSpecifyClass", 1, fraIgnoreIP);
-  classes->addWidget(optSpecifyClass[0]);
-  classes->addSpacing(16);
-  classes->addWidget(optSpecifyClass[1]);
+  fraIgnoreIP = OptionGroup("fraIgnoreIP", "optSpecifyClass", {QStringLiteral("クラスＡＢＣで分割する"), QStringLiteral("分割しない")},
+                            optSpecifyClass, panel);
   layout->addLayout(Row(fraIgnoreIP, {}, 24));
 
   struct Item {
@@ -208,16 +216,9 @@ QWidget* frmOptions::BuildPanel2() {
   chkSpecifyHost = CheckBox(QStringLiteral("ホスト名を指定する。"), "chkSpecifyHost", panel);
   layout->addLayout(Row(chkSpecifyHost, {}));
 
-  fraSpecifyHostName = new QFrame(panel);
-  fraSpecifyHostName->setObjectName(QStringLiteral("fraSpecifyHostName"));
-  fraSpecifyHostName->setFrameShape(QFrame::StyledPanel);
-  auto* hosts = new QHBoxLayout(fraSpecifyHostName);
-  hosts->setContentsMargins(8, 2, 8, 2);
-  optSpecifyHost[0] = RadioButton(QStringLiteral("指定ホストのみ解析"), "optSpecifyHost", 0, fraSpecifyHostName);
-  optSpecifyHost[1] = RadioButton(QStringLiteral("指定ホストを無視"), "optSpecifyHost", 1, fraSpecifyHostName);
-  hosts->addWidget(optSpecifyHost[0]);
-  hosts->addSpacing(16);
-  hosts->addWidget(optSpecifyHost[1]);
+  fraSpecifyHostName = OptionGroup("fraSpecifyHostName", "optSpecifyHost",
+                                   {QStringLiteral("指定ホストのみ解析"), QStringLiteral("指定ホストを無視")}, optSpecifyHost,
+                                   panel);
   cmdIgnoreHost = new QPushButton(QStringLiteral("設定確認(L)..."), panel);
   Name(cmdIgnoreHost, "cmdIgnoreHost", cmdIgnoreHost->text());
   cmdIgnoreHost->setAccessibleDescription(QStringLiteral("ホスト名一覧を表示します"));

@@ -10,7 +10,6 @@
 
 #include "options_test_support.h"
 #include "platform/desktop.h"
-#include "platform/qt/help_window.h"
 #include "ui/options/frm_options.h"
 
 namespace vorel::ui {
@@ -112,9 +111,7 @@ TEST_F(FrmIgnListTest, OpensModallyFromTheOptionsDialogClosesByEnterOrEscapeAndH
 
   frmIgnList list(nullptr);
   Control<QPushButton>(&list, "cmdHelp")->click();
-  platform::HelpWindow* help = nullptr;
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (auto* h = qobject_cast<platform::HelpWindow*>(w); h && h->isVisible()) help = h;
+  platform::HelpWindow* help = ShownHelpWindow();
   ASSERT_NE(help, nullptr);
   EXPECT_EQ(help->CurrentPage(), QStringLiteral("topic-120.html"));
   EXPECT_TRUE(prompter.messages.empty());

@@ -14,7 +14,6 @@
 #include <QTimer>
 
 #include "options_test_support.h"
-#include "platform/qt/help_window.h"
 #include "settings/settings_file.h"
 #include "ui/results/color_text.h"
 #include "ui/results/graph_picture.h"
@@ -298,9 +297,7 @@ TEST_F(FrmOptionsTest, HelpOpensTheTopicOfTheTabInFrontOrReportsTheFailure) {
   Open();
   Tabs()->setCurrentIndex(2);
   Button("cmdHelp")->click();
-  platform::HelpWindow* help = nullptr;
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (auto* h = qobject_cast<platform::HelpWindow*>(w); h && h->isVisible()) help = h;
+  platform::HelpWindow* help = ShownHelpWindow();
   ASSERT_NE(help, nullptr);
   EXPECT_EQ(help->CurrentPage(), QStringLiteral("topic-71.html"));
   EXPECT_TRUE(prompter.messages.empty());
