@@ -519,6 +519,7 @@ void frmOptions::cmdIgnoreHost_Click() {
 }
 
 void frmOptions::SaveColorParam(std::string_view key, int index) {
+  if (index < 0 || index >= static_cast<int>(cmdColor.size())) return;
   const uint32_t colour = cmdColor[index]->faceColor();
   char text[16];
   std::snprintf(text, sizeof text, "%03d%03d%03d", RedOf(colour), GreenOf(colour), BlueOf(colour));
