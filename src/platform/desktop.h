@@ -20,6 +20,9 @@ class Desktop {
   // Starts a program with its arguments, without waiting for it. False when
   // it could not be started.
   virtual bool StartProgram(const std::string& program, const std::vector<std::string>& arguments) = 0;
+  // A plain-text editor installed here, for a text file nothing is
+  // associated with; nothing when none is found.
+  virtual std::optional<std::string> FindTextEditor() { return std::nullopt; }
 };
 
 // The desktop in use: the system's unless a test installed another.
@@ -43,6 +46,7 @@ class ScriptedDesktop : public Desktop {
   bool Open(const std::string& target) override;
   std::optional<std::string> FindAssociatedProgram(const std::string& path) override;
   bool StartProgram(const std::string& program, const std::vector<std::string>& arguments) override;
+  std::optional<std::string> FindTextEditor() override;
 
   struct Started {
     std::string program;
@@ -52,10 +56,12 @@ class ScriptedDesktop : public Desktop {
   bool openSucceeds = true;
   std::optional<std::string> associatedProgram;
   bool startSucceeds = true;
+  std::optional<std::string> textEditor;
 
   std::vector<std::string> opened;
   std::vector<std::string> lookedUp;
   std::vector<Started> started;
+  int editorLookups = 0;
 };
 
 }  // namespace vorel::platform

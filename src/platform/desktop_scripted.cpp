@@ -17,6 +17,11 @@ bool ScriptedDesktop::StartProgram(const std::string& program, const std::vector
   return startSucceeds;
 }
 
+std::optional<std::string> ScriptedDesktop::FindTextEditor() {
+  ++editorLookups;
+  return textEditor;
+}
+
 ScopedDesktop::ScopedDesktop(Desktop& desktop) : previous_(&CurrentDesktop()) { SetDesktop(&desktop); }
 ScopedDesktop::~ScopedDesktop() { SetDesktop(previous_); }
 

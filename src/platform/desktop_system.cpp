@@ -103,6 +103,13 @@ std::optional<std::string> Capture(const std::string& program, const std::vector
   return text;
 }
 
+// Graphical plain-text editors, the desktops' own first. Terminal editors
+// are left out: started detached they would have no terminal to run in.
+constexpr const char* kTextEditors[] = {"gnome-text-editor", "gedit",      "kwrite", "kate",  "mousepad",
+                                        "pluma",             "xed",        "featherpad", "leafpad", "geany",
+                                        "xedit"};
+constexpr const char* kProgramFolders[] = {"/usr/local/bin", "/usr/bin", "/bin"};
+
 class SystemDesktop : public Desktop {
  public:
   bool Open(const std::string& target) override { return SpawnDetached("xdg-open", {target}); }
@@ -117,6 +124,15 @@ class SystemDesktop : public Desktop {
 
   bool StartProgram(const std::string& program, const std::vector<std::string>& arguments) override {
     return SpawnDetached(program, arguments);
+  }
+
+  std::optional<std::string> FindTextEditor() override {
+    for (const char* editor : kTextEditors)
+      for (const char* folder : kProgramFolders) {
+        std::string path = std::string(folder) + "/" + editor;
+        if (access(path.c_str(), X_OK) == 0) return path;
+      }
+    return std::nullopt;
   }
 };
 
