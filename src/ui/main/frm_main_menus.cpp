@@ -186,6 +186,9 @@ void frmMain::CreateToolbar() {
     imlIcons_.insert(key, QIcon(QStringLiteral(":/toolbar/") + key + QStringLiteral(".png")));
     if (def.separatorAfter) tbToolBar_->addSeparator();
   }
+  // The button that shows the buttons a narrow window cannot hold.
+  if (auto* more = tbToolBar_->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
+    more->setAccessibleName(QStringLiteral("ツールバーの残りのボタン"));
 }
 
 void frmMain::LoadToolbarImages() {

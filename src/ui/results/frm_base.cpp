@@ -148,6 +148,26 @@ void frmBase::CreateControls() {
   cmbFileName->setAcceptDrops(true);
   cmbFileName->installEventFilter(this);
   cmbFileName->lineEdit()->installEventFilter(this);
+  NameControls();
+}
+
+// What a screen reader says for each control: a label beside a box is its
+// buddy, and the date boxes tell which date and which part they hold.
+void frmBase::NameControls() {
+  lblFileName->setBuddy(cmbFileName);
+  lblPage->setBuddy(cmbPage);
+  for (QComboBox* box : {cmbFileName, cmbPage}) {
+    const QString name = (box == cmbFileName ? lblFileName : lblPage)->text().remove(QStringLiteral("："));
+    box->setAccessibleName(name);
+    box->lineEdit()->setAccessibleName(name);
+  }
+  const QString parts[3] = {QStringLiteral("年"), QStringLiteral("月"), QStringLiteral("日")};
+  for (int i = 0; i < 3; ++i) {
+    txtStartDate[static_cast<size_t>(i)]->setAccessibleName(QStringLiteral("開始日 ") + parts[i]);
+    txtEndDate[static_cast<size_t>(i)]->setAccessibleName(QStringLiteral("終了日 ") + parts[i]);
+  }
+  lblTotalAccessTitle->setBuddy(lblTotalAccess);
+  lblUniqeHostTitle->setBuddy(lblUniqueHost);
 }
 
 void frmBase::Form_Load() {
@@ -194,6 +214,9 @@ void frmBase::FillPageList() {
 void frmBase::ShowTotals() {
   lblTotalAccess->setText(QString::number(analysis::ResultCount(0)));
   lblUniqueHost->setText(QString::number(analysis::ResultCount(17)));
+  // The totals are read with their titles.
+  lblTotalAccess->setAccessibleName(lblTotalAccessTitle->text() + QLatin1Char(' ') + lblTotalAccess->text());
+  lblUniqueHost->setAccessibleName(lblUniqeHostTitle->text() + QLatin1Char(' ') + lblUniqueHost->text());
 }
 
 void frmBase::chkSpecifyDate_Click() {

@@ -75,6 +75,7 @@ class frmBase : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void NameControls();
   void CreateControls();
   void Form_Load();
   void FillDateBoxes(const std::array<QLineEdit*, 3>& boxes, const char* key);

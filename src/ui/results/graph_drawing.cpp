@@ -9,17 +9,10 @@
 #include "analysis/result.h"
 #include "settings/param_store.h"
 #include "ui/results/color_text.h"
+#include "ui/results/graph_entries.h"
 
 namespace vorel::ui {
 namespace {
-
-using analysis::ResultCount;
-using analysis::ResultName;
-
-struct Item {
-  std::string text;  // column label, or entry name
-  int32_t count;
-};
 
 // Setting the size on both sides of the name makes every surface pick up the
 // new face even when the size did not change.
@@ -43,16 +36,10 @@ void PrepareBars(GraphSurface& target, const GraphColors& colors) {
 }
 
 // Period slots with accesses as touching columns, label above count at the foot.
-void DrawColumns(const GraphTraits& traits, const GraphColors& colors, GraphSurface& target, int left, int top,
+void DrawColumns(const GraphEntries& graph, const GraphColors& colors, GraphSurface& target, int left, int top,
                  int width, int height) {
-  std::vector<Item> columns;
-  int32_t largest = 0;
-  for (int slot = traits.kind2; slot <= traits.kind3; ++slot) {
-    const int32_t count = ResultCount(traits.kind1, slot);
-    largest = std::max(largest, count);
-    if (count > 0) columns.push_back({ColumnLabel(traits.kind, slot), count});
-  }
-  SetGraphFont(target);
+  const std::vector<GraphEntry>& columns = graph.entries;
+  const int32_t largest = graph.largest;
   if (columns.empty()) return;
   PrepareBars(target, colors);
 
@@ -61,7 +48,7 @@ void DrawColumns(const GraphTraits& traits, const GraphColors& colors, GraphSurf
   const double x0 = left + 250.0;
   const double base = static_cast<double>(top) + height - 150.0;
   for (size_t k = 0; k < columns.size(); ++k) {
-    const Item& column = columns[k];
+    const GraphEntry& column = columns[k];
     const double i = static_cast<double>(k + 1);
     const int x1 = RoundHalfEven((i - 1) * columnWidth + x0);
     const int x2 = RoundHalfEven(i * columnWidth + x0);
@@ -70,8 +57,8 @@ void DrawColumns(const GraphTraits& traits, const GraphColors& colors, GraphSurf
 
     target.SetDrawColor(colors.fore);
     const std::string count = std::to_string(column.count);
-    target.PrintText(x0 + ((2 * i - 1) * columnWidth - target.TextWidth(column.text)) / 2,
-                     base - 2 * target.TextHeight(column.text), column.text);
+    target.PrintText(x0 + ((2 * i - 1) * columnWidth - target.TextWidth(column.caption)) / 2,
+                     base - 2 * target.TextHeight(column.caption), column.caption);
     target.PrintText(x0 + ((2 * i - 1) * columnWidth - target.TextWidth(count)) / 2, base - target.TextHeight(count),
                      count);
     target.SetDrawColor(colors.bar);
@@ -79,15 +66,18 @@ void DrawColumns(const GraphTraits& traits, const GraphColors& colors, GraphSurf
 }
 
 // Rows from the top, largest first, each bar with "name ( count )" over it.
-void DrawRows(const std::vector<Item>& rows, int32_t largest, const GraphColors& colors, GraphSurface& target,
+void DrawRows(const GraphKind kind, const GraphEntries& graph, const GraphColors& colors, GraphSurface& target,
               int left, int top, int width, int height) {
+  const std::vector<GraphEntry>& rows = graph.entries;
+  if (rows.empty()) return;
   PrepareBars(target, colors);
+  const int32_t largest = graph.largest;
   const double horizontalScale = (width - 500.0) / largest;
   const double rowHeight = (height - 500.0) / static_cast<double>(rows.size());
   const double x0 = left + 250.0;
   const double y0 = top + 250.0;
   for (size_t k = 0; k < rows.size(); ++k) {
-    const Item& row = rows[k];
+    const GraphEntry& row = rows[k];
     const double kk = static_cast<double>(k);
     const int y1 = RoundHalfEven(y0 + rowHeight * kk);
     const int y2 = RoundHalfEven((kk + 1) * rowHeight + y0);
@@ -95,42 +85,10 @@ void DrawRows(const std::vector<Item>& rows, int32_t largest, const GraphColors&
     target.DrawBox(RoundHalfEven(x0), y1, x2, y2);
 
     target.SetDrawColor(colors.fore);
-    const std::string text = row.text + " ( " + std::to_string(row.count) + " )";
+    const std::string text = EntryText(kind, row);
     target.PrintText(left + 350.0, y0 + ((2 * kk + 1) * rowHeight - target.TextHeight(text)) / 2, text);
     target.SetDrawColor(colors.bar);
   }
-}
-
-// OS and browser: every entry with a count. The table is in ascending order
-// of count, so walking down from the last entry gives the largest first.
-void DrawAllBars(const GraphTraits& traits, const GraphColors& colors, GraphSurface& target, int left, int top,
-                 int width, int height) {
-  const int32_t entries = ResultCount(traits.kind1);
-  std::vector<Item> rows;
-  int32_t largest = 0;
-  for (int32_t i = entries; i >= 1; --i) {
-    const int32_t count = ResultCount(traits.kind2, i);
-    largest = std::max(largest, count);
-    if (count > 0) rows.push_back({ResultName(traits.kind3, i), count});
-  }
-  SetGraphFont(target);
-  if (largest <= 0 || rows.empty()) return;
-  DrawRows(rows, largest, colors, target, left, top, width, height);
-}
-
-// Agent, host, previous page, page: the MaxDisp last entries, zero counts too.
-void DrawTopBars(const GraphTraits& traits, const GraphColors& colors, GraphSurface& target, int left, int top,
-                 int width, int height) {
-  const int32_t entries = ResultCount(traits.kind1);
-  const int32_t maxDisp = settings::ParamInt("MaxDisp");
-  const int32_t first = entries > maxDisp ? entries - maxDisp + 1 : 1;
-  const int32_t largest = entries > 0 ? ResultCount(traits.kind2, entries) : 0;
-  SetGraphFont(target);
-  if (largest <= 0) return;
-  std::vector<Item> rows;
-  for (int32_t i = entries; i >= first; --i) rows.push_back({ResultName(traits.kind3, i), ResultCount(traits.kind2, i)});
-  if (rows.empty()) return;
-  DrawRows(rows, largest, colors, target, left, top, width, height);
 }
 
 }  // namespace
@@ -141,12 +99,10 @@ GraphColors ColorsFromSettings(GraphKind kind) {
 
 void PaintGraph(GraphKind kind, const GraphColors& colors, GraphSurface& target, int left, int top, int width,
                 int height) {
-  const GraphTraits& traits = TraitsOf(kind);
-  switch (traits.style) {
-    case GraphStyle::Columns: DrawColumns(traits, colors, target, left, top, width, height); break;
-    case GraphStyle::AllBars: DrawAllBars(traits, colors, target, left, top, width, height); break;
-    case GraphStyle::TopBars: DrawTopBars(traits, colors, target, left, top, width, height); break;
-  }
+  const GraphEntries graph = CollectGraphEntries(kind);
+  SetGraphFont(target);
+  if (TraitsOf(kind).style == GraphStyle::Columns) DrawColumns(graph, colors, target, left, top, width, height);
+  else DrawRows(kind, graph, colors, target, left, top, width, height);
 }
 
 int RoundHalfEven(double value) {

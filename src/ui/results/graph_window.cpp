@@ -6,7 +6,9 @@
 #include <QPainter>
 #include <exception>
 #include <utility>
+#include <vector>
 
+#include "ui/results/graph_entries.h"
 #include "ui/results/graph_picture.h"
 #include "ui/results/graph_windows.h"
 #include "ui/results/painter_surface.h"
@@ -32,6 +34,26 @@ void DrawQuietly(GraphKind kind, const GraphColors& colors, GraphSurface& target
     // A table out of step with its count: the drawing stops where it is.
   }
 }
+
+// Passes every call on, and keeps the boxes drawn, in pixels.
+struct BoxTap : GraphSurface {
+  GraphSurface* inner = nullptr;
+  std::vector<QRect> boxes;
+
+  void SetFontSize(double points) override { inner->SetFontSize(points); }
+  void SetFontName(const std::string& name) override { inner->SetFontName(name); }
+  double TextWidth(const std::string& text) override { return inner->TextWidth(text); }
+  double TextHeight(const std::string& text) override { return inner->TextHeight(text); }
+  void PrintText(double x, double y, const std::string& text) override { inner->PrintText(x, y, text); }
+  void SetLineWidth(int pixels) override { inner->SetLineWidth(pixels); }
+  void SetDrawColor(uint32_t colour) override { inner->SetDrawColor(colour); }
+  void SetFillColor(uint32_t colour) override { inner->SetFillColor(colour); }
+  void SetFillStyle(int style) override { inner->SetFillStyle(style); }
+  void DrawBox(int x1, int y1, int x2, int y2) override {
+    inner->DrawBox(x1, y1, x2, y2);
+    boxes.push_back(QRect(QPoint(x1 / kTwipsPerPixel, y1 / kTwipsPerPixel), QPoint(x2 / kTwipsPerPixel, y2 / kTwipsPerPixel)).normalized());
+  }
+};
 
 }  // namespace
 
@@ -67,7 +89,10 @@ GraphWindow::GraphWindow(GraphKind kind, QWidget* parent)
     : QWidget(parent), kind_(kind), picture_(new GraphPicture(this, TraitsOf(kind).pictureName)) {
   setObjectName(QString::fromLatin1(TraitsOf(kind).objectName));
   setWindowTitle(QString::fromUtf8(TraitsOf(kind).caption));
+  picture_->setAccessibleName(QString::fromUtf8(TraitsOf(kind).caption));
   picture_->move(0, PixelsOf(kPictureTop));
+  // Activating the window puts the keyboard on its entries.
+  setFocusProxy(picture_);
 }
 
 void GraphWindow::Load() {
@@ -91,18 +116,27 @@ void GraphWindow::SetValues() {
   const QSize size = picture_->size();
   if (size.isEmpty()) {
     picture_->SetImage(QPixmap());
+    picture_->SetEntries({});
     return;
   }
   const qreal ratio = picture_->devicePixelRatioF();
   QPixmap image(size * ratio);
   image.setDevicePixelRatio(ratio);
   image.fill(ToQColor(colors_.back));
+  BoxTap tap;
   {
     QPainter painter(&image);
     PainterSurface surface(painter, QTransform::fromScale(1.0 / kTwipsPerPixel, 1.0 / kTwipsPerPixel));
-    DrawGraph(surface, 0, 0, picture_->widthTwips(), picture_->heightTwips(), true);
+    tap.inner = &surface;
+    DrawGraph(tap, 0, 0, picture_->widthTwips(), picture_->heightTwips(), true);
   }
   picture_->SetImage(std::move(image));
+  // Each entry is drawn as one box, in the order of the entries.
+  const GraphEntries graph = CollectGraphEntries(kind_);
+  std::vector<GraphPicture::Entry> entries;
+  for (size_t i = 0; i < graph.entries.size() && i < tap.boxes.size(); ++i)
+    entries.push_back({QString::fromStdString(EntryText(kind_, graph.entries[i])), tap.boxes[i]});
+  picture_->SetEntries(std::move(entries));
 }
 
 void GraphWindow::GraphPrint(QPainter& target, int left, int top, int width, int height) {
