@@ -41,45 +41,48 @@ struct Cursor {
     return true;
   }
   // A quoted field; servers escape a quote inside it as \" and a backslash as \\.
-  // The raw text between the quotes goes to `raw`.
+  // The raw text between the quotes goes to `raw`. A quote ends the field
+  // when an even number of backslashes stands before it.
   bool Quoted(std::string_view& raw) {
     if (!Take('"')) return false;
     size_t start = pos;
     while (pos < s.size()) {
-      char c = s[pos];
-      if (c == '\\' && pos + 1 < s.size()) {
-        pos += 2;
-        continue;
-      }
-      if (c == '"') {
-        raw = s.substr(start, pos - start);
-        ++pos;
+      const void* hit = std::memchr(s.data() + pos, '"', s.size() - pos);
+      if (!hit) break;
+      size_t quote = static_cast<size_t>(static_cast<const char*>(hit) - s.data());
+      size_t backslashes = 0;
+      while (quote - backslashes > start && s[quote - backslashes - 1] == '\\') ++backslashes;
+      pos = quote + 1;
+      if (backslashes % 2 == 0) {
+        raw = s.substr(start, quote - start);
         return true;
       }
-      ++pos;
     }
+    pos = s.size();
     return false;
   }
 };
 
 // \" and \\ back to what the visitor sent; other escapes (\xNN, \t) stay as
-// logged, which is how the server shows bytes it would not write raw.
-std::string Unescape(std::string_view raw) {
-  std::string out;
-  out.reserve(raw.size());
-  for (size_t i = 0; i < raw.size(); ++i) {
-    if (raw[i] == '\\' && i + 1 < raw.size() && (raw[i + 1] == '"' || raw[i + 1] == '\\')) {
-      out.push_back(raw[++i]);
+// logged, which is how the server shows bytes it would not write raw. "-"
+// stands for an absent field.
+void AssignField(std::string_view raw, std::string& out) {
+  out.clear();
+  if (raw == "-") return;
+  size_t from = 0;
+  for (;;) {
+    size_t backslash = raw.find('\\', from);
+    if (backslash == std::string_view::npos || backslash + 1 >= raw.size()) break;
+    char next = raw[backslash + 1];
+    if (next == '"' || next == '\\') {
+      out.append(raw.substr(from, backslash - from));
+      out.push_back(next);
     } else {
-      out.push_back(raw[i]);
+      out.append(raw.substr(from, backslash + 2 - from));
     }
+    from = backslash + 2;
   }
-  return out;
-}
-
-std::string OptionalField(std::string_view raw) {
-  if (raw == "-") return std::string();
-  return Unescape(raw);
+  out.append(raw.substr(from));
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -129,7 +132,11 @@ bool LooksLikeAddress(std::string_view host) {
 bool ParseServerLogLine(std::string_view line, ServerLogLine& out) {
   Cursor c{line};
   std::string_view ident, user, request, status, bytes;
-  out = ServerLogLine{};
+  out.method = out.target = {};
+  out.status = 0;
+  out.combined = false;
+  out.referrer.clear();
+  out.agent.clear();
   if (!c.Token(out.host) || !c.Spaces()) return false;
   if (!c.Token(ident) || !c.Spaces()) return false;
   // The user may be absent in some configurations' output ("- -" then "[").
@@ -161,14 +168,15 @@ bool ParseServerLogLine(std::string_view line, ServerLogLine& out) {
   c.Spaces();
   if (!c.Quoted(agent)) return false;
   out.combined = true;
-  out.referrer = OptionalField(referrer);
-  out.agent = OptionalField(agent);
+  AssignField(referrer, out.referrer);
+  AssignField(agent, out.agent);
   return true;
 }
 
 std::string_view PagePath(std::string_view target) {
-  size_t end = target.find_first_of("?#");
-  return end == std::string_view::npos ? target : target.substr(0, end);
+  for (size_t i = 0; i < target.size(); ++i)
+    if (target[i] == '?' || target[i] == '#') return target.substr(0, i);
+  return target;
 }
 
 bool IsPageView(const ServerLogLine& line) {
@@ -182,6 +190,7 @@ bool IsPageView(const ServerLogLine& line) {
   size_t dot = segment.rfind('.');
   if (dot == std::string_view::npos) return true;
   std::string_view extension = segment.substr(dot + 1);
+  if (extension.size() < 2 || extension.size() > 5) return false;
   static constexpr std::array<const char*, 10> kPageExtensions = {"html", "htm", "shtml", "xhtml", "php",
                                                                   "cgi",  "pl",  "asp",   "aspx",  "jsp"};
   for (const char* e : kPageExtensions)
