@@ -1,4 +1,4 @@
-// Writes a generated access log: vorel-genlog ACCESSES OUTFILE [SEED]
+// Writes a generated access log: vorel-genlog [--combined] ACCESSES OUTFILE [SEED]
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -7,11 +7,16 @@
 #include "log_generator.h"
 
 int main(int argc, char** argv) {
+  vorel::bench::LogShape shape;
+  if (argc > 1 && std::string(argv[1]) == "--combined") {
+    shape.combined = true;
+    ++argv;
+    --argc;
+  }
   if (argc < 3) {
-    std::fprintf(stderr, "usage: vorel-genlog ACCESSES OUTFILE [SEED]\n");
+    std::fprintf(stderr, "usage: vorel-genlog [--combined] ACCESSES OUTFILE [SEED]\n");
     return 2;
   }
-  vorel::bench::LogShape shape;
   shape.accesses = std::strtoul(argv[1], nullptr, 10);
   if (shape.accesses < 10000) {
     // A small log keeps its tables small too.

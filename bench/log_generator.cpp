@@ -116,6 +116,45 @@ std::vector<std::string> MakePages(size_t n) {
   return pages;
 }
 
+// "(1.2.3.4)" or "name(1.2.3.4)" → "1.2.3.4".
+std::string AddressOf(const std::string& host) {
+  size_t open = host.find('(');
+  return host.substr(open + 1, host.size() - open - 2);
+}
+
+std::string PercentEncoded(const std::string& bytes) {
+  static const char* hex = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : bytes) {
+    if (c < 0x80 && c != '%' && c != ' ') {
+      out.push_back(static_cast<char>(c));
+    } else {
+      out.push_back('%');
+      out.push_back(hex[c >> 4]);
+      out.push_back(hex[c & 15]);
+    }
+  }
+  return out;
+}
+
+const char* kMonthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+void AppendCombinedLine(std::string& log, const std::string& address, const char* stamp, const std::string& path,
+                        int status, const std::string& referrer, const std::string& agent) {
+  log += address;
+  log += " - - [";
+  log += stamp;
+  log += " +0900] \"GET ";
+  log += path;
+  log += " HTTP/1.1\" ";
+  log += std::to_string(status);
+  log += " 5120 \"";
+  log += referrer.empty() ? "-" : referrer;
+  log += "\" \"";
+  log += agent;
+  log += "\"\n";
+}
+
 }  // namespace
 
 std::string GenerateLog(const LogShape& shape) {
@@ -140,8 +179,22 @@ std::string GenerateLog(const LogShape& shape) {
     int month = 0;
     while (dayOfYear >= monthDays[month]) dayOfYear -= monthDays[month++];
     char stamp[32];
-    std::snprintf(stamp, sizeof(stamp), "%04d/%02d/%02d %02d:%02d:%02d", year, month + 1, dayOfYear + 1,
-                  hourOf(rng), static_cast<int>(rng() % 60), static_cast<int>(rng() % 60));
+    const int hour = hourOf(rng), minute = static_cast<int>(rng() % 60), second = static_cast<int>(rng() % 60);
+    if (shape.combined) {
+      std::snprintf(stamp, sizeof(stamp), "%02d/%s/%04d:%02d:%02d:%02d", dayOfYear + 1, kMonthNames[month], year, hour,
+                    minute, second);
+      const std::string address = AddressOf(hosts[hostRank(rng)]);
+      const std::string& agent = agents[agentRank(rng)];
+      const std::string page = "/" + PercentEncoded(pages[pageRank(rng)]) + ".html";
+      AppendCombinedLine(log, address, stamp, page, rng() % 10 == 0 ? 304 : 200, refs[refRank(rng)], agent);
+      // The page's images and style sheet, now and then.
+      for (int asset = static_cast<int>(rng() % 3); asset > 0; --asset)
+        AppendCombinedLine(log, address, stamp, asset == 1 ? "/style.css" : "/img/photo" + std::to_string(rng() % 50) + ".jpg",
+                           200, "http://www.example.jp" + page, agent);
+      continue;
+    }
+    std::snprintf(stamp, sizeof(stamp), "%04d/%02d/%02d %02d:%02d:%02d", year, month + 1, dayOfYear + 1, hour, minute,
+                  second);
     log += "1#(";
     log += pages[pageRank(rng)];
     log += ")";

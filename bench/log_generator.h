@@ -16,9 +16,14 @@ struct LogShape {
   size_t pages = 200;
   int firstYear = 2024;  // stamps spread over this year and the next
   uint64_t seed = 20011205;
+  // A web server's combined log instead of records: each page view is one
+  // line, and about two in five lines are requests for images, style sheets
+  // and the like, which are no page views.
+  bool combined = false;
 };
 
-// The log as CP932 bytes with CR LF line ends, one record per line.
+// The log as CP932 bytes with CR LF line ends, one record per line; or, for
+// a combined log, ASCII lines ending in LF.
 std::string GenerateLog(const LogShape& shape);
 
 }  // namespace vorel::bench

@@ -8,9 +8,11 @@
 
 #include "analysis/class_lists.h"
 #include "analysis/companion.h"
+#include "analysis/log_format.h"
 #include "analysis/log_reader.h"
 #include "analysis/normalize.h"
 #include "analysis/result.h"
+#include "analysis/server_log.h"
 #include "analysis/sorting.h"
 #include "platform/prompter.h"
 #include "settings/param_store.h"
@@ -31,6 +33,7 @@ struct PassError {
 
 ProgressReceiver* g_receiver = nullptr;
 int32_t g_lineNo = 0;
+ServerLogCounts g_serverCounts;
 
 void Increment(int32_t& counter) {
   if (counter == std::numeric_limits<int32_t>::max()) throw PassError{kOverflow};
@@ -82,18 +85,13 @@ class Pass {
  public:
   explicit Pass(const PassSettings& settings) : s_(settings), r_(Result()), lists_(Classes()) {}
 
-  void Run(LogReader& reader) {
+  void Run(LogReader& reader, LogFormat format) {
     if (s_.checkLine > 32767 || s_.checkLine < 1) throw PassError{kOverflow};
-    int32_t records = 0;
+    if (format == LogFormat::Server) return RunServerLog(reader);
     std::string_view record;
     while (reader.ReadLogRecord(record)) {
       g_lineNo = reader.LineNo();
-      Increment(records);
-      if (records % s_.checkLine == 0) {
-        int32_t position = records / s_.checkLine;
-        if (position > 32767) throw PassError{kOverflow};
-        if (g_receiver) g_receiver->aauStatusChange(static_cast<int16_t>(position));
-      }
+      CountRecord();
       if (record.size() < 2 || record[1] != '#') continue;
       switch (record[0]) {
         case '1': PageRecord(record); break;
@@ -108,6 +106,50 @@ class Pass {
   }
 
  private:
+  // A web server's log: each line that is a page view goes through the
+  // record steps as the four records the logging script would have written.
+  // A line stands for four records in the progress count as well.
+  void RunServerLog(LogReader& reader) {
+    reader.SetSplitAtTabs(false);
+    std::string_view line;
+    ServerLogLine parsed;
+    AccessRecords access;
+    while (reader.ReadLogRecord(line)) {
+      g_lineNo = reader.LineNo();
+      for (int i = 0; i < 4; ++i) CountRecord();
+      if (line.find_first_not_of(" \r") == std::string_view::npos) continue;
+      ++g_serverCounts.lines;
+      if (!ParseServerLogLine(line, parsed)) {
+        ++g_serverCounts.unreadable;
+        continue;
+      }
+      if (!IsPageView(parsed)) continue;
+      if (!MakeAccessRecords(parsed, access)) {
+        ++g_serverCounts.unreadable;
+        continue;
+      }
+      ++g_serverCounts.pageViews;
+      PageRecord(access.page);
+      if ((flags_ & 3) == 3) {
+        AgentRecord(access.agent);
+        RefRecord(access.referrer);
+      }
+      CloseAccess(access.host);
+    }
+    g_lineNo = reader.LineNo();
+    if (reader.ReadFailed()) throw PassError{kReadError};
+  }
+
+  // One more record read; every CheckLine records the progress moves on.
+  void CountRecord() {
+    Increment(records_);
+    if (records_ % s_.checkLine == 0) {
+      int32_t position = records_ / s_.checkLine;
+      if (position > 32767) throw PassError{kOverflow};
+      if (g_receiver) g_receiver->aauStatusChange(static_cast<int16_t>(position));
+    }
+  }
+
   void PageRecord(std::string_view record) {
     slots_ = PeriodSlots{};
     os_ = brws_ = agent_ = ref_ = url_ = page_ = -1;
@@ -224,6 +266,7 @@ class Pass {
   AnalysisResult& r_;
   const ClassLists& lists_;
   int16_t flags_ = 0;
+  int32_t records_ = 0;
   PeriodSlots slots_;
   int32_t os_ = -1, brws_ = -1, agent_ = -1, ref_ = -1, url_ = -1, page_ = -1;
   std::vector<Classification> agentClass_;
@@ -271,6 +314,8 @@ void SetProgressReceiver(ProgressReceiver* receiver) { g_receiver = receiver; }
 
 int32_t CurrentLineNo() { return g_lineNo; }
 
+ServerLogCounts LastServerLogCounts() { return g_serverCounts; }
+
 void ResetResult() {
   AnalysisResult& r = Result();
   r.Total = 0;
@@ -292,8 +337,11 @@ void PrepareAdditional() {
 
 bool AnalyzeLog(int additional) {
   g_lineNo = 0;
+  g_serverCounts = ServerLogCounts{};
+  const std::string path = settings::ParamText("LogFile", 1);
+  const LogFormat format = DetectLogFormat(path);
   LogReader reader;
-  if (!reader.Open(settings::ParamText("LogFile", 1))) {
+  if (!reader.Open(path)) {
     ReportError(kFileNotFound);
     return false;
   }
@@ -302,7 +350,7 @@ bool AnalyzeLog(int additional) {
   try {
     PassSettings settings = PassSettings::Read();
     Pass pass(settings);
-    pass.Run(reader);
+    pass.Run(reader, format);
     FinishTables();
   } catch (const PassError& error) {
     reader.Close();

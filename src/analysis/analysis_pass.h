@@ -36,4 +36,14 @@ void PrepareAdditional();
 // The physical line number the reader reached in the last pass.
 int32_t CurrentLineNo();
 
+// What the last pass read of a web server's log: its lines (empty ones
+// aside), the page views among them, and the lines that could not be read.
+// All zero after a pass over a record log.
+struct ServerLogCounts {
+  int64_t lines = 0;
+  int64_t pageViews = 0;
+  int64_t unreadable = 0;
+};
+ServerLogCounts LastServerLogCounts();
+
 }  // namespace vorel::analysis

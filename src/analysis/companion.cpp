@@ -1,5 +1,7 @@
 #include "analysis/companion.h"
 
+#include "analysis/log_format.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -190,7 +192,9 @@ int32_t aa_check_date(int32_t& month, int32_t& week, int32_t& dweek, int32_t& da
 int32_t GetLogLineCount() {
   try {
     std::string path = settings::ParamText("LogFile", 1);
-    return aa_get_analize_line(path.c_str(), 10000);
+    if (!IsGzipFile(path) && DetectLogFormat(path) == LogFormat::Records)
+      return aa_get_analize_line(path.c_str(), 10000);
+    return CountLogRecords(path);
   } catch (...) {
     return -1;
   }

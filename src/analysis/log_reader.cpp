@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <cerrno>
 #include <cstring>
@@ -19,6 +20,16 @@ bool LogReader::Open(const std::string& path) {
   Close();
   fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd_ < 0) return false;
+  unsigned char magic[2] = {0, 0};
+  if (::pread(fd_, magic, 2, 0) == 2 && magic[0] == 0x1F && magic[1] == 0x8B) {
+    gz_ = gzdopen(fd_, "rb");
+    if (!gz_) {
+      ::close(fd_);
+      fd_ = -1;
+      return false;
+    }
+    gzbuffer(static_cast<gzFile>(gz_), 1 << 17);
+  }
   decoder_.Reset();
   eof_ = exhausted_ = readFailed_ = false;
   lineNo_ = 0;
@@ -30,8 +41,22 @@ bool LogReader::Open(const std::string& path) {
 }
 
 void LogReader::Close() {
-  if (fd_ >= 0) ::close(fd_);
+  if (gz_) gzclose(static_cast<gzFile>(gz_));  // closes fd_ too
+  else if (fd_ >= 0) ::close(fd_);
+  gz_ = nullptr;
   fd_ = -1;
+}
+
+long LogReader::ReadBytes(char* buffer, size_t size) {
+  if (gz_) {
+    int n = gzread(static_cast<gzFile>(gz_), buffer, static_cast<unsigned>(size));
+    return n < 0 ? -1 : n;
+  }
+  for (;;) {
+    ssize_t n = ::read(fd_, buffer, size);
+    if (n < 0 && errno == EINTR) continue;
+    return n;
+  }
 }
 
 // Reads and decodes chunks until the buffer holds an LF after pos_ or the file
@@ -43,9 +68,8 @@ bool LogReader::FillUntilLineEnd() {
   }
   size_t searched = 0;
   while (!eof_) {
-    ssize_t n = ::read(fd_, chunk_.data(), chunk_.size());
+    long n = ReadBytes(chunk_.data(), chunk_.size());
     if (n < 0) {
-      if (errno == EINTR) continue;
       readFailed_ = true;
       eof_ = true;
       break;
@@ -92,7 +116,7 @@ bool LogReader::ReadLogRecord(std::string_view& record) {
   }
   // A TAB before the line's LF separates a record without ending the line.
   const char* begin = buffer_.data() + pos_;
-  const void* tab = std::memchr(begin, '\t', lineEnd_ - pos_);
+  const void* tab = splitAtTabs_ ? std::memchr(begin, '\t', lineEnd_ - pos_) : nullptr;
   size_t separator = tab ? static_cast<size_t>(static_cast<const char*>(tab) - buffer_.data()) : lineEnd_;
   if (!tab) ++lineNo_;
   size_t length = separator - pos_;

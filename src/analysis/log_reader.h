@@ -1,6 +1,7 @@
 // Reads an access log record by record. Records are separated by LF or TAB;
 // a CR directly before either separator belongs to it. Only LFs count as
-// physical lines. The log is CP932; records come out as UTF-8.
+// physical lines. The log is CP932; records come out as UTF-8. A gzip file
+// (servers rotate their logs into them) is decompressed as it is read.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +21,9 @@ class LogReader {
 
   // Opens the log as raw bytes; false when it cannot be opened.
   bool Open(const std::string& path);
+  // With false, a TAB is text like any other and every record is a whole
+  // physical line (a web server's log has one access a line).
+  void SetSplitAtTabs(bool split) { splitAtTabs_ = split; }
   void Close();
 
   // The next record, valid until the next call; false when the log is
@@ -34,8 +38,12 @@ class LogReader {
 
  private:
   bool FillUntilLineEnd();
+  // Raw bytes from the file, decompressed when it is gzip; -1 on a read error.
+  long ReadBytes(char* buffer, size_t size);
 
   int fd_ = -1;
+  void* gz_ = nullptr;  // gzFile when the file is gzip
+  bool splitAtTabs_ = true;
   bool eof_ = false;
   bool exhausted_ = false;
   bool readFailed_ = false;

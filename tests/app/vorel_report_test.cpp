@@ -1,6 +1,7 @@
 // vorel-report as a user runs it: command line, exit statuses, messages on
 // standard error and the report files it leaves.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <filesystem>
 #include <string>
@@ -334,6 +335,55 @@ TEST_F(VorelReportTest, ShowsAndClearsAProgressBarOnATerminalOnly) {
   r = Run({"--all-dates", "--all-pages", log, "-o", "r.txt"}, true);
   EXPECT_EQ(r.status, 0);
   EXPECT_TRUE(r.err.empty()) << r.err;
+}
+
+// --- web server logs --------------------------------------------------------
+
+// The small log's accesses as a web server logs them, with the requests for
+// images and errors that are no page views, and a line that is not a log line.
+std::string SmallServerLog() {
+  auto line = [](const std::string& host, const std::string& time, const std::string& request, int status,
+                 const std::string& ref, const std::string& agent) {
+    return host + " - - [" + time + " +0900] \"" + request + "\" " + std::to_string(status) + " 2326 \"" + ref +
+           "\" \"" + agent + "\"\n";
+  };
+  return line("host.example.ne.jp", "02/Dec/2001:09:03:07", "GET /index.html HTTP/1.1", 200, "http://www.example.jp/", kIe) +
+         line("host.example.ne.jp", "02/Dec/2001:09:03:08", "GET /logo.png HTTP/1.1", 200, "-", kIe) +
+         line("192.168.1.20", "05/Dec/2001:23:59:00", "GET /index.html?from=q HTTP/1.1", 304,
+              "http://search.example.com/?q=vorel", kFx) +
+         "a line that no server wrote\n" +
+         line("10.0.0.1", "06/Dec/2001:10:00:00", "GET /nothing.html HTTP/1.1", 404, "-", kFx) +
+         line("host.example.ne.jp", "09/Dec/2001:00:10:00", "GET /diary.html HTTP/1.1", 200, "http://www.example.jp/", kIe) +
+         line("other.example.com", "30/Nov/2001:12:00:00", "GET /index.html HTTP/1.1", 200, "http://www.example.jp/", kIe);
+}
+
+TEST_F(VorelReportTest, AServerLogPlainOrCompressedGivesTheReportOfTheSameAccesses) {
+  const std::string server = work.Write("access_log", SmallServerLog());
+  std::string expected = kDecemberReport;
+  expected.replace(expected.find("\r\nページ別"), std::string::npos,
+                   "\r\nページ別 (2)\r\n   3: /index.html\r\n   1: /diary.html\r\n");
+
+  ProcessResult r = Run({"--from", "2001/12/1", "--to", "2001/12/31", "--all-pages", server, "-o", "server.txt"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(FromSjis(ReadFile(work.File("server.txt"))), expected);
+  EXPECT_NE(r.err.find("access_log: "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(" 7 "), std::string::npos) << r.err;  // lines
+  EXPECT_NE(r.err.find(" 4 "), std::string::npos) << r.err;  // page views
+  EXPECT_NE(r.err.find(" 1 "), std::string::npos) << r.err;  // unreadable
+
+  ProcessResult quiet = Run({"-q", "--all-dates", "--all-pages", server, "-o", "quiet.txt"});
+  EXPECT_EQ(quiet.status, 0);
+  EXPECT_TRUE(quiet.err.empty()) << quiet.err;
+
+  const std::string gzip = work.File("access_log.1.gz");
+  gzFile file = gzopen(gzip.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  const std::string bytes = SmallServerLog();
+  gzwrite(file, bytes.data(), static_cast<unsigned>(bytes.size()));
+  gzclose(file);
+  ProcessResult z = Run({"-q", "--from", "2001/12/1", "--to", "2001/12/31", "--all-pages", gzip, "-o", "gzip.txt"});
+  EXPECT_EQ(z.status, 0) << z.err;
+  EXPECT_EQ(FromSjis(ReadFile(work.File("gzip.txt"))), expected);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "export/save_results.h"
 #include "platform/paths.h"
 #include "platform/prompter.h"
+#include "platform/terminal.h"
 #include "settings/param_store.h"
 #include "settings/settings_file.h"
 
@@ -91,6 +92,16 @@ ExitStatus WriteReport(const std::string& output) {
   return kFailed;
 }
 
+// What a web server's log held, for the user to judge the counts by.
+void ReportServerLogCounts(const std::string& log) {
+  const analysis::ServerLogCounts counts = analysis::LastServerLogCounts();
+  if (counts.lines == 0) return;
+  const std::string text = std::filesystem::path(log).filename().string() + ": サーバーのログ " +
+                           std::to_string(counts.lines) + " 行、ページビュー " + std::to_string(counts.pageViews) +
+                           " 行、読み取れない行 " + std::to_string(counts.unreadable) + " 行";
+  std::fprintf(stderr, "%s\n", platform::ToTerminalEncoding(text).c_str());
+}
+
 }  // namespace
 
 ExitStatus RunReport(const ReportOptions& options) {
@@ -112,6 +123,7 @@ ExitStatus RunReport(const ReportOptions& options) {
     analysis::AnalysisOutcome outcome = analysis::AnalysisOutcome::Failed;
     try {
       outcome = AnalyseOne(i == 0 ? 0 : 1, showProgress, &prompter);
+      if (!options.quiet && outcome != analysis::AnalysisOutcome::Failed) ReportServerLogCounts(options.logs[i]);
     } catch (...) {
       analysis::ResetResult();
       platform::ShowError(analysis::kAnalysisSettingsError);
