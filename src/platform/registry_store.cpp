@@ -108,7 +108,7 @@ bool ReplaceStoreFile(const std::string& path, std::string_view bytes) {
 class StoreLock {
  public:
   explicit StoreLock(const std::string& folder) {
-    fd_ = ::open(JoinPath(folder, kLockName).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    fd_ = ::open(JoinPath(folder, kLockName).c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd_ < 0) return;
     int rc;
     while ((rc = ::flock(fd_, LOCK_EX)) != 0 && errno == EINTR) {
