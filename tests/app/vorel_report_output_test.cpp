@@ -74,6 +74,11 @@ TEST_F(VorelReportOutputTest, AnOutputThatIsOneOfTheLogsIsRefused) {
     EXPECT_EQ(ReadFile(log), original);
     EXPECT_TRUE(fs::is_symlink(work.File("link.log")));
   }
+  // Standard output sent to a log by the shell: the test's runner sends it to ".stdout".
+  ProcessResult toLog = Run({other, ".stdout", "-o", "-"});
+  EXPECT_EQ(toLog.status, 2);
+  EXPECT_NE(toLog.err.find("出力先が解析するログと同じファイルです。\n-"), std::string::npos) << toLog.err;
+
   // The other way round: a log given as the output of a different name is fine.
   ProcessResult r = Run({other, "-o", "report.txt"});
   EXPECT_EQ(r.status, 0) << r.err;
