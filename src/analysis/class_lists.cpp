@@ -130,15 +130,15 @@ std::string ClassFilePath() { return platform::JoinPath(platform::ProgramFolder(
 
 void LoadClassLists() { LoadClassListsFrom(ClassFilePath()); }
 
-void LoadClassListsFrom(const std::string& path) {
+bool LoadClassListsFrom(const std::string& path) {
   ClassLists& lists = MutableLists();
   lists.os.clear();
   lists.browsers.clear();
   std::string bytes;
-  if (!platform::ReadWholeFile(path, bytes)) {
+  if (platform::ReadSmallFile(path, bytes) != platform::SmallFileProblem::None) {
     platform::ShowError("解析情報ファイルの読み込みに失敗しました。\r\n" + path);
     SizeTablesToLists();
-    return;
+    return false;
   }
   std::string text = platform::Cp932ToUtf8(bytes);
   size_t start = 0;
@@ -152,6 +152,7 @@ void LoadClassListsFrom(const std::string& path) {
     start = lf + 1;
   }
   SizeTablesToLists();
+  return true;
 }
 
 void ClearClassLists() {

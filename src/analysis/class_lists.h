@@ -27,11 +27,13 @@ std::string ClassFilePath();
 
 // Reads the classification file (CP932) and fills the lists, then sizes the
 // OS and browser tables of the result to their lists. A missing or unreadable
-// file shows "解析情報ファイルの読み込みに失敗しました。" with the path and
-// leaves the OS and browser lists empty.
+// file, or one that is not a regular file or is larger than 16 MiB, shows
+// "解析情報ファイルの読み込みに失敗しました。" with the path and leaves the
+// OS and browser lists empty.
 void LoadClassLists();
-// The same from a given file (vorel-report's --classes, tests).
-void LoadClassListsFrom(const std::string& path);
+// The same from a given file (vorel-report's --classes, tests); false when
+// the file could not be read.
+bool LoadClassListsFrom(const std::string& path);
 
 // Empties all four lists (a fresh start, for tests).
 void ClearClassLists();

@@ -1,6 +1,7 @@
 #include "export/bar_image.h"
 
-#include "platform/paths.h"
+#include <sys/stat.h>
+
 #include "platform/safe_file.h"
 
 namespace vorel::reports {
@@ -21,7 +22,10 @@ std::string_view BarImageBytes() { return {reinterpret_cast<const char*>(kBarGif
 
 bool WriteBarImage(const std::string& dir) {
   const std::string path = dir + "bar.gif";
-  if (platform::FileExists(path)) return true;
+  // A file or a link already there stays; a link is never followed, so one
+  // planted in a shared folder cannot make the image land elsewhere.
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) == 0 && (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode))) return true;
   return platform::WriteFileSafely(path, BarImageBytes(), "画像ファイルの書き込みに失敗しました。\r\n" + path);
 }
 

@@ -11,8 +11,8 @@ namespace vorel::reports {
 std::string_view BarImageBytes();
 
 // Puts "bar.gif" into `dir` (a folder ending in "/", or empty for the current
-// folder) unless a file of that name is already there, which is never
-// replaced. Failures ask Retry/Cancel with "画像ファイルの書き込みに失敗しました。"
+// folder) unless a file or a link of that name is already there, which is
+// never replaced nor followed. Failures ask Retry/Cancel with "画像ファイルの書き込みに失敗しました。"
 // and the image path. True when the image is in place.
 bool WriteBarImage(const std::string& dir);
 

@@ -26,7 +26,7 @@ void AddCategoryRows(ReportLines& out, const CategoryTable& table, bool skipEmpt
   for (int32_t i = table.Count; i >= 1; --i) {
     const int32_t count = table.Counts[static_cast<size_t>(i)];
     if (skipEmpty && count < 1) continue;
-    out.Add(Row(table.Names[static_cast<size_t>(i)], count));
+    out.Add(CsvNameCell(table.Names[static_cast<size_t>(i)]) + "," + std::to_string(count));
   }
 }
 
@@ -35,6 +35,8 @@ void AddCountedBlock(ReportLines& out, std::string_view heading, const CategoryT
   out.Add(Row(heading, table.Count));
   AddCategoryRows(out, table, false);
 }
+
+}  // namespace
 
 std::string CsvReport() {
   const analysis::AnalysisResult& r = analysis::Result();
@@ -63,8 +65,6 @@ std::string CsvReport() {
   return out.Text();
 }
 
-}  // namespace
-
 std::string CsvCell(std::string_view text) {
   std::string cell = "\"";
   for (char c : text) {
@@ -73,6 +73,14 @@ std::string CsvCell(std::string_view text) {
   }
   cell.push_back('"');
   return cell;
+}
+
+std::string CsvNameCell(std::string_view name) {
+  std::string text = ReportName(name);
+  // A spreadsheet reads a cell beginning with one of these as a formula.
+  if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos)
+    text.insert(text.begin(), '\'');
+  return CsvCell(text);
 }
 
 bool WriteCsvReport(const std::string& path) { return WriteReportFile(path, CsvReport()); }

@@ -58,7 +58,8 @@ void AddCategoryRows(ReportLines& out, const CategoryTable& table, bool skipEmpt
   for (int32_t i = table.Count; i >= 1; --i) {
     const int32_t count = table.Counts[static_cast<size_t>(i)];
     if (skipEmpty && count < 1) continue;
-    out.Add(MakeBarRow(Label(EscapeHtml(table.Names[static_cast<size_t>(i)]), count), BarImage(count, largest)));
+    const std::string name = EscapeHtml(ReportName(table.Names[static_cast<size_t>(i)]));
+    out.Add(MakeBarRow(Label(name, count), BarImage(count, largest)));
   }
 }
 
@@ -108,6 +109,10 @@ void AddMenu(ReportLines& out) {
   out.Add("</div>");
 }
 
+}  // namespace
+
+std::string HtmlReport() { return HtmlReport(TimeStamp()); }
+
 std::string HtmlReport(const std::string& now) {
   const analysis::AnalysisResult& r = analysis::Result();
   ReportLines out;
@@ -143,8 +148,6 @@ std::string HtmlReport(const std::string& now) {
   out.Add("</html>");
   return out.Text();
 }
-
-}  // namespace
 
 std::string MakeMenuCell(std::string_view anchor, std::string_view label) {
   return "\t\t<td>☆<a href=\"#" + std::string(anchor) + "\">" + std::string(label) + "別</a></td>";

@@ -16,6 +16,11 @@ namespace vorel::reports {
 // old page then stays as it was. An image error is reported but does not stop the page.
 bool WriteHtmlReport(const std::string& path);
 
+// The page itself (UTF-8), as WriteHtmlReport writes it, without the image;
+// `now` is the time stamp of its head.
+std::string HtmlReport();
+std::string HtmlReport(const std::string& now);
+
 // Repeated pieces of the page.
 std::string MakeMenuCell(std::string_view anchor, std::string_view label);
 std::string MakeSectionHead(std::string_view anchor, std::string_view label);

@@ -25,7 +25,15 @@ std::string PageConditionText(std::string_view page) {
   return text;
 }
 
-std::string SelectedPage() { return settings::ParamText("Page", 1); }
+std::string SelectedPage() { return ReportName(settings::ParamText("Page", 1)); }
+
+std::string ReportName(std::string_view name) {
+  std::string shown(name);
+  // Bytes below 0x80 never occur inside a UTF-8 sequence, so bytes can be replaced one by one.
+  for (char& c : shown)
+    if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F) c = '?';
+  return shown;
+}
 
 std::string RightAligned(int32_t n, size_t width) {
   std::string digits = std::to_string(n);

@@ -21,6 +21,12 @@ std::string DateRangeText();
 std::string PageConditionText(std::string_view page);
 std::string SelectedPage();
 
+// A name from the log (agent, host, referrer, page) as every report writes
+// it: control characters below U+0020 other than TAB, and U+007F, become
+// "?", so that no escape sequence reaches a terminal and no bare CR breaks a
+// line.
+std::string ReportName(std::string_view name);
+
 // n in decimal, right-aligned in `width` characters; longer numbers whole.
 std::string RightAligned(int32_t n, size_t width);
 

@@ -37,4 +37,12 @@ bool SaveResults(const std::string& path, ReportFormat format) {
   }
 }
 
+std::string ReportText(ReportFormat format) {
+  switch (format) {
+    case ReportFormat::Text: return TextReport();
+    case ReportFormat::Csv: return CsvReport();
+    default: return HtmlReport();
+  }
+}
+
 }  // namespace vorel::reports

@@ -19,4 +19,8 @@ ReportFormat ChooseReportFormat(const std::string& path);
 // into its exit status.
 bool SaveResults(const std::string& path, ReportFormat format);
 
+// The report of `format` itself (UTF-8), for writing elsewhere than a file;
+// an HTML page comes without its image.
+std::string ReportText(ReportFormat format);
+
 }  // namespace vorel::reports

@@ -25,7 +25,7 @@ void AddCategoryRows(ReportLines& out, const CategoryTable& table, bool skipEmpt
   for (int32_t i = table.Count; i >= 1; --i) {
     const int32_t count = table.Counts[static_cast<size_t>(i)];
     if (skipEmpty && count < 1) continue;
-    out.Add(RightAligned(count, 4) + ": " + table.Names[static_cast<size_t>(i)]);
+    out.Add(RightAligned(count, 4) + ": " + ReportName(table.Names[static_cast<size_t>(i)]));
   }
 }
 
@@ -34,6 +34,8 @@ void AddCountedBlock(ReportLines& out, std::string_view heading, const CategoryT
   out.Add(std::string(heading) + " (" + std::to_string(table.Count) + ")");
   AddCategoryRows(out, table, false);
 }
+
+}  // namespace
 
 std::string TextReport() {
   const analysis::AnalysisResult& r = analysis::Result();
@@ -61,8 +63,6 @@ std::string TextReport() {
   AddCountedBlock(out, "ページ別", r.Page);
   return out.Text();
 }
-
-}  // namespace
 
 bool WriteTextReport(const std::string& path) { return WriteReportFile(path, TextReport()); }
 

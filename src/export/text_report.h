@@ -10,4 +10,7 @@ namespace vorel::reports {
 // cancelled after a write error; any old file at `path` then stays as it was.
 bool WriteTextReport(const std::string& path);
 
+// The report itself (UTF-8), as WriteTextReport writes it.
+std::string TextReport();
+
 }  // namespace vorel::reports

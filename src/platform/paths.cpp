@@ -1,8 +1,10 @@
 #include "platform/paths.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <fstream>
 #include <sstream>
@@ -57,6 +59,34 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
   if (in.bad()) return false;
   bytes = std::move(ss).str();
   return true;
+}
+
+SmallFileProblem ReadSmallFile(const std::string& path, std::string& bytes, size_t maxBytes) {
+  // Not blocking: opening a FIFO for reading would wait for a writer.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? SmallFileProblem::Missing : SmallFileProblem::Unreadable;
+  auto done = [fd](SmallFileProblem problem) {
+    ::close(fd);
+    return problem;
+  };
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return done(SmallFileProblem::Unreadable);
+  if (!S_ISREG(st.st_mode)) return done(SmallFileProblem::NotRegular);
+  if (static_cast<unsigned long long>(st.st_size) > maxBytes) return done(SmallFileProblem::TooLarge);
+  std::string read;
+  read.reserve(static_cast<size_t>(st.st_size));
+  char buffer[65536];
+  while (true) {
+    const ssize_t n = ::read(fd, buffer, sizeof(buffer));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return done(SmallFileProblem::Unreadable);
+    if (n == 0) break;
+    // The file may grow while it is read.
+    if (read.size() + static_cast<size_t>(n) > maxBytes) return done(SmallFileProblem::TooLarge);
+    read.append(buffer, static_cast<size_t>(n));
+  }
+  bytes = std::move(read);
+  return done(SmallFileProblem::None);
 }
 
 }  // namespace vorel::platform

@@ -23,4 +23,11 @@ bool FileExists(const std::string& path);
 // Reads a whole file; false when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 
+// Reading a file of settings or rules that must stay small: only a regular
+// file of at most `maxBytes` is read, so a device or a FIFO named by mistake
+// can neither block the program nor fill its memory.
+enum class SmallFileProblem { None, Missing, NotRegular, TooLarge, Unreadable };
+constexpr size_t kSmallFileLimit = 16 * 1024 * 1024;
+SmallFileProblem ReadSmallFile(const std::string& path, std::string& bytes, size_t maxBytes = kSmallFileLimit);
+
 }  // namespace vorel::platform

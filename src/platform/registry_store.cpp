@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "platform/paths.h"
+#include "platform/safe_file.h"
 
 namespace vorel::platform {
 namespace {
@@ -91,14 +92,15 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 // Temporary file, flushed to the disk, then renamed over the store.
 bool ReplaceStoreFile(const std::string& path, std::string_view bytes) {
-  const std::string temp = path + ".tmp" + std::to_string(::getpid());
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  std::string temp;
+  int fd = CreateTemporaryFile(path, temp);
   if (fd < 0) return false;
   bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
   ok = ::close(fd) == 0 && ok;
-  if (ok && ::rename(temp.c_str(), path.c_str()) == 0) return true;
-  ::unlink(temp.c_str());
-  return false;
+  ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
+  if (!ok) ::unlink(temp.c_str());
+  ReleaseTemporaryFile(temp);
+  return ok;
 }
 
 // Holds the store's lock for as long as it lives. The lock file is separate
@@ -106,7 +108,7 @@ bool ReplaceStoreFile(const std::string& path, std::string_view bytes) {
 class StoreLock {
  public:
   explicit StoreLock(const std::string& folder) {
-    fd_ = ::open(JoinPath(folder, kLockName).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    fd_ = ::open(JoinPath(folder, kLockName).c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd_ < 0) return;
     int rc;
     while ((rc = ::flock(fd_, LOCK_EX)) != 0 && errno == EINTR) {

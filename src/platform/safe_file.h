@@ -1,6 +1,10 @@
 // Writing a file so that a failure never leaves a half-written file in place of
 // a good one: the bytes go to a temporary file in the same folder, which is
 // renamed over the target only when everything has been written and flushed.
+//
+// The temporary file has an unpredictable name and is created exclusively,
+// never through a link, so nobody sharing the folder can plant a file or a
+// link under its name beforehand.
 #pragma once
 
 #include <functional>
@@ -13,10 +17,38 @@ namespace vorel::platform {
 // asks Retry/Cancel through the prompter with `failureText` (error icon,
 // title "エラー"); Retry repeats the step, Cancel removes the temporary file,
 // keeps any old file and returns false.
+//
+// A link at `path` is followed: the file it names is replaced in its own
+// folder. Something at `path` that is not a regular file (a FIFO, a device,
+// a terminal) is written directly and never replaced. A regular file whose
+// folder takes no new files is rewritten in place.
 bool WriteFileSafely(const std::string& path, std::string_view bytes, const std::string& failureText);
 
+// Creates a new, empty temporary file beside `target` (in its folder, named
+// after it), exclusively and without following links, readable by the owner
+// only. Returns the open descriptor and sets `created`; -1 with errno set on
+// failure. Until ReleaseTemporaryFile, the file is among those that
+// RemoveTemporaryFilesInProgress removes.
+int CreateTemporaryFile(const std::string& target, std::string& created);
+void ReleaseTemporaryFile(const std::string& created);
+
+// Removes every temporary file still being written. Safe to call from a
+// signal handler.
+void RemoveTemporaryFilesInProgress();
+
+// For a command-line program: SIGINT, SIGTERM and SIGHUP remove the
+// temporary files in progress and end the program with 128 + the signal's
+// number (130, 143, 129), as shells report it. A signal the program was
+// started with ignored stays ignored.
+void EndOnInterruptWithoutTemporaryFiles();
+
+// The path a chain of links at `path` leads to (the path itself when it is
+// no link); the last entry need not exist.
+std::string FollowLinks(const std::string& path);
+
 // Test hook: while set, it is asked before each write step (0 create, 1 write,
-// 2 flush, 3 rename) and a true answer makes that step fail as if the disk were full.
+// 2 flush, 3 rename) and a true answer makes that step fail as if the disk were
+// full; at step 0, as if the folder took no new files.
 void SetWriteFaultForTesting(std::function<bool(int step)> fault);
 
 }  // namespace vorel::platform

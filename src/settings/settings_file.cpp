@@ -103,6 +103,24 @@ std::string SettingsFileText() {
   return text;
 }
 
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// CP932 keeps the file readable by every other copy of the program; only a
+// value that CP932 cannot carry (a path with "é", say) makes it UTF-8 with a
+// byte-order mark, so that nothing is lost.
+std::string SettingsFileBytes(const std::string& utf8) {
+  std::string cp932 = platform::Utf8ToCp932(utf8);
+  if (platform::Cp932ToUtf8(cp932) == utf8) return cp932;
+  std::string bytes(kUtf8Mark);
+  bytes += utf8;
+  return bytes;
+}
+
+std::string SettingsText(std::string_view bytes) {
+  if (bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark) return std::string(bytes.substr(kUtf8Mark.size()));
+  return platform::Cp932ToUtf8(bytes);
+}
+
 }  // namespace
 
 std::string SettingsFilePath() { return platform::JoinPath(platform::ProgramFolder(), std::string(kProductName) + ".ini"); }
@@ -112,8 +130,8 @@ bool LoadParamsFromFile() { return LoadParamsFromFileAt(SettingsFilePath()); }
 bool LoadParamsFromFileAt(const std::string& path) {
   PutDefaultsInPlace();
   std::string bytes;
-  if (!platform::FileExists(path) || !platform::ReadWholeFile(path, bytes)) return false;
-  const std::string text = platform::Cp932ToUtf8(bytes);
+  if (platform::ReadSmallFile(path, bytes) != platform::SmallFileProblem::None) return false;
+  const std::string text = SettingsText(bytes);
 
   std::map<std::string_view, int> listLines;
   size_t start = 0;
@@ -138,7 +156,7 @@ bool LoadParamsFromFileAt(const std::string& path) {
 bool SaveParamsToFile() { return SaveParamsToFileAt(SettingsFilePath()); }
 
 bool SaveParamsToFileAt(const std::string& path) {
-  return platform::WriteFileSafely(path, platform::Utf8ToCp932(SettingsFileText()),
+  return platform::WriteFileSafely(path, SettingsFileBytes(SettingsFileText()),
                                    std::string(kWriteFailure) + "\r\n" + path);
 }
 

@@ -9,13 +9,17 @@ namespace vorel::settings {
 // The settings file's path: the program's folder and "vorel.ini".
 std::string SettingsFilePath();
 
-// Puts every default in place, then reads the settings file (CP932) over them.
-// False when the file could not be opened (every parameter then holds its default).
+// Puts every default in place, then reads the settings file (CP932, or UTF-8
+// when it begins with a byte-order mark) over them. False when the file could
+// not be read: missing, not a regular file, or larger than 16 MiB (every
+// parameter then holds its default).
 bool LoadParamsFromFile();
 bool LoadParamsFromFileAt(const std::string& path);
 
-// Rewrites the settings file from the store (CP932, CR LF), through a
-// temporary file; Retry/Cancel on failure. False when the user gave up.
+// Rewrites the settings file from the store (CR LF), through a temporary
+// file; Retry/Cancel on failure. False when the user gave up. The file is
+// CP932 unless a value holds a character CP932 lacks; then it is UTF-8 with a
+// byte-order mark.
 bool SaveParamsToFile();
 bool SaveParamsToFileAt(const std::string& path);
 

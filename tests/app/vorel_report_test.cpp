@@ -206,10 +206,18 @@ TEST_F(VorelReportTest, WithoutVorelIniTheDefaultsApply) {
 }
 
 TEST_F(VorelReportTest, MissingClassificationFileIsReportedAndTheRunGoesOn) {
+  // Named on the command line, a missing file is a mistake of the command line.
   classes = work.File("missing.dat");
   ProcessResult r = Run({"--all-dates", "--all-pages", log, "-o", "r.txt"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("解析情報ファイルが見つかりません。\n" + classes), std::string::npos) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(work.File("r.txt")));
+
+  // Without vorel.dat beside the program, the desktop program's message, and the run goes on.
+  r = RunInstalled({"--all-dates", "--all-pages", log, "-o", "r.txt"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_NE(r.err.find("解析情報ファイルの読み込みに失敗しました。\n" + classes), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("解析情報ファイルの読み込みに失敗しました。\n" + program.File("vorel.dat")), std::string::npos)
+      << r.err;
   const std::string text = FromSjis(ReadFile(work.File("r.txt")));
   EXPECT_NE(text.find("\r\nＯＳ別\r\n\r\nブラウザ別\r\n\r\nエージェント別 (2)\r\n"), std::string::npos) << text;
 }

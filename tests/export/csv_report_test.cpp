@@ -81,5 +81,32 @@ TEST_F(CsvReportTest, NamesWithQuotesAndCommasReadBackAsOneCell) {
   EXPECT_NE(text.find("\"解析条件\",\"(a\"\"b)\"\r\n"), std::string::npos) << text;
 }
 
+TEST_F(CsvReportTest, NamesThatASpreadsheetWouldRunAsFormulasAreDefused) {
+  analysis::AnalysisResult& r = analysis::Result();
+  Fill(r.Agent, {{"=HYPERLINK(\"http://evil.example/\",\"click\")", 1}, {"=cmd|' /C calc'!A0", 2}});
+  Fill(r.Host, {{"+1.2.3.4", 1}, {"-2+3", 2}, {"@SUM(A1)", 3}, {"\tindented", 4}, {"\rreturned", 5}});
+  Fill(r.Ref, {{"http://x/?a=1-2", 6}});
+  Fill(r.Page, {{"index", 7}});
+  const std::string path = dir.File("formulas.csv");
+  ASSERT_TRUE(WriteCsvReport(path));
+  const std::string text = testing::FromSjis(ReadFile(path));
+
+  for (const char* row : {"\"'=cmd|' /C calc'!A0\",2\r\n",
+                          "\"'=HYPERLINK(\"\"http://evil.example/\"\",\"\"click\"\")\",1\r\n", "\"'+1.2.3.4\",1\r\n", "\"'-2+3\",2\r\n", "\"'@SUM(A1)\",3\r\n", "\"'\tindented\",4\r\n",
+                          // A CR is no control character in a report at all.
+                          "\"?returned\",5\r\n"})
+    EXPECT_NE(text.find(row), std::string::npos) << row << "\n" << text;
+  // Names that do not begin with a formula character, numbers and fixed texts stay as they were.
+  EXPECT_NE(text.find("\"http://x/?a=1-2\",6\r\n\r\n\"ページ別\",1\r\n\"index\",7\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\"アクセス合計\",0\r\n"), std::string::npos);
+}
+
+TEST_F(CsvReportTest, ControlCharactersInNamesBecomeQuestionMarks) {
+  Fill(analysis::Result().Agent, {{"bot\x1b[31mred\x1b[0m\x7f\x01", 1}});
+  const std::string path = dir.File("controls.csv");
+  ASSERT_TRUE(WriteCsvReport(path));
+  EXPECT_NE(testing::FromSjis(ReadFile(path)).find("\"bot?[31mred?[0m??\",1\r\n"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vorel::reports

@@ -69,6 +69,13 @@ TEST_F(HtmlReportTest, VisitorTextsCannotInjectMarkup) {
   EXPECT_EQ(text.find("<img src=x"), std::string::npos);
 }
 
+TEST_F(HtmlReportTest, ControlCharactersInNamesBecomeQuestionMarks) {
+  Fill(analysis::Result().Host, {{"h\x1b[1m\rx\x7f", 2}});
+  const std::string path = dir.File("controls.htm");
+  ASSERT_TRUE(WriteHtmlReport(path));
+  EXPECT_NE(testing::FromSjis(ReadFile(path)).find("\th?[1m?x?(2)<br>"), std::string::npos);
+}
+
 TEST_F(HtmlReportTest, BothTimeStampsShowTheSameMoment) {
   SetReportClockForTesting(nullptr);  // the real clock
   const std::string path = dir.File("now.html");

@@ -70,6 +70,28 @@ TEST_F(TextReportTest, LongCountsAreWrittenWhole) {
                                         "\nページ別 (1)\n12345: index\n"));
 }
 
+TEST_F(TextReportTest, ControlCharactersInNamesNeverReachTheFile) {
+  analysis::AnalysisResult& r = analysis::Result();
+  // An escape sequence that would recolour a terminal, a bare CR that would
+  // break the line, DEL; TAB and non-ASCII text stay.
+  Fill(r.Agent, {{"bot\x1b[2J\x1b]0;owned\x07", 1}, {"a\tb 日本\x7f", 2}});
+  Fill(r.Ref, {{"http://x/\rfake line", 3}});
+  settings::SetParam("SpecifyPage", true);
+  settings::SetParam("Page", "in\x1b" "dex");
+  const std::string path = dir.File("controls.txt");
+  ASSERT_TRUE(WriteTextReport(path));
+  const std::string text = testing::FromSjis(ReadFile(path));
+  EXPECT_NE(text.find("解析条件: (in?dex)\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\r\n   2: a\tb 日本?\r\n   1: bot?[2J?]0;owned?\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\r\n   3: http://x/?fake line\r\n"), std::string::npos) << text;
+  for (char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    EXPECT_TRUE(b >= 0x20 ? b != 0x7F : (c == '\t' || c == '\r' || c == '\n')) << int(b);
+  }
+  // Every CR belongs to a line end.
+  for (size_t i = text.find('\r'); i != std::string::npos; i = text.find('\r', i + 1)) EXPECT_EQ(text[i + 1], '\n');
+}
+
 TEST_F(TextReportTest, ReplacesAnExistingReport) {
   FillSampleResult();
   const std::string path = dir.Write("report.txt", std::string(5000, 'x'));

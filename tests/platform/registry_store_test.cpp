@@ -3,6 +3,7 @@
 #include "platform/paths.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -211,6 +212,19 @@ TEST(RegistryStoreFolder, FollowsTheUsersConfigurationFolder) {
   }
   if (old) setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
   else unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST_F(RegistryStoreTest, APlantedLinkAtAGuessableTemporaryNameIsNeverWrittenThrough) {
+  const std::string victim = dir.Write("victim.txt", "precious");
+  ASSERT_TRUE(RegistryWriteValue(kKey, "MainWidth", "8400"));
+  const std::string guess = RegistryStorePath() + ".tmp" + std::to_string(::getpid());
+  ASSERT_EQ(::symlink(victim.c_str(), guess.c_str()), 0);
+  ASSERT_TRUE(RegistryWriteValue(kKey, "MainHeight", "5865"));
+  EXPECT_EQ(ReadFile(victim), "precious");
+  EXPECT_FALSE(std::filesystem::is_symlink(RegistryStorePath()));
+  EXPECT_EQ(RegistryGetValue(kKey, "MainHeight", ""), "5865");
+  // Only the store, its lock and the planted link: no temporary file stays behind.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(RegistryFolder()), {}), 3);
 }
 
 }  // namespace

@@ -155,6 +155,45 @@ TEST_F(RegistryExportTest, AFileThatCannotBeWrittenAsksRetryOrCancel) {
   EXPECT_EQ(prompter.messages[0].text, "レジストリの書き込みに失敗しました。\r\n" + path);
 }
 
+// The bytes of a "hex(1):" value, its continuation lines joined.
+std::string HexValueBytes(const std::string& text, const std::string& name) {
+  const std::string head = "\"" + name + "\"=hex(1):";
+  size_t at = text.find(head);
+  if (at == std::string::npos) return "(missing)";
+  std::string bytes;
+  at += head.size();
+  while (true) {
+    bytes.push_back(static_cast<char>(std::stoi(text.substr(at, 2), nullptr, 16)));
+    at += 2;
+    if (text.compare(at, 2, "\r\n") == 0) return bytes;
+    if (text[at++] != ',') return "(broken)";
+    if (text.compare(at, 5, "\\\r\n  ") == 0) at += 5;
+  }
+}
+
+TEST_F(RegistryExportTest, ValuesWithLineBreaksAreWrittenInHexForm) {
+  ASSERT_TRUE(platform::RegistryWriteValue(kRegistrySection, "MainWidth", "8400"));
+  ASSERT_TRUE(platform::RegistryWriteValue(kRegistrySection, "Page1", "a\r\nb"));
+  const std::string longer = "ログ\n" + std::string(60, 'x') + "\rC:\\logs";
+  ASSERT_TRUE(platform::RegistryWriteValue(kRegistrySection, "FtpHostDir", longer));
+  ASSERT_TRUE(platform::RegistryWriteValue(kRegistrySection, "Page2", "plain"));
+  const std::string path = dir.File("settings.reg");
+  ASSERT_TRUE(ExportRegFile(path));
+  const std::string text = ReadFile(path);
+
+  EXPECT_NE(text.find("\"MainWidth\"=\"8400\"\r\n\"Page1\"=hex(1):61,0d,0a,62,00\r\n\"FtpHostDir\"=hex(1):"),
+            std::string::npos)
+      << text;
+  EXPECT_EQ(HexValueBytes(text, "FtpHostDir"), Sjis(longer) + std::string(1, '\0'));
+  EXPECT_NE(text.find("\"Page2\"=\"plain\"\r\n\r\n"), std::string::npos);
+  // Every line ends in CR LF and stays short, as the registry editor writes them.
+  size_t start = 0;
+  for (size_t lf = text.find('\n'); lf != std::string::npos; start = lf + 1, lf = text.find('\n', start)) {
+    EXPECT_EQ(text[lf - 1], '\r');
+    EXPECT_LE(lf - start, 80u) << text.substr(start, lf - start);
+  }
+}
+
 TEST_F(RegistryExportTest, AnExistingFileIsReplaced) {
   ASSERT_TRUE(platform::RegistryWriteValue(kRegistrySection, "MaxDisp", "30"));
   const std::string path = dir.Write("settings.reg", std::string(5000, 'x'));

@@ -319,5 +319,46 @@ TEST_F(SettingsFileTest, CheckLineSetByHandIsWrittenBack) {
   EXPECT_NE(ReadFile(dir.File("vorel.ini")).find("\r\nCheckLine=500\r\n"), std::string::npos);
 }
 
+TEST_F(SettingsFileTest, AValueCp932CannotCarryMakesTheFileUtf8WithAByteOrderMark) {
+  LoadParamsFromFile();
+  SetParam("LogFile", "~/logs/日記/access.log");
+  ASSERT_TRUE(SaveParamsToFile());
+  // Every value fits: the file stays CP932 for every other copy of the program.
+  const std::string cp932 = ReadFile(dir.File("vorel.ini"));
+  EXPECT_EQ(cp932.substr(0, 9), "[vorel]\r\n");
+  EXPECT_NE(cp932.find(Sjis("LogFile=~/logs/日記/access.log\r\n")), std::string::npos);
+
+  SetParam("LogFile", "~/logs/café/access.log");
+  SetParam("FtpLocalFolder", "/home/taro/€uro");
+  ASSERT_TRUE(SaveParamsToFile());
+  const std::string utf8 = ReadFile(dir.File("vorel.ini"));
+  EXPECT_EQ(utf8.substr(0, 12), "\xEF\xBB\xBF[vorel]\r\n");
+  EXPECT_NE(utf8.find("LogFile=~/logs/café/access.log\r\nLogFile=~/logs/日記/access.log\r\n"), std::string::npos);
+
+  ClearParams();
+  ASSERT_TRUE(LoadParamsFromFile());
+  EXPECT_EQ(ParamText("LogFile", 1), "~/logs/café/access.log");
+  EXPECT_EQ(ParamText("LogFile", 2), "~/logs/日記/access.log");
+  EXPECT_EQ(ParamText("FtpLocalFolder"), "/home/taro/€uro");
+  EXPECT_EQ(ParamInt("MainWidth"), 8400);  // the first line after the mark is read like any other
+}
+
+TEST_F(SettingsFileTest, OnlyARegularFileOfAtMostSixteenMebibytesIsRead) {
+  // A file of the limit is read; one byte more and it is left alone with every default.
+  const std::string path = dir.Write("vorel.ini", "[vorel]\r\nMaxDisp=30\r\n");
+  std::filesystem::resize_file(path, platform::kSmallFileLimit);
+  EXPECT_TRUE(LoadParamsFromFile());
+  EXPECT_EQ(ParamInt("MaxDisp"), 30);
+  std::filesystem::resize_file(path, platform::kSmallFileLimit + 1);
+  EXPECT_FALSE(LoadParamsFromFile());
+  EXPECT_EQ(ParamInt("MaxDisp"), 25);
+
+  std::filesystem::remove(path);
+  std::filesystem::create_symlink("/dev/zero", path);
+  EXPECT_FALSE(LoadParamsFromFile());
+  EXPECT_EQ(ParamInt("MaxDisp"), 25);
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
 }  // namespace
 }  // namespace vorel::settings

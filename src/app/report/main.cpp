@@ -6,6 +6,7 @@
 
 #include "app/report/report_options.h"
 #include "app/report/report_run.h"
+#include "platform/safe_file.h"
 #include "platform/terminal.h"
 
 namespace {
@@ -34,6 +35,8 @@ int main(int argc, char** argv) {
     case ParsedCommandLine::Action::Run:
       break;
   }
+  // Ctrl-C while a report is written must not leave a half-written temporary file.
+  vorel::platform::EndOnInterruptWithoutTemporaryFiles();
   try {
     return RunReport(parsed.options);
   } catch (const std::exception& e) {

@@ -16,6 +16,7 @@ constexpr ValueOption kClasses{"", "--classes"};
 constexpr ValueOption kFrom{"", "--from"};
 constexpr ValueOption kTo{"", "--to"};
 constexpr ValueOption kPage{"", "--page"};
+constexpr ValueOption kFormat{"", "--format"};
 
 class Parser {
  public:
@@ -57,6 +58,7 @@ class Parser {
     if (auto v = Value(arg, kSettings)) return Once(!o.settingsFile, arg) && Assign(o.settingsFile, *v);
     if (auto v = Value(arg, kClasses)) return Once(!o.classFile, arg) && Assign(o.classFile, *v);
     if (auto v = Value(arg, kPage)) return Once(!o.page, arg) && Assign(o.page, *v);
+    if (auto v = Value(arg, kFormat)) return Once(!o.format, arg) && AssignFormat(*v, arg);
     if (auto v = Value(arg, kFrom)) return Once(!o.from, arg) && AssignDate(o.from, *v, arg);
     if (auto v = Value(arg, kTo)) return Once(!o.to, arg) && AssignDate(o.to, *v, arg);
     return false;
@@ -98,6 +100,15 @@ class Parser {
     return true;
   }
 
+  bool AssignFormat(const std::string& value, const std::string& arg) {
+    if (!result_.error.empty()) return true;
+    if (value == "txt") result_.options.format = reports::ReportFormat::Text;
+    else if (value == "csv") result_.options.format = reports::ReportFormat::Csv;
+    else if (value == "html") result_.options.format = reports::ReportFormat::Html;
+    else Fail("形式は txt、csv、html のどれかです: " + arg + " " + value);
+    return true;
+  }
+
   void CheckCombination() {
     const ReportOptions& o = result_.options;
     if (o.allDates && (o.from || o.to)) return Fail("--all-dates と --from/--to は同時に指定できません。");
@@ -130,10 +141,16 @@ std::string HelpText() {
          "  -o, --output FILE    出力ファイル。形式は名前で決まります: .csv は CSV、\n"
          "                       .htm / .html は HTML（同じフォルダに bar.gif を置きます）、\n"
          "                       それ以外はテキスト（大文字小文字は区別しません）。\n"
-         "                       既にあるファイルは置き換えます。\n"
+         "                       既にあるファイルは置き換えます（リンクはその先を置き換え、\n"
+         "                       FIFO やデバイスにはそのまま書き込みます）。\n"
+         "                       - は標準出力（形式は --format、既定はテキスト）。\n"
+         "                       解析するログと同じファイルは指定できません。\n"
+         "      --format FORMAT  出力形式 txt / csv / html。名前による選択より優先します。\n"
          "      --settings FILE  設定ファイル（vorel.ini の形式、読むだけで書き込みません）。\n"
          "                       既定はプログラムのフォルダの vorel.ini（なければ既定値）。\n"
          "      --classes FILE   解析情報ファイル（既定はプログラムのフォルダの vorel.dat）。\n"
+         "                       指定したファイルは 16 MiB までの通常のファイルに限ります\n"
+         "                       （--settings も同じ）。\n"
          "      --from Y/M/D     日付指定をオンにし、開始日をこの日にします。\n"
          "      --to Y/M/D       日付指定をオンにし、終了日をこの日にします。\n"
          "      --all-dates      日付指定をオフにします。\n"
@@ -146,7 +163,8 @@ std::string HelpText() {
          "コマンドラインの指定は設定ファイルより優先します。\n"
          "\n"
          "終了コード: 0 レポートを書き出した / 1 有効なデータがなかった /\n"
-         "            2 使い方の誤り / 3 解析エラーまたは書き込みエラー\n";
+         "            2 使い方の誤り / 3 解析エラーまたは書き込みエラー /\n"
+         "            130 / 143 / 129 Ctrl-C、SIGTERM、SIGHUP で中断した（一時ファイルは消します）\n";
 }
 
 std::string VersionText() { return "vorel-report 1.0.0\n"; }

@@ -1,18 +1,21 @@
 // The command line of vorel-report:
 //   vorel-report [OPTIONS] LOG [LOG...] -o OUTFILE
+// OUTFILE "-" is standard output.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "export/save_results.h"
 #include "settings/date.h"
 
 namespace vorel::report_app {
 
 struct ReportOptions {
   std::vector<std::string> logs;
-  std::string output;
+  std::string output;  // "-" for standard output
+  std::optional<reports::ReportFormat> format;  // default: from the output's name, text for "-"
   std::optional<std::string> settingsFile;  // default: vorel.ini beside the program
   std::optional<std::string> classFile;     // default: vorel.dat beside the program
   std::optional<settings::Date> from;

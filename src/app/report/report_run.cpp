@@ -1,7 +1,9 @@
 #include "app/report/report_run.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -12,6 +14,7 @@
 #include "analysis/result.h"
 #include "app/report/terminal_progress.h"
 #include "export/save_results.h"
+#include "platform/codepage.h"
 #include "platform/paths.h"
 #include "platform/prompter.h"
 #include "platform/terminal.h"
@@ -22,6 +25,8 @@ namespace vorel::report_app {
 namespace {
 
 using settings::ParamText;
+
+constexpr std::string_view kStandardOutput = "-";
 
 // Messages of the headless prompter, with the progress bar wiped first so
 // that they do not land in the middle of it.
@@ -67,6 +72,36 @@ analysis::AnalysisOutcome AnalyseOne(int additional, bool showProgress, ReportPr
   return analysis::RunAnalysis(additional);
 }
 
+// A file named on the command line must be a regular file of sensible size;
+// anything else is a mistake on the command line. The message, or empty.
+std::string NamedFileProblem(const std::string& path, const std::string& what) {
+  std::string bytes;
+  switch (platform::ReadSmallFile(path, bytes)) {
+    case platform::SmallFileProblem::None: return {};
+    case platform::SmallFileProblem::Missing: return what + "が見つかりません。\r\n" + path;
+    case platform::SmallFileProblem::NotRegular: return what + "が通常のファイルではありません。\r\n" + path;
+    case platform::SmallFileProblem::TooLarge: return what + "が大きすぎます（16 MiB まで）。\r\n" + path;
+    case platform::SmallFileProblem::Unreadable: break;
+  }
+  return what + "を読み込めません。\r\n" + path;
+}
+
+// The output must not be one of the logs: the report would replace what it
+// reports on.
+std::string OutputProblem(const ReportOptions& options) {
+  struct stat out {};
+  const bool toStandardOutput = options.output == kStandardOutput;
+  const bool outputExists = toStandardOutput ? ::fstat(STDOUT_FILENO, &out) == 0
+                                             : ::stat(options.output.c_str(), &out) == 0;
+  if (!outputExists || (toStandardOutput && !S_ISREG(out.st_mode))) return {};
+  for (const std::string& log : options.logs) {
+    struct stat in {};
+    if (::stat(log.c_str(), &in) == 0 && in.st_dev == out.st_dev && in.st_ino == out.st_ino)
+      return "出力先が解析するログと同じファイルです。\r\n" + (toStandardOutput ? std::string("-") : options.output);
+  }
+  return {};
+}
+
 // Command-line choices over the settings file's.
 void ApplyOverrides(const ReportOptions& o) {
   using settings::ParamInput;
@@ -82,8 +117,26 @@ void ApplyOverrides(const ReportOptions& o) {
   }
 }
 
-ExitStatus WriteReport(const std::string& output) {
-  const reports::ReportFormat format = reports::ChooseReportFormat(output);
+bool WriteAllToStandardOutput(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
+}
+
+ExitStatus WriteReport(const ReportOptions& options) {
+  const std::string& output = options.output;
+  if (output == kStandardOutput) {
+    const reports::ReportFormat format = options.format.value_or(reports::ReportFormat::Text);
+    const std::string bytes = platform::Utf8ToCp932(reports::ReportText(format));
+    if (WriteAllToStandardOutput(bytes)) return kReportWritten;
+    platform::ShowError("標準出力への書き込みに失敗しました。");
+    return kFailed;
+  }
+  const reports::ReportFormat format = options.format.value_or(reports::ChooseReportFormat(output));
   const std::string image = platform::FolderWithSeparator(output) + "bar.gif";
   const bool imageWasThere = platform::FileExists(image);
   if (reports::SaveResults(output, format)) return kReportWritten;
@@ -108,13 +161,22 @@ ExitStatus RunReport(const ReportOptions& options) {
   ReportPrompter prompter;
   platform::ScopedPrompter scoped(prompter);
 
+  std::string problem = OutputProblem(options);
+  if (problem.empty() && options.settingsFile) problem = NamedFileProblem(*options.settingsFile, "設定ファイル");
+  if (problem.empty() && options.classFile) problem = NamedFileProblem(*options.classFile, "解析情報ファイル");
+  if (!problem.empty()) {
+    platform::ShowError(problem);
+    return kUsageError;
+  }
+
   const std::string settingsFile = options.settingsFile.value_or(settings::SettingsFilePath());
   if (!settings::LoadParamsFromFileAt(settingsFile) && options.settingsFile) {
     platform::ShowError("設定ファイルを読み込めません。\r\n" + settingsFile);
     return kUsageError;
   }
   ApplyOverrides(options);
-  analysis::LoadClassListsFrom(options.classFile.value_or(analysis::ClassFilePath()));
+  if (!analysis::LoadClassListsFrom(options.classFile.value_or(analysis::ClassFilePath())) && options.classFile)
+    return kUsageError;
   analysis::ResetResult();
 
   const bool showProgress = !options.quiet && ::isatty(STDERR_FILENO);
@@ -131,7 +193,7 @@ ExitStatus RunReport(const ReportOptions& options) {
     if (outcome == analysis::AnalysisOutcome::Failed) return kFailed;
   }
   if (analysis::Result().Total < 1) return kNothingCounted;
-  return WriteReport(options.output);
+  return WriteReport(options);
 }
 
 }  // namespace vorel::report_app
