@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -38,6 +39,16 @@ bool PathExists(const std::string& path) {
   struct stat info {};
   return path.find('\0') == std::string::npos && ::stat(path.c_str(), &info) == 0;
 }
+
+// The password box hides each character behind "*", whatever the style's habit.
+class StarPasswordStyle : public QProxyStyle {
+ public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returnData) const override {
+    if (hint == SH_LineEdit_PasswordCharacter) return '*';
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+  }
+};
 
 // Keeps the program's windows painted while a transfer runs; the user's
 // input waits until it has ended.
@@ -75,6 +86,10 @@ frmFtp::frmFtp(QWidget* owner) : QDialog(owner) {
   txtUserName = makeText("txtUserName", "ユーザー名");
   txtPassword = makeText("txtPassword", "パスワード");
   txtPassword->setEchoMode(QLineEdit::Password);
+  auto* passwordStyle = new StarPasswordStyle;
+  // Owned by the dialog, which deletes it after the box that uses it.
+  passwordStyle->setParent(this);
+  txtPassword->setStyle(passwordStyle);
   txtPassword->setMaxLength(kPasswordLength);
   chkSavePassword = makeCheck("chkSavePassword", "パスワードを保存する。");
   chkComMessage = makeCheck("chkComMessage", "ＦＴＰの完了メッセージを表示する。");

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTextBrowser>
 #include <QTimer>
 #include <filesystem>
@@ -81,6 +82,7 @@ TEST_F(FrmFtpTest, TheDialogShowsEveryFieldNamedAndLoadedFromTheSettings) {
   // The password shows stars and takes 16 characters at most.
   QLineEdit* password = Box(dialog, "txtPassword");
   EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+  EXPECT_EQ(password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, password), '*');
   password->clear();
   TypeText(password, QStringLiteral("abcdefghijklmnopqrst"));
   EXPECT_EQ(password->text(), QStringLiteral("abcdefghijklmnop"));
