@@ -3,6 +3,7 @@
 #include "ui/ftp/frm_ftp.h"
 
 #include <QCheckBox>
+#include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -313,7 +314,8 @@ TEST_F(FrmFtpTest, BrowseFillsTheLocalFolderAndHelpOpensItsTopic) {
   for (QWidget* w : QApplication::topLevelWidgets())
     if (w->objectName() == QLatin1String("frmHelp") && w->isVisible()) help = w;
   ASSERT_NE(help, nullptr);
-  EXPECT_FALSE(help->findChild<QTextBrowser*>(QStringLiteral("txtHelp"))->toPlainText().isEmpty());
+  // The FTP topic, which tells how to write the server's name.
+  EXPECT_TRUE(help->findChild<QTextBrowser*>(QStringLiteral("txtHelp"))->toPlainText().contains(QStringLiteral("ftps://")));
   EXPECT_TRUE(prompter.messages.empty());
 
   platform::SetHelpFile(dir.File("vorel.hlp"));
@@ -392,7 +394,15 @@ TEST_F(FrmFtpTest, FtpsDownloadFromTheDialog) {
   settings::SetParam("FtpServerName", "ftps://" + server.address());
   settings::SetParam("FtpMessage", settings::ParamInput{false});
   frmFtp dialog(nullptr);
+  // Events keep being handled during the transfer, under the wait cursor.
+  bool waitCursorDuringTransfer = false;
+  QTimer::singleShot(0, [&] {
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    waitCursorDuringTransfer = cursor && cursor->shape() == Qt::WaitCursor;
+  });
   dialog.cmdConnect_Click();
+  EXPECT_TRUE(waitCursorDuringTransfer);
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
   EXPECT_TRUE(dialog.Downloaded());
   EXPECT_TRUE(prompter.messages.empty());
   EXPECT_EQ(testing::ReadFile(dir.File("access.log")), log);
