@@ -13,6 +13,7 @@
 #include "settings/registry_settings.h"
 #include "settings/settings_file.h"
 #include "settings/startup.h"
+#include "ui/ftp/frm_ftp.h"
 #include "ui/main/frm_main.h"
 
 namespace vorel::ui {
@@ -87,7 +88,11 @@ std::unique_ptr<frmMain> Main(const StartupRequest& request) {
     frame->resize(settings::ParamInt("MainWidth") / 15, settings::ParamInt("MainHeight") / 15);
     frame->show();
     shown = true;
-    // AutoFtp: the FTP download comes with its own dialog; until then there is nothing to fetch with.
+    if (settings::ParamFlag("AutoFtp")) {
+      // The dialog's connect command, the dialog itself never shown.
+      frmFtp ftp(frame.get());
+      ftp.cmdConnect_Click();
+    }
     if (settings::ParamFlag("AutoAnalize")) frame->mnuEditAnalize_Click(0);
     if (settings::ParamFlag("AutoMaxSize")) frame->showMaximized();
     if (settings::ParamFlag("AutoTile")) frame->mnuWindowTileHorizontal_Click();
