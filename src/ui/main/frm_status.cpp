@@ -28,11 +28,13 @@ frmStatus::frmStatus(QWidget* owner)
 }
 
 void frmStatus::ShowOverOwner() {
-  if (QWidget* owner = parentWidget()) {
-    const QRect over = owner->window()->frameGeometry();
-    move(over.center() - QPoint(width() / 2, height() / 2));
-  }
+  const auto centre = [this] {
+    if (QWidget* owner = parentWidget()) move(owner->window()->frameGeometry().center() - rect().center());
+  };
+  centre();
   show();
+  // Once the window exists, the window system takes the position as well.
+  centre();
   LetPaint();
 }
 
