@@ -186,11 +186,9 @@ TEST_F(AnalysisCommandTest, ImpossibleDateEndsWithTheSettingsMessageAndAnalysesN
 // Whether a graph window's picture shows nothing but its background.
 bool ShowsEmptyGraph(GraphWindow* graph) {
   const QImage image = graph->picture()->grab().toImage();
-  const QRgb back = image.pixel(0, 0);
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x)
-      if (image.pixel(x, y) != back) return false;
-  return true;
+  QImage background(image.size(), image.format());
+  background.fill(image.pixel(0, 0));
+  return image == background;
 }
 
 TEST_F(AnalysisCommandTest, EveryFailureLeavesEveryOpenWindowShowingTheEmptyResult) {
@@ -341,6 +339,27 @@ TEST_F(AnalysisCommandTest, ProgressWindowAppearsAboveCheckLineRecords) {
   EXPECT_EQ(watcher.label, QStringLiteral("データのソート中です。"));
   EXPECT_EQ(analysis::ResultCount(0), 50);
   EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(AnalysisCommandTest, ProgressWindowLetsTimersRunButTheFrameStaysOpenUntilThePassEnds) {
+  frmMain& main = OpenFrame();
+  settings::SetParam("CheckLine", 200);
+  UseLog(WriteLog("long.log", 500));
+  bool ranDuringPass = false;
+  bool closed = true;
+  // A close request that reaches the frame while the progress window is up.
+  QTimer::singleShot(0, &main, [&] {
+    ranDuringPass = main.IsBusy();
+    closed = main.close();
+  });
+  main.mnuEditAnalize_Click(0);
+  EXPECT_TRUE(ranDuringPass);
+  EXPECT_FALSE(closed);
+  EXPECT_TRUE(main.isVisible());
+  EXPECT_EQ(analysis::ResultCount(0), 500);
+  EXPECT_TRUE(AllResultCommands(true));
+  // Once the pass is over, the frame closes as usual.
+  EXPECT_TRUE(main.close());
 }
 
 TEST_F(AnalysisCommandTest, ProgressWindowKeepsAPositionPastItsMaximumAtFull) {
