@@ -42,26 +42,17 @@ void PrepareBars(GraphSurface& target, const GraphColors& colors) {
   target.SetFillStyle(FillPattern());
 }
 
-// The texts of a column (label and count) are centred on it; the wider of
-// the two is what must fit beside its neighbour's.
-double ColumnTextWidth(const Item& column, GraphSurface& target) {
-  return std::max(target.TextWidth(column.text), target.TextWidth(std::to_string(column.count)));
-}
-
-// Narrow columns cannot all carry their texts: only every n-th column does,
-// with the smallest n that leaves a space's width between neighbouring texts.
-size_t LabelStride(const std::vector<Item>& columns, double columnWidth, GraphSurface& target) {
-  std::vector<double> widths;
-  widths.reserve(columns.size());
-  for (const Item& column : columns) widths.push_back(ColumnTextWidth(column, target));
-  const double gap = std::max(target.TextWidth(" "), 1.0);
-  for (size_t stride = 1; stride < columns.size(); ++stride) {
+// Narrow columns cannot all carry their texts (label and count, centred on
+// the column): only every n-th column does, with the smallest n that leaves
+// a gap between neighbouring texts. `widths` holds each column's wider text.
+size_t LabelStride(const std::vector<double>& widths, double columnWidth, double gap) {
+  for (size_t stride = 1; stride < widths.size(); ++stride) {
     bool fits = true;
-    for (size_t k = 0; fits && k + stride < columns.size(); k += stride)
+    for (size_t k = 0; fits && k + stride < widths.size(); k += stride)
       fits = stride * columnWidth >= (widths[k] + widths[k + stride]) / 2 + gap;
     if (fits) return stride;
   }
-  return std::max<size_t>(columns.size(), 1);
+  return std::max<size_t>(widths.size(), 1);
 }
 
 // Period slots with accesses as touching columns, label above count at the foot.
@@ -82,7 +73,11 @@ void DrawColumns(const GraphTraits& traits, const GraphColors& colors, GraphSurf
   const double verticalScale = (height - 300.0) / largest;
   const double x0 = left + 250.0;
   const double base = static_cast<double>(top) + height - 150.0;
-  const size_t stride = LabelStride(columns, columnWidth, target);
+  std::vector<double> widths;
+  for (const auto& column : columns)
+    widths.push_back(std::max(target.TextWidth(column.text), target.TextWidth(std::to_string(column.count))));
+  // A space's width between neighbouring texts.
+  const size_t stride = LabelStride(widths, columnWidth, std::max(target.TextWidth(" "), 1.0));
   for (size_t k = 0; k < columns.size(); ++k) {
     const Item& column = columns[k];
     const double i = static_cast<double>(k + 1);
