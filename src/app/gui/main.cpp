@@ -1,10 +1,10 @@
 // The desktop program vorel.
 //   vorel [/USEFILE | /USEREGS | /DELREGS] [--analyse FILE]
 #include <QApplication>
-#include <memory>
 #include <string>
 
 #include "platform/qt/qt_prompter.h"
+#include "platform/qt/qt_translations.h"
 #include "ui/main/frm_main.h"
 #include "ui/main/japanese_fonts.h"
 #include "ui/main/startup_sequence.h"
@@ -13,6 +13,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("vorel"));
   vorel::ui::InstallJapaneseFonts();
+  // Stock buttons and file dialogs in Japanese where the system has Qt's translations.
+  vorel::platform::InstallJapaneseQtTexts();
   vorel::platform::QtPrompter prompter;
   vorel::platform::ScopedPrompter scoped(prompter);
 
@@ -29,7 +31,5 @@ int main(int argc, char** argv) {
     request.arguments += arguments[i].toStdString();
   }
 
-  std::unique_ptr<vorel::ui::frmMain> frame = vorel::ui::Main(request);
-  if (!frame) return 0;
-  return QApplication::exec();
+  return vorel::ui::RunProgram(request);
 }

@@ -2,12 +2,17 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStorageInfo>
 #include <QStringList>
 
 namespace vorel::platform {
@@ -35,6 +40,70 @@ QMessageBox::StandardButton ToQtButton(MessageAnswer answer) {
     case MessageAnswer::No: return QMessageBox::No;
   }
   return QMessageBox::Ok;
+}
+
+// File types told by the name alone. Telling them by their contents reads
+// every file the dialog lists, and a special file (/proc/kmsg) can block
+// that read for good.
+class NameOnlyIconProvider : public QFileIconProvider {
+ public:
+  QIcon icon(IconType type) const override { return QFileIconProvider::icon(type); }
+  QIcon icon(const QFileInfo& info) const override {
+    if (info.isDir()) return QFileIconProvider::icon(Folder);
+    if (!info.isFile()) return QFileIconProvider::icon(File);
+    const QMimeType type = mimeTypes_.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+    const QIcon themed = QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName()));
+    return themed.isNull() ? QFileIconProvider::icon(File) : themed;
+  }
+  QString type(const QFileInfo& info) const override {
+    if (!info.isFile()) return QFileIconProvider::type(info);
+    const QMimeType type = mimeTypes_.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+    return type.comment().isEmpty() ? type.name() : type.comment();
+  }
+
+ private:
+  QMimeDatabase mimeTypes_;
+};
+
+QFileIconProvider& NameOnlyIcons() {
+  static NameOnlyIconProvider provider;
+  return provider;
+}
+
+// Folders of the kernel's and devices' special files: a dialog never starts there.
+bool IsSpecialFolder(const QString& folder) {
+  const QString path = QFileInfo(folder).canonicalFilePath();
+  if (path.isEmpty()) return false;
+  for (const char* root : {"/proc", "/sys", "/dev"}) {
+    const QString r = QString::fromLatin1(root);
+    if (path == r || path.startsWith(r + QLatin1Char('/'))) return true;
+  }
+  static const QStringList specialKinds = {QStringLiteral("proc"),   QStringLiteral("sysfs"),
+                                           QStringLiteral("devtmpfs"), QStringLiteral("devpts"),
+                                           QStringLiteral("debugfs"), QStringLiteral("tracefs")};
+  return specialKinds.contains(QString::fromLatin1(QStorageInfo(path).fileSystemType()));
+}
+
+QString& LastOrdinaryFolder() {
+  static QString folder;
+  return folder;
+}
+
+void RememberFolder(const QString& folder) {
+  if (QFileInfo(folder).isDir() && !IsSpecialFolder(folder)) LastOrdinaryFolder() = QFileInfo(folder).absoluteFilePath();
+}
+
+// The folder of the initial path, unless it is missing or special: then the
+// last ordinary folder a dialog was left in, or the home folder.
+QString StartFolder(const QString& initialPath) {
+  if (!initialPath.isEmpty()) {
+    const QFileInfo info(initialPath);
+    const QString folder = info.isDir() ? info.absoluteFilePath() : info.absolutePath();
+    if (QFileInfo(folder).isDir() && !IsSpecialFolder(folder)) return folder;
+  }
+  const QString last = LastOrdinaryFolder();
+  if (!last.isEmpty() && QFileInfo(last).isDir()) return last;
+  return QDir::homePath();
 }
 
 }  // namespace
@@ -89,18 +158,27 @@ MessageAnswer QtPrompter::ShowMessage(const MessageRequest& request) {
 }
 
 std::optional<std::string> QtPrompter::ChooseFile(const FileDialogRequest& request) {
-  const QString filter = QtFileFilter(request.filter);
-  const QString title = QString::fromStdString(request.title);
   const QString initial = QString::fromStdString(request.initialPath);
-  QString chosen;
+  // On the heap: the owner may go away while the dialog is open.
+  QPointer<QFileDialog> dialog =
+      new QFileDialog(DialogOwner(), QString::fromStdString(request.title), QString(), QtFileFilter(request.filter));
+  dialog->setIconProvider(&NameOnlyIcons());
+  dialog->setDirectory(StartFolder(initial));
+  if (!initial.isEmpty() && !QFileInfo(initial).isDir()) dialog->selectFile(QFileInfo(initial).fileName());
   if (request.save) {
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
     // The commands ask about overwriting themselves, with their own wording.
-    chosen = QFileDialog::getSaveFileName(DialogOwner(), title, initial, filter, nullptr,
-                                          QFileDialog::DontConfirmOverwrite);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite);
   } else {
-    chosen = QFileDialog::getOpenFileName(DialogOwner(), title, initial, filter);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
   }
+  const bool accepted = dialog->exec() == QDialog::Accepted && dialog && !dialog->selectedFiles().isEmpty();
+  const QString chosen = accepted ? dialog->selectedFiles().constFirst() : QString();
+  delete dialog.data();
   if (chosen.isEmpty()) return std::nullopt;
+  RememberFolder(QFileInfo(chosen).absolutePath());
   return chosen.toStdString();
 }
 
@@ -123,9 +201,16 @@ std::optional<FontChoice> QtPrompter::ChooseFont(const FontChoice& initial) {
 }
 
 std::optional<std::string> QtPrompter::ChooseFolder(const FolderDialogRequest& request) {
-  const QString chosen = QFileDialog::getExistingDirectory(DialogOwner(), QString::fromStdString(request.title),
-                                                           QString::fromStdString(request.initialPath));
+  QPointer<QFileDialog> dialog = new QFileDialog(DialogOwner(), QString::fromStdString(request.title));
+  dialog->setIconProvider(&NameOnlyIcons());
+  dialog->setDirectory(StartFolder(QString::fromStdString(request.initialPath)));
+  dialog->setFileMode(QFileDialog::Directory);
+  dialog->setOption(QFileDialog::ShowDirsOnly);
+  const bool accepted = dialog->exec() == QDialog::Accepted && dialog && !dialog->selectedFiles().isEmpty();
+  const QString chosen = accepted ? dialog->selectedFiles().constFirst() : QString();
+  delete dialog.data();
   if (chosen.isEmpty()) return std::nullopt;
+  RememberFolder(chosen);
   return chosen.toStdString();
 }
 

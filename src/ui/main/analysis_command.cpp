@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 #include "analysis/analysis_command.h"
@@ -77,11 +78,49 @@ class ReceiverScope {
   ~ReceiverScope() { analysis::SetProgressReceiver(nullptr); }
 };
 
+// Every message the command shows reports a failure, whose result is empty.
+// Before the message appears, the windows show that empty result and the
+// result commands are off, so no old graph or total stands behind it.
+class EmptyResultBeforeMessages : public platform::Prompter {
+ public:
+  explicit EmptyResultBeforeMessages(frmMain& main) : main_(main), inner_(platform::CurrentPrompter()) {}
+
+  platform::MessageAnswer ShowMessage(const platform::MessageRequest& request) override {
+    if (!emptied_) {
+      emptied_ = true;
+      analysis::ResetResult();
+      main_.EnableResultCommands(false);
+      main_.mnuViewRefresh_Click();
+    }
+    return inner_.ShowMessage(request);
+  }
+  std::optional<std::string> ChooseFile(const platform::FileDialogRequest& request) override {
+    return inner_.ChooseFile(request);
+  }
+  std::optional<uint32_t> ChooseColor(uint32_t initial) override { return inner_.ChooseColor(initial); }
+  std::optional<platform::FontChoice> ChooseFont(const platform::FontChoice& initial) override {
+    return inner_.ChooseFont(initial);
+  }
+  std::optional<std::string> ChooseFolder(const platform::FolderDialogRequest& request) override {
+    return inner_.ChooseFolder(request);
+  }
+  std::optional<platform::PrinterSetup> SetupPrinter(const platform::PrinterSetup& current) override {
+    return inner_.SetupPrinter(current);
+  }
+
+ private:
+  frmMain& main_;
+  platform::Prompter& inner_;
+  bool emptied_ = false;
+};
+
 }  // namespace
 
 void frmMain::mnuEditAnalize_Click(int16_t Index) {
   if (busy_) return;
   busy_ = true;
+  EmptyResultBeforeMessages messages(*this);
+  platform::ScopedPrompter messageScope(messages);
   WaitCursor cursor;
   std::unique_ptr<frmStatus> status;
   const QPointer<frmBase> base = BaseWindow();
@@ -95,7 +134,7 @@ void frmMain::mnuEditAnalize_Click(int16_t Index) {
     if (ready.problem == analysis::LogProblem::None) {
       status = std::make_unique<frmStatus>(this);
       if (ready.records > ready.checkLine) {
-        status->show();
+        status->ShowOverOwner();
         status->aauStausInit(static_cast<int16_t>(ready.records / ready.checkLine), "アクセスログ解析中です。");
       }
       cursor.Set();

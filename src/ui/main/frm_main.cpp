@@ -12,6 +12,7 @@
 #include "settings/registry_settings.h"
 #include "settings/settings_file.h"
 #include "settings/startup.h"
+#include "ui/main/menu_shortcuts.h"
 #include "ui/results/frm_base.h"
 
 namespace vorel::ui {
@@ -26,6 +27,7 @@ frmMain::frmMain() {
   setCentralWidget(mdiArea_);
   CreateMenus();
   CreateToolbar();
+  menuShortcuts_ = new MenuShortcutPriority(this);
 }
 
 frmMain::~frmMain() = default;
@@ -57,6 +59,12 @@ void frmMain::mnuViewToolbar_Click() { MenuItem("mnuViewToolbar")->trigger(); }
 void frmMain::mnuFileExit_Click() { close(); }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+  // The progress window lets the window system through during a pass; a
+  // close request from it must wait until the pass is over.
+  if (busy_) {
+    event->ignore();
+    return;
+  }
   if (unloaded_) {
     event->accept();
     return;

@@ -27,6 +27,7 @@ namespace vorel::ui {
 
 class frmBase;
 class GraphWindow;
+class MenuShortcutPriority;
 
 // The program's title, used for the frame and for its questions.
 inline constexpr const char* kProgramTitle = "ＨＰアクセス解析";
@@ -124,6 +125,7 @@ class frmMain : public QMainWindow {
   QToolBar* tbToolBar_ = nullptr;
   QMenu* mnuWindow_ = nullptr;
   QActionGroup* windowList_ = nullptr;
+  MenuShortcutPriority* menuShortcuts_ = nullptr;
   QHash<QString, QAction*> menuItems_;
   QHash<QString, QAction*> toolbarButtons_;
   QHash<QString, QIcon> imlIcons_;

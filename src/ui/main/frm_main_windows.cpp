@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "ui/main/frm_main.h"
+#include "ui/main/menu_shortcuts.h"
 #include "ui/results/frm_base.h"
 #include "ui/results/graph_window.h"
 
@@ -52,6 +53,7 @@ QMdiSubWindow* frmMain::OpenResultWindow(ResultSlot slot) {
   else content = GraphWindow::Create(GraphKindOf(slot));
   QMdiSubWindow* sub = mdiArea_->addSubWindow(content);
   sub->setAttribute(Qt::WA_DeleteOnClose);
+  menuShortcuts_->Yield(sub);
   sub->setObjectName(content->objectName() + QStringLiteral("Child"));
   sub->setWindowTitle(content->windowTitle());
   sub->setWindowIcon(imlIcons_.value(QString::fromLatin1(kWindowButtonKeys[SlotIndex(slot)])));

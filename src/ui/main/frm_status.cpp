@@ -1,5 +1,7 @@
 #include "ui/main/frm_status.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QVBoxLayout>
@@ -7,13 +9,15 @@
 
 namespace vorel::ui {
 
-frmStatus::frmStatus(QWidget* owner) : QWidget(owner, Qt::Dialog) {
+frmStatus::frmStatus(QWidget* owner)
+    : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
   setObjectName(QStringLiteral("frmStatus"));
   setWindowTitle(QStringLiteral("処理状況"));
   lblStatus = new QLabel(this);
   lblStatus->setObjectName(QStringLiteral("lblStatus"));
   pbrStatus = new QProgressBar(this);
   pbrStatus->setObjectName(QStringLiteral("pbrStatus"));
+  pbrStatus->setAccessibleName(QStringLiteral("処理状況"));
   pbrStatus->setRange(0, 1);
   pbrStatus->setValue(0);
   pbrStatus->setTextVisible(false);
@@ -23,16 +27,30 @@ frmStatus::frmStatus(QWidget* owner) : QWidget(owner, Qt::Dialog) {
   setFixedSize(320, 90);
 }
 
+void frmStatus::ShowOverOwner() {
+  const auto centre = [this] {
+    if (QWidget* owner = parentWidget()) move(owner->window()->frameGeometry().center() - rect().center());
+  };
+  centre();
+  show();
+  // Once the window exists, the window system takes the position as well.
+  centre();
+  LetPaint();
+}
+
 void frmStatus::aauStausInit(int16_t piMaxVal, const std::string& psHelpCode) {
-  aauMessageChange(psHelpCode);
+  lblStatus->setText(QString::fromStdString(psHelpCode));
+  lblStatus->repaint();
   pbrStatus->setRange(0, std::max<int>(piMaxVal, 0));
   pbrStatus->setValue(0);
   pbrStatus->repaint();
+  LetPaint();
 }
 
 void frmStatus::aauMessageChange(const std::string& psHelpCode) {
   lblStatus->setText(QString::fromStdString(psHelpCode));
   lblStatus->repaint();
+  LetPaint();
 }
 
 void frmStatus::aauStatusChange(int16_t piVal) {
@@ -40,6 +58,18 @@ void frmStatus::aauStatusChange(int16_t piVal) {
   if (value == pbrStatus->value()) return;
   pbrStatus->setValue(value);
   pbrStatus->repaint();
+  LetPaint();
+}
+
+void frmStatus::LetPaint() {
+  // A hidden window (a short log) has nothing to draw.
+  if (!isVisible()) return;
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void frmStatus::closeEvent(QCloseEvent* event) {
+  if (event->spontaneous()) event->ignore();
+  else event->accept();
 }
 
 }  // namespace vorel::ui

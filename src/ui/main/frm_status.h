@@ -1,6 +1,7 @@
 // The progress window "処理状況" of one analysis: a message and a bar. The
-// analysis pass reports to it through analysis::ProgressReceiver; it runs
-// without yielding, so every change is painted at once.
+// analysis pass reports to it through analysis::ProgressReceiver. The pass
+// runs without yielding, so each change of the status lets the window system
+// deliver what it has for painting (exposure, updates), never user input.
 #pragma once
 
 #include <QWidget>
@@ -19,6 +20,9 @@ class frmStatus : public QWidget, public analysis::ProgressReceiver {
  public:
   explicit frmStatus(QWidget* owner);
 
+  // Shows the window centred over its owner and lets it be drawn.
+  void ShowOverOwner();
+
   // Message and an empty bar running up to piMaxVal.
   void aauStausInit(int16_t piMaxVal, const std::string& psHelpCode);
   void aauMessageChange(const std::string& psHelpCode) override;
@@ -27,6 +31,14 @@ class frmStatus : public QWidget, public analysis::ProgressReceiver {
 
   QLabel* lblStatus;
   QProgressBar* pbrStatus;
+
+ protected:
+  // The user cannot close it while the pass runs; the command closes it.
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // Delivers paint events and the window system's own events, not user input.
+  void LetPaint();
 };
 
 }  // namespace vorel::ui

@@ -1,5 +1,6 @@
 #include "ui/main/startup_sequence.h"
 
+#include <QApplication>
 #include <chrono>
 #include <new>
 #include <stdexcept>
@@ -58,7 +59,28 @@ std::string StartupErrorText(const std::exception_ptr& error) {
   return "Error: " + std::to_string(number) + "\r\n" + description;
 }
 
+namespace {
+
+// The start-up, telling a failure apart from an end after /DELREGS.
+std::unique_ptr<frmMain> StartUp(const StartupRequest& request, bool& failed);
+
+}  // namespace
+
 std::unique_ptr<frmMain> Main(const StartupRequest& request) {
+  bool failed = false;
+  return StartUp(request, failed);
+}
+
+int RunProgram(const StartupRequest& request) {
+  bool failed = false;
+  const std::unique_ptr<frmMain> frame = StartUp(request, failed);
+  if (!frame) return failed ? 1 : 0;
+  return QApplication::exec();
+}
+
+namespace {
+
+std::unique_ptr<frmMain> StartUp(const StartupRequest& request, bool& failed) {
   const settings::StartupFlags flags = settings::ParseCommandLine(request.arguments);
   if (flags.deleteSettings) {
     settings::DeleteRegistrySettings();
@@ -100,9 +122,14 @@ std::unique_ptr<frmMain> Main(const StartupRequest& request) {
   } catch (...) {
     ShowStartupError(std::current_exception());
     // A frame that was never shown is discarded and the program ends.
-    if (!shown) return nullptr;
+    if (!shown) {
+      failed = true;
+      return nullptr;
+    }
   }
   return frame;
 }
+
+}  // namespace
 
 }  // namespace vorel::ui

@@ -23,6 +23,11 @@ struct StartupRequest {
 // (reported as "Error: " + number + CR LF + description).
 std::unique_ptr<frmMain> Main(const StartupRequest& request);
 
+// The whole run of the desktop program: start-up, then the message loop
+// until the main window closes. The exit status: 0 after a normal end or
+// /DELREGS, 1 when start-up failed (its error message has been shown).
+int RunProgram(const StartupRequest& request);
+
 // The text of the start-up error message for an exception.
 std::string StartupErrorText(const std::exception_ptr& error);
 

@@ -2,11 +2,13 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QInputMethodEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -50,6 +52,14 @@ std::array<QLineEdit*, 3> NewDateBoxes(QWidget* parent, const char* name) {
     boxes[i]->setFixedWidth(widths[i]);
   }
   return boxes;
+}
+
+// A key press that types a character into a text box.
+bool TypesCharacter(const QKeyEvent& key) {
+  if (key.text().isEmpty() || key.key() == Qt::Key_Delete) return false;
+  if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+  const QChar c = key.text().at(0);
+  return c.isPrint() || c == QChar(8);
 }
 
 int IndexOf(const std::array<QLineEdit*, 3>& boxes, QObject* object) {
@@ -276,12 +286,31 @@ bool frmBase::eventFilter(QObject* watched, QEvent* event) {
   if (start >= 0 || end >= 0) {
     if (event->type() == QEvent::KeyPress) {
       auto* key = static_cast<QKeyEvent*>(event);
-      // Keys that type nothing (arrows, Delete, Tab…) are not key presses of a character.
-      if (key->text().isEmpty() || key->key() == Qt::Key_Delete) return false;
+      // Only typed characters go through the filter: keys that type nothing
+      // (arrows, Delete), control keys (Tab, Shift+Tab, Enter) and shortcuts
+      // (Ctrl+V: pasted text is not filtered) keep their meaning.
+      if (!TypesCharacter(*key)) return false;
       int KeyAscii = key->text().at(0).unicode();
       if (start >= 0) txtStartDate_KeyPress(start, KeyAscii);
       else txtEndDate_KeyPress(end, KeyAscii);
       return KeyAscii == 0;
+    }
+    if (event->type() == QEvent::InputMethod) {
+      // Text an input method commits (kana, kanji, full-width digits) is typed too.
+      auto* input = static_cast<QInputMethodEvent*>(event);
+      QString digits;
+      for (QChar c : input->commitString()) {
+        int KeyAscii = c.unicode();
+        if (start >= 0) txtStartDate_KeyPress(start, KeyAscii);
+        else txtEndDate_KeyPress(end, KeyAscii);
+        if (KeyAscii != 0 && KeyAscii != 8) digits += QChar(KeyAscii);
+      }
+      if (digits == input->commitString() && input->preeditString().isEmpty()) return false;
+      // What is left of it, without a composition in progress.
+      QInputMethodEvent filtered;
+      filtered.setCommitString(digits, input->replacementStart(), input->replacementLength());
+      QCoreApplication::sendEvent(watched, &filtered);
+      return true;
     }
     if (event->type() == QEvent::FocusIn) {
       // After the click that gave the focus has placed the cursor.

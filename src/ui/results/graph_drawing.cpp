@@ -35,6 +35,19 @@ void PrepareBars(GraphSurface& target, const GraphColors& colors) {
   target.SetFillStyle(FillPattern());
 }
 
+// Narrow columns cannot all carry their texts (label and count, centred on
+// the column): only every n-th column does, with the smallest n that leaves
+// a gap between neighbouring texts. `widths` holds each column's wider text.
+size_t LabelStride(const std::vector<double>& widths, double columnWidth, double gap) {
+  for (size_t stride = 1; stride < widths.size(); ++stride) {
+    bool fits = true;
+    for (size_t k = 0; fits && k + stride < widths.size(); k += stride)
+      fits = stride * columnWidth >= (widths[k] + widths[k + stride]) / 2 + gap;
+    if (fits) return stride;
+  }
+  return std::max<size_t>(widths.size(), 1);
+}
+
 // Period slots with accesses as touching columns, label above count at the foot.
 void DrawColumns(const GraphEntries& graph, const GraphColors& colors, GraphSurface& target, int left, int top,
                  int width, int height) {
@@ -47,6 +60,11 @@ void DrawColumns(const GraphEntries& graph, const GraphColors& colors, GraphSurf
   const double verticalScale = (height - 300.0) / largest;
   const double x0 = left + 250.0;
   const double base = static_cast<double>(top) + height - 150.0;
+  std::vector<double> widths;
+  for (const auto& column : columns)
+    widths.push_back(std::max(target.TextWidth(column.text), target.TextWidth(std::to_string(column.count))));
+  // A space's width between neighbouring texts.
+  const size_t stride = LabelStride(widths, columnWidth, std::max(target.TextWidth(" "), 1.0));
   for (size_t k = 0; k < columns.size(); ++k) {
     const GraphEntry& column = columns[k];
     const double i = static_cast<double>(k + 1);
@@ -54,6 +72,7 @@ void DrawColumns(const GraphEntries& graph, const GraphColors& colors, GraphSurf
     const int x2 = RoundHalfEven(i * columnWidth + x0);
     const int yTop = RoundHalfEven((largest - column.count) * verticalScale + top + 150.0);
     target.DrawBox(x1, RoundHalfEven(base), x2, yTop);
+    if (k % stride != 0) continue;
 
     target.SetDrawColor(colors.fore);
     const std::string count = std::to_string(column.count);

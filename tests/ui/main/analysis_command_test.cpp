@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QImage>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QTimer>
@@ -10,6 +11,8 @@
 #include "analysis/result.h"
 #include "ui/main/frm_status.h"
 #include "ui/results/frm_base.h"
+#include "ui/results/graph_picture.h"
+#include "ui/results/graph_window.h"
 #include "ui/ui_test_support.h"
 
 namespace vorel::ui {
@@ -180,6 +183,85 @@ TEST_F(AnalysisCommandTest, ImpossibleDateEndsWithTheSettingsMessageAndAnalysesN
   EXPECT_EQ(analysis::ResultCount(0), 5);
 }
 
+// Whether a graph window's picture shows nothing but its background.
+bool ShowsEmptyGraph(GraphWindow* graph) {
+  const QImage image = graph->picture()->grab().toImage();
+  QImage background(image.size(), image.format());
+  background.fill(image.pixel(0, 0));
+  return image == background;
+}
+
+TEST_F(AnalysisCommandTest, EveryFailureLeavesEveryOpenWindowShowingTheEmptyResult) {
+  settings::SetParam("VisibleWindow", 4095);
+  frmMain& main = OpenFrame();
+  frmBase* base = main.BaseWindow();
+  ASSERT_NE(base, nullptr);
+  const std::string good = WriteLog("good.log", 9);
+  const std::string three = dir.Write("three.log", "1#(index)2024/01/01 12:00:00\r\n2#agent\r\n3#\r\n");
+
+  const auto analyseGood = [&] {
+    base->cmbFileName->setEditText(QString::fromStdString(good));
+    base->chkSpecifyDate->setChecked(true);
+    base->chkSpecifyPage->setChecked(true);
+    main.mnuEditAnalize_Click(0);
+    ASSERT_EQ(base->lblTotalAccess->text(), QStringLiteral("9"));
+    ASSERT_FALSE(ShowsEmptyGraph(main.Graph(GraphKind::Month)));
+    ASSERT_FALSE(ShowsEmptyGraph(main.Graph(GraphKind::Host)));
+  };
+  const auto showsEmptyResult = [&] {
+    bool empty = analysis::ResultCount(0) == 0 && base->lblTotalAccess->text() == QStringLiteral("0") &&
+                 base->lblUniqueHost->text() == QStringLiteral("0") && AllResultCommands(false);
+    for (GraphKind kind : kAllGraphKinds) empty = empty && ShowsEmptyGraph(main.Graph(kind));
+    return empty;
+  };
+  // Already while the message is up, nothing old stands behind it.
+  std::vector<bool> emptyDuringMessage;
+  prompter.onMessage = [&](const platform::MessageRequest&) { emptyDuringMessage.push_back(showsEmptyResult()); };
+  const auto expectEmpty = [&](const char* failure) {
+    SCOPED_TRACE(failure);
+    EXPECT_TRUE(showsEmptyResult());
+    EXPECT_EQ(emptyDuringMessage, std::vector<bool>{true});
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    prompter.messages.clear();
+    emptyDuringMessage.clear();
+  };
+
+  analyseGood();
+  base->chkSpecifyDate->setChecked(false);
+  base->txtStartDate[0]->setText(QStringLiteral("2001"));
+  base->txtStartDate[1]->setText(QStringLiteral("2"));
+  base->txtStartDate[2]->setText(QStringLiteral("30"));
+  main.mnuEditAnalize_Click(0);
+  expectEmpty("impossible date");
+
+  analyseGood();
+  base->cmbFileName->setEditText(QString::fromStdString(dir.File("gone.log")));
+  main.mnuEditAnalize_Click(0);
+  expectEmpty("missing log");
+
+  analyseGood();
+  base->chkSpecifyPage->setChecked(false);
+  base->cmbPage->setEditText(QString());
+  main.mnuEditAnalize_Click(0);
+  expectEmpty("no page");
+
+  analyseGood();
+  base->cmbFileName->setEditText(QString::fromStdString(three));
+  main.mnuEditAnalize_Click(0);
+  expectEmpty("three records");
+
+  analyseGood();
+  base->chkSpecifyPage->setChecked(false);
+  base->cmbPage->setEditText(QStringLiteral("nosuchpage"));
+  main.mnuEditAnalize_Click(0);
+  expectEmpty("nothing counted");
+
+  analyseGood();
+  settings::SetParam("CheckLine", 0);
+  main.mnuEditAnalize_Click(1);
+  expectEmpty("progress range");
+}
+
 TEST_F(AnalysisCommandTest, WithTheSummaryClosedTheStoredChoicesApply) {
   frmMain& main = OpenFrame();
   UseLog(WriteLog("access.log", 8));
@@ -257,6 +339,27 @@ TEST_F(AnalysisCommandTest, ProgressWindowAppearsAboveCheckLineRecords) {
   EXPECT_EQ(watcher.label, QStringLiteral("データのソート中です。"));
   EXPECT_EQ(analysis::ResultCount(0), 50);
   EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(AnalysisCommandTest, ProgressWindowLetsTimersRunButTheFrameStaysOpenUntilThePassEnds) {
+  frmMain& main = OpenFrame();
+  settings::SetParam("CheckLine", 200);
+  UseLog(WriteLog("long.log", 500));
+  bool ranDuringPass = false;
+  bool closed = true;
+  // A close request that reaches the frame while the progress window is up.
+  QTimer::singleShot(0, &main, [&] {
+    ranDuringPass = main.IsBusy();
+    closed = main.close();
+  });
+  main.mnuEditAnalize_Click(0);
+  EXPECT_TRUE(ranDuringPass);
+  EXPECT_FALSE(closed);
+  EXPECT_TRUE(main.isVisible());
+  EXPECT_EQ(analysis::ResultCount(0), 500);
+  EXPECT_TRUE(AllResultCommands(true));
+  // Once the pass is over, the frame closes as usual.
+  EXPECT_TRUE(main.close());
 }
 
 TEST_F(AnalysisCommandTest, ProgressWindowKeepsAPositionPastItsMaximumAtFull) {

@@ -1,12 +1,15 @@
 // The frame: its menu bar and toolbar as designed, the result windows it
 // opens at load and records at close, the toolbar switch, window commands,
 // the log-file command, help and the About box.
+#include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
@@ -16,6 +19,7 @@
 #include "settings/settings_file.h"
 #include "ui/main/frm_about.h"
 #include "ui/results/frm_base.h"
+#include "ui/results/graph_window.h"
 #include "ui/ui_test_support.h"
 
 namespace vorel::ui {
@@ -252,6 +256,40 @@ TEST_F(FrmMainTest, ChoosingAnOpenWindowActivatesItWithoutASecondCopy) {
   main.MenuItem("mnuViewMonth")->trigger();
   EXPECT_TRUE(main.IsResultWindowOpen(ResultSlot::Month));
   EXPECT_EQ(OpenWindowNames().size(), 2u);
+}
+
+TEST_F(FrmMainTest, MenuShortcutsWinOverChildWindowsAndTextBoxes) {
+  settings::SetParam("VisibleWindow", 3);  // the summary and the month graph
+  frmMain& main = OpenFrame();
+  main.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+
+  // Ctrl+W is also a child window's own close key; the menu's graph wins.
+  main.mdiArea()->setActiveSubWindow(main.SubWindow(ResultSlot::Month));
+  QTest::keyClick(main.Graph(GraphKind::Month), Qt::Key_W, Qt::ControlModifier);
+  EXPECT_TRUE(main.IsResultWindowOpen(ResultSlot::Brws));
+  EXPECT_TRUE(main.IsResultWindowOpen(ResultSlot::Month));
+
+  // In a text box of the summary window, Ctrl+A and Ctrl+X are the menu's too.
+  frmBase* base = main.BaseWindow();
+  main.mdiArea()->setActiveSubWindow(main.SubWindow(ResultSlot::Base));
+  base->cmbFileName->lineEdit()->setFocus(Qt::OtherFocusReason);
+  const QString path = base->cmbFileName->currentText();
+  ASSERT_FALSE(path.isEmpty());
+  QTest::keyClick(base->cmbFileName->lineEdit(), Qt::Key_A, Qt::ControlModifier);
+  EXPECT_TRUE(main.IsResultWindowOpen(ResultSlot::Os));
+  main.mdiArea()->setActiveSubWindow(main.SubWindow(ResultSlot::Base));
+  base->cmbFileName->lineEdit()->setFocus(Qt::OtherFocusReason);
+  base->cmbFileName->lineEdit()->selectAll();
+  QTest::keyClick(base->cmbFileName->lineEdit(), Qt::Key_X, Qt::ControlModifier);
+  EXPECT_TRUE(main.IsResultWindowOpen(ResultSlot::Agent));
+  EXPECT_EQ(base->cmbFileName->currentText(), path);
+  // Keys the menu does not use stay the text box's.
+  main.mdiArea()->setActiveSubWindow(main.SubWindow(ResultSlot::Base));
+  base->cmbFileName->lineEdit()->setFocus(Qt::OtherFocusReason);
+  base->cmbFileName->lineEdit()->selectAll();
+  QTest::keyClick(base->cmbFileName->lineEdit(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), path);
 }
 
 TEST_F(FrmMainTest, ToolbarKeysChooseTheirCommandsAndUnknownKeysNothing) {

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <filesystem>
+#include <stdexcept>
 
 #include "analysis/companion.h"
 #include "analysis/result.h"
@@ -148,6 +150,24 @@ TEST_F(StartupTest, MaximisedOrMinimisedFrameKeepsTheLastNormalSize) {
   ASSERT_TRUE(settings::LoadParamsFromFile());
   EXPECT_EQ(settings::ParamInt("MainWidth"), 9600);
   EXPECT_EQ(settings::ParamInt("MainHeight"), 7200);
+}
+
+TEST_F(StartupTest, AFailedStartUpEndsWithAnErrorStatusAfterItsMessage) {
+  // The end after /DELREGS is no failure.
+  EXPECT_EQ(RunProgram(StartupRequest{"/DELREGS", {}}), 0);
+  prompter.messages.clear();
+
+  // Start-up breaks off before the frame is shown: the class list's message cannot be shown.
+  std::filesystem::remove(dir.File("vorel.dat"));
+  int shown = 0;
+  prompter.onMessage = [&shown](const platform::MessageRequest&) {
+    if (shown++ == 0) throw std::runtime_error("表示できません。");
+  };
+  EXPECT_EQ(RunProgram(StartupRequest{"", {}}), 1);
+  ASSERT_EQ(prompter.messages.size(), 2u);
+  EXPECT_EQ(prompter.messages[1].text, "Error: 5\r\n表示できません。");
+  EXPECT_EQ(prompter.messages[1].icon, platform::MessageIcon::Error);
+  EXPECT_FALSE(AnyFrameWindow());
 }
 
 TEST_F(StartupTest, StartUpErrorsReadErrorNumberAndDescription) {

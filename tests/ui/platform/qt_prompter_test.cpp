@@ -1,10 +1,19 @@
 // The desktop prompter: filter strings in Qt's form, and message boxes with
 // the icon, buttons and default button asked for.
+#include <QDialogButtonBox>
+#include <QAbstractFileIconProvider>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
+#include <QMimeDatabase>
+#include <QTranslator>
 #include <QPushButton>
 #include <QTimer>
 
 #include "platform/qt/qt_prompter.h"
+#include "platform/qt/qt_translations.h"
+#include "support/test_files.h"
 #include "ui/ui_test_support.h"
 
 namespace vorel::platform {
@@ -80,6 +89,94 @@ TEST(QtPrompterTest, RetryCancelAndErrorsKeepTheirIconsAndButtons) {
   AnswerWithDefault({"削除しました。", "レジストリ削除", MessageIcon::Information, MessageButtons::Ok, MessageAnswer::Ok},
                     seen);
   EXPECT_EQ(seen.icon, QMessageBox::Information);
+}
+
+// The file dialog a request opens, looked at while it is up and then closed by `close`.
+template <typename Look>
+std::optional<std::string> WithFileDialog(const FileDialogRequest& request, Look look) {
+  QTimer::singleShot(0, [look] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    look(*dialog);
+  });
+  QtPrompter prompter;
+  return prompter.ChooseFile(request);
+}
+
+TEST(QtFileDialogTest, DialogsNeitherStartInSpecialFoldersNorReadFilesToTellTheirType) {
+  vorel::testing::TempDir dir;
+  const std::string log = dir.Write("access.log", "1#(index)2024/01/01 12:00:00\r\n");
+  // A file whose contents, not its name, would say what it is.
+  const std::string pdf = dir.Write("report", "%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj\n<< >>\nendobj\n");
+  const QString folder = QFileInfo(QString::fromStdString(log)).absolutePath();
+  ASSERT_EQ(QMimeDatabase().mimeTypeForFile(QString::fromStdString(pdf)).name(), QStringLiteral("application/pdf"));
+
+  QString startedIn;
+  QString pdfType;
+  const auto chosen = WithFileDialog({false, "ログファイル", "ログファイル(*.log)|*.log", log}, [&](QFileDialog& d) {
+    startedIn = d.directory().absolutePath();
+    pdfType = d.iconProvider()->type(QFileInfo(QString::fromStdString(pdf)));
+    d.selectFile(QString::fromStdString(log));
+    static_cast<QDialog&>(d).accept();
+  });
+  EXPECT_EQ(chosen, log);
+  EXPECT_EQ(startedIn, folder);
+  EXPECT_NE(pdfType, QMimeDatabase().mimeTypeForName(QStringLiteral("application/pdf")).comment());
+
+  // Asked to start among the kernel's files, the dialog starts in the last ordinary folder.
+  for (const char* special : {"/proc/kmsg", "/proc", "/sys/kernel/x.txt", "/dev/null"}) {
+    const auto none = WithFileDialog({true, "保存", "テキストファイル (*.txt)|*.txt", special}, [&](QFileDialog& d) {
+      startedIn = d.directory().absolutePath();
+      d.reject();
+    });
+    EXPECT_EQ(none, std::nullopt);
+    EXPECT_EQ(startedIn, folder) << special;
+  }
+}
+
+// Removes the translators a test installed.
+struct TranslatorsRemoved {
+  ~TranslatorsRemoved() {
+    for (QTranslator* t : qApp->findChildren<QTranslator*>()) {
+      QCoreApplication::removeTranslator(t);
+      delete t;
+    }
+  }
+};
+
+TEST(QtTranslationsTest, StockButtonsAndFileDialogsSpeakJapaneseWhenTheTranslationsAreThere) {
+  TranslatorsRemoved cleanup;
+  vorel::testing::TempDir empty;
+  ScriptedPrompter scripted;
+  ScopedPrompter scope(scripted);
+  // Missing translations: quietly English.
+  EXPECT_FALSE(InstallJapaneseQtTexts(QString::fromStdString(empty.path())));
+  EXPECT_TRUE(scripted.messages.empty());
+
+  ASSERT_TRUE(InstallJapaneseQtTexts()) << "Qt's Japanese translations are missing from " << QtTranslationsFolder().toStdString();
+  QStringList buttons;
+  QTimer::singleShot(0, [&buttons] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    for (QAbstractButton* b : box->buttons()) buttons << b->text();
+    box->button(QMessageBox::No)->click();
+  });
+  QtPrompter prompter;
+  EXPECT_EQ(prompter.ShowMessage({"上書きしますか？", "確認", MessageIcon::Question, MessageButtons::YesNo, MessageAnswer::No}),
+            MessageAnswer::No);
+  buttons.sort();
+  EXPECT_EQ(buttons, (QStringList{QStringLiteral("いいえ(&N)"), QStringLiteral("はい(&Y)")}));
+
+  vorel::testing::TempDir dir;
+  QString fileNameLabel, cancel;
+  WithFileDialog({false, "ログファイル", "ログファイル(*.log)|*.log", dir.File("a.log")}, [&](QFileDialog& d) {
+    if (auto* label = d.findChild<QLabel*>(QStringLiteral("fileNameLabel"))) fileNameLabel = label->text();
+    if (auto* box = d.findChild<QDialogButtonBox*>()) cancel = box->button(QDialogButtonBox::Cancel)->text();
+    d.reject();
+  });
+  EXPECT_NE(fileNameLabel, QStringLiteral("File &name:"));
+  EXPECT_FALSE(fileNameLabel.isEmpty());
+  EXPECT_TRUE(cancel.contains(QStringLiteral("キャンセル"))) << cancel.toStdString();
 }
 
 }  // namespace

@@ -3,11 +3,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDropEvent>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QTest>
 #include <QUrl>
 
 #include "analysis/result.h"
@@ -115,6 +117,46 @@ TEST_F(FrmBaseTest, DateBoxesTakeOnlyDigitsAndBackspace) {
   key = 8;
   base.txtStartDate_KeyPress(0, key);
   EXPECT_EQ(key, 8);
+}
+
+TEST_F(FrmBaseTest, TabAndShiftTabLeaveTheDateBoxes) {
+  frmBase base;
+  base.chkSpecifyDate->setChecked(false);
+  base.show();
+  base.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&base));
+  base.txtStartDate[0]->setFocus(Qt::OtherFocusReason);
+  const QString year = base.txtStartDate[0]->text();
+
+  QTest::keyClick(base.txtStartDate[0], Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), base.txtStartDate[1]);
+  QTest::keyClick(base.txtStartDate[1], Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(QApplication::focusWidget(), base.txtStartDate[0]);
+  EXPECT_EQ(base.txtStartDate[0]->text(), year);
+  // From the last box on to the page selection.
+  base.txtEndDate[2]->setFocus(Qt::OtherFocusReason);
+  QTest::keyClick(base.txtEndDate[2], Qt::Key_Tab);
+  EXPECT_NE(QApplication::focusWidget(), base.txtEndDate[2]);
+  EXPECT_EQ(base.txtEndDate[2]->text(), QString::number(settings::ParamDate("EndDate").day));
+}
+
+TEST_F(FrmBaseTest, TextCommittedByAnInputMethodKeepsOnlyItsDigits) {
+  frmBase base;
+  QLineEdit* day = base.txtStartDate[2];
+  base.chkSpecifyDate->setChecked(false);
+  day->clear();
+  const auto commit = [day](const QString& text) {
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(day, &event);
+  };
+  commit(QStringLiteral("２０"));
+  commit(QStringLiteral("にじゅう"));
+  commit(QStringLiteral("二十"));
+  EXPECT_EQ(day->text(), QString());
+  commit(QStringLiteral("2"));
+  commit(QStringLiteral("１5日"));
+  EXPECT_EQ(day->text(), QStringLiteral("25"));
 }
 
 TEST_F(FrmBaseTest, FocusSelectsTheWholeDateBox) {

@@ -115,6 +115,35 @@ TEST_F(GraphLayoutTest, PeriodLabels) {
   EXPECT_EQ(Texts(Draw(GraphKind::Date, 0, 0, 3000, 3000)), (std::vector<std::string>{"31日", "12"}));
 }
 
+TEST_F(GraphLayoutTest, CrowdedPeriodLabelsAreThinnedToEveryNthColumnAndEveryColumnStays) {
+  for (int w = 1; w <= 54; ++w) Result().WWeek[w] = 100 + w;
+  // 54 columns of (9000 - 500) / 54 = 157.4: labels of up to 4 characters (360)
+  // and a space (90) need 450, so every third column carries its texts.
+  RecordingSurface s = Draw(GraphKind::WWeek, 0, 0, 9000, 3000);
+  EXPECT_EQ(s.boxes.size(), 54u);
+  std::vector<std::string> expected;
+  for (int w = 1; w <= 54; w += 3) {
+    expected.push_back("第" + std::to_string(w) + "週");
+    expected.push_back(std::to_string(100 + w));
+  }
+  EXPECT_EQ(Texts(s), expected);
+  // A space between neighbouring labels, and between neighbouring counts.
+  for (size_t t = 2; t < s.texts.size(); ++t) {
+    const RecordedText& before = s.texts[t - 2];
+    EXPECT_GE(s.texts[t].x - (before.x + kCharWidth * RecordingSurface::Characters(before.text)), kCharWidth)
+        << s.texts[t].text;
+  }
+
+  analysis::Result() = analysis::AnalysisResult{};
+  for (int d = 1; d <= 31; ++d) Result().Date[d] = d;
+  // 31 columns of 96.8: "31日" (270) and a space need 360, four columns (387).
+  EXPECT_EQ(Texts(Draw(GraphKind::Date, 0, 0, 3500, 2000)),
+            (std::vector<std::string>{"1日", "1", "5日", "5", "9日", "9", "13日", "13", "17日", "17", "21日", "21",
+                                      "25日", "25", "29日", "29"}));
+  // Wide enough, every column keeps its label.
+  EXPECT_EQ(Texts(Draw(GraphKind::Date, 0, 0, 31 * 400 + 500, 2000)).size(), 62u);
+}
+
 TEST_F(GraphLayoutTest, FortyHostsShowTheTwentyFiveLargestLargestOnTop) {
   for (int i = 1; i <= 40; ++i) Result().Host.Append("host" + std::to_string(i), i);
   RecordingSurface s = Draw(GraphKind::Host, 0, 0, 5500, 3000);
