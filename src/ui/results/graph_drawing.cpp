@@ -62,7 +62,7 @@ void DrawColumns(const GraphEntries& graph, const GraphColors& colors, GraphSurf
   const double base = static_cast<double>(top) + height - 150.0;
   std::vector<double> widths;
   for (const auto& column : columns)
-    widths.push_back(std::max(target.TextWidth(column.text), target.TextWidth(std::to_string(column.count))));
+    widths.push_back(std::max(target.TextWidth(column.caption), target.TextWidth(std::to_string(column.count))));
   // A space's width between neighbouring texts.
   const size_t stride = LabelStride(widths, columnWidth, std::max(target.TextWidth(" "), 1.0));
   for (size_t k = 0; k < columns.size(); ++k) {
