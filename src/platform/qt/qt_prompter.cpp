@@ -132,6 +132,8 @@ MessageAnswer QtPrompter::ShowMessage(const MessageRequest& request) {
   // On the heap: the owner may go away while the box is open, taking its children with it.
   QPointer<QMessageBox> box = new QMessageBox(ToQtIcon(request.icon), QString::fromStdString(request.title),
                                               MessageText(request.text), QMessageBox::NoButton, DialogOwner());
+  // Messages quote file names and visitors' URLs: never read them as markup.
+  box->setTextFormat(Qt::PlainText);
   switch (request.buttons) {
     case MessageButtons::Ok: box->setStandardButtons(QMessageBox::Ok); break;
     case MessageButtons::RetryCancel: box->setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;

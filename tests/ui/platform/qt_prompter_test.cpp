@@ -38,6 +38,7 @@ struct SeenBox {
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   QMessageBox::StandardButtons buttons;
   QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+  Qt::TextFormat format = Qt::AutoText;
 };
 
 // Shows a request and answers by pressing Enter, that is the default button.
@@ -50,6 +51,7 @@ MessageAnswer AnswerWithDefault(const MessageRequest& request, SeenBox& seen) {
     seen.icon = box->icon();
     seen.buttons = box->standardButtons();
     seen.defaultButton = box->standardButton(box->defaultButton());
+    seen.format = box->textFormat();
     box->defaultButton()->click();
   });
   QtPrompter prompter;
@@ -89,6 +91,14 @@ TEST(QtPrompterTest, RetryCancelAndErrorsKeepTheirIconsAndButtons) {
   AnswerWithDefault({"削除しました。", "レジストリ削除", MessageIcon::Information, MessageButtons::Ok, MessageAnswer::Ok},
                     seen);
   EXPECT_EQ(seen.icon, QMessageBox::Information);
+}
+
+TEST(QtPrompterTest, AVisitorsTextInAMessageIsNeverReadAsMarkup) {
+  SeenBox seen;
+  const QString url = QStringLiteral("<b>http://evil.example/</b><img src=x>");
+  AnswerWithDefault({url.toStdString(), "エラー", MessageIcon::Error, MessageButtons::Ok, MessageAnswer::Ok}, seen);
+  EXPECT_EQ(seen.format, Qt::PlainText);
+  EXPECT_EQ(seen.text, url);
 }
 
 // The file dialog a request opens, looked at while it is up and then closed by `close`.
