@@ -3,8 +3,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "settings/param_store.h"
 
@@ -104,23 +109,45 @@ int32_t aa_get_version(char* buffer) {
   return 1;
 }
 
+namespace {
+
+// LF and TAB bytes in a block, sixteen bytes per step.
+long long CountSeparators(const char* p, size_t n) {
+  long long count = 0;
+  size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i tab = _mm_set1_epi8('\t');
+  for (; i + 16 <= n; i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    const __m128i hit = _mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, tab));
+    count += __builtin_popcount(static_cast<unsigned>(_mm_movemask_epi8(hit)));
+  }
+#endif
+  for (; i < n; ++i) count += (p[i] == '\n') | (p[i] == '\t');
+  return count;
+}
+
+}  // namespace
+
 int32_t aa_get_analize_line(const char* path, int32_t /*limit*/) {
   int fd = ::open(path, O_RDONLY | O_CLOEXEC);
   if (fd < 0) return -1;
-  std::vector<char> buffer(1 << 16);
+  std::vector<char> buffer(1 << 18);
   long long count = 0;
   char last = '\n';
   bool any = false;
   while (true) {
     ssize_t n = ::read(fd, buffer.data(), buffer.size());
     if (n < 0) {
+      if (errno == EINTR) continue;
       ::close(fd);
       return -1;
     }
     if (n == 0) break;
     any = true;
-    for (ssize_t i = 0; i < n; ++i) count += (buffer[i] == '\n') | (buffer[i] == '\t');
-    last = buffer[n - 1];
+    count += CountSeparators(buffer.data(), static_cast<size_t>(n));
+    last = buffer[static_cast<size_t>(n) - 1];
   }
   ::close(fd);
   if (any && last != '\n') ++count;
@@ -163,12 +190,20 @@ bool CheckTimeStamp(std::string_view record, const DateFilter& filter, PeriodSlo
     long key = y * 10000L + m * 100L + d;
     if (filter.startKey < 0 || filter.endKey < 0 || key < filter.startKey || key > filter.endKey) return false;
   }
-  long days = DaysFromCivil(y, m, d);
-  long jan1 = DaysFromCivil(y, 1, 1);
-  int dayOfYear = static_cast<int>(days - jan1) + 1;
+  // A log runs in time order, so most stamps fall on the day before them.
+  struct Day {
+    int y = 0, m = 0, d = 0, week = 0, dweek = 0;
+  };
+  static Day last;
+  if (last.y != y || last.m != m || last.d != d) {
+    long days = DaysFromCivil(y, m, d);
+    long jan1 = DaysFromCivil(y, 1, 1);
+    int dayOfYear = static_cast<int>(days - jan1) + 1;
+    last = Day{y, m, d, (dayOfYear + Weekday(jan1) - 2) / 7 + 1, Weekday(days)};
+  }
   slots.month = m;
-  slots.week = (dayOfYear + Weekday(jan1) - 2) / 7 + 1;
-  slots.dweek = Weekday(days);
+  slots.week = last.week;
+  slots.dweek = last.dweek;
   slots.day = d;
   slots.hour = h;
   return true;

@@ -34,17 +34,22 @@ class LogReader {
 
  private:
   bool FillUntilLineEnd();
+  std::string_view Text(size_t begin, size_t end);
 
   int fd_ = -1;
   bool eof_ = false;
   bool exhausted_ = false;
   bool readFailed_ = false;
   int32_t lineNo_ = 0;
-  std::string buffer_;    // decoded text not yet returned, from pos_
+  // Raw bytes read and not yet returned are raw_[pos_, end_). Separators and
+  // CRs are found in the raw bytes (no CP932 second byte is below 0x40), and
+  // each record is decoded on its own, so the text never depends on where a
+  // read ended; a record of plain ASCII is returned without a copy.
+  std::string raw_;
   size_t pos_ = 0;
+  size_t end_ = 0;
   size_t lineEnd_ = std::string::npos;  // the LF ending the current physical line
-  std::string chunk_;
-  platform::Cp932Decoder decoder_;
+  std::string text_;                    // the decoded record, when it needed decoding
 };
 
 }  // namespace vorel::analysis

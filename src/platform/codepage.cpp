@@ -5,6 +5,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <mutex>
 #include <unordered_map>
 
@@ -126,12 +127,11 @@ void Cp932Decoder::Decode(std::string_view bytes, std::string& out) {
     auto trail = static_cast<unsigned char>(bytes[0]);
     char32_t cp = IsTrailByte(trail) ? t.dual[(pendingLead_ << 8) | trail] : 0;
     pendingLead_ = -1;
-    if (cp != 0) {
-      AppendUtf8(cp, out);
-      i = 1;
-    } else {
-      out.append(kReplacement);  // the byte after it is decoded on its own
-    }
+    // The same as when both bytes arrive in one piece: an unassigned pair is
+    // one U+FFFD, and only a byte that cannot be a second byte stays for itself.
+    if (cp != 0) AppendUtf8(cp, out);
+    else out.append(kReplacement);
+    if (IsTrailByte(trail)) i = 1;
   }
   while (i < n) {
     // ASCII runs are by far the most common: copy them in one piece.
@@ -198,6 +198,31 @@ std::string Utf8ToCp932(std::string_view utf8) {
     out.push_back(static_cast<char>(it->second & 0xFF));
   }
   return out;
+}
+
+bool IsAscii(std::string_view bytes) {
+  const char* p = bytes.data();
+  size_t n = bytes.size();
+  uint64_t high = 0;
+  while (n >= 32) {
+    uint64_t w[4];
+    std::memcpy(w, p, 32);
+    high |= w[0] | w[1] | w[2] | w[3];
+    p += 32;
+    n -= 32;
+  }
+  while (n >= 8) {
+    uint64_t w;
+    std::memcpy(&w, p, 8);
+    high |= w;
+    p += 8;
+    n -= 8;
+  }
+  while (n > 0) {
+    high |= static_cast<unsigned char>(*p++);
+    --n;
+  }
+  return (high & 0x8080808080808080ull) == 0;
 }
 
 size_t Utf8Length(std::string_view utf8) {
