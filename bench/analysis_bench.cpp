@@ -1,9 +1,16 @@
-// Throughput of the analysis pass over a generated log of realistic shape.
+// Throughput of the analysis pass, and of vorel-report end to end, over
+// generated logs of realistic shape.
 #include <benchmark/benchmark.h>
+
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "analysis/analysis_pass.h"
 #include "analysis/class_lists.h"
@@ -14,28 +21,38 @@
 
 namespace {
 
-const std::string& LogPath(size_t accesses) {
-  static std::string path;
-  static size_t made = 0;
-  if (made != accesses) {
-    // Generated once and kept, so that a later run measures the pass alone.
-    path = "/tmp/vorel-bench-" + std::to_string(accesses) + ".log";
-    if (!std::ifstream(path)) {
-      vorel::bench::LogShape shape;
-      shape.accesses = accesses;
-      std::ofstream(path + ".part", std::ios::binary) << vorel::bench::GenerateLog(shape);
-      std::rename((path + ".part").c_str(), path.c_str());
-    }
-    made = accesses;
+// Generated once and kept, so that a later run measures the pass alone.
+std::string LogPath(const vorel::bench::LogShape& shape, const std::string& name) {
+  const std::string path = "/tmp/vorel-bench-" + name + ".log";
+  if (!std::ifstream(path)) {
+    std::ofstream(path + ".part", std::ios::binary) << vorel::bench::GenerateLog(shape);
+    std::rename((path + ".part").c_str(), path.c_str());
   }
   return path;
 }
 
-void BM_AnalyzeLog(benchmark::State& state) {
+std::string LogPath(size_t accesses) {
+  vorel::bench::LogShape shape;
+  shape.accesses = accesses;
+  return LogPath(shape, std::to_string(accesses));
+}
+
+// A year of a busy site: 100,000 distinct referrers (search queries) and
+// 50,000 hosts, most of them IPv6 addresses each in a /48 of its own.
+std::string BigTablesLogPath(size_t accesses) {
+  vorel::bench::LogShape shape;
+  shape.accesses = accesses;
+  shape.referrers = 100000;
+  shape.hosts = 50000;
+  shape.ipv6Share = 0.8;
+  shape.everyNameOnce = true;
+  return LogPath(shape, "big-tables-" + std::to_string(accesses));
+}
+
+void Analyze(benchmark::State& state, const std::string& log, size_t accesses) {
   using namespace vorel;
-  const auto accesses = static_cast<size_t>(state.range(0));
   settings::ApplyDefaults();
-  settings::SetParam("LogFile", LogPath(accesses));
+  settings::SetParam("LogFile", log);
   settings::SetParam("SpecifyDate", false);
   settings::SetParam("SpecifyPage", false);
   analysis::LoadClassListsFrom(VOREL_SOURCE_DIR "/data/vorel.dat");
@@ -46,8 +63,64 @@ void BM_AnalyzeLog(benchmark::State& state) {
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * accesses));
   state.counters["hosts"] = analysis::Result().Host.Count;
   state.counters["agents"] = analysis::Result().Agent.Count;
+  state.counters["urls"] = analysis::Result().Url.Count;
+}
+
+void BM_AnalyzeLog(benchmark::State& state) {
+  const auto accesses = static_cast<size_t>(state.range(0));
+  Analyze(state, LogPath(accesses), accesses);
 }
 BENCHMARK(BM_AnalyzeLog)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_AnalyzeLogBigTables(benchmark::State& state) {
+  const auto accesses = static_cast<size_t>(state.range(0));
+  Analyze(state, BigTablesLogPath(accesses), accesses);
+}
+BENCHMARK(BM_AnalyzeLogBigTables)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+#ifdef VOREL_REPORT_EXE
+// vorel-report end to end, as a user runs it: process start, record count,
+// pass and text report. Timed by the CPU time of the child process.
+void RunReportCommand(benchmark::State& state, const std::string& log, size_t accesses) {
+  const std::string out = "/tmp/vorel-bench-report-" + std::to_string(::getpid()) + ".txt";
+  std::vector<std::string> args = {VOREL_REPORT_EXE, "-q", "--classes", VOREL_SOURCE_DIR "/data/vorel.dat",
+                                   "--all-dates", "--all-pages", log, "-o", out};
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  double cpu = 0;
+  for (auto _ : state) {
+    pid_t child = 0;
+    if (posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+      state.SkipWithError("vorel-report did not start");
+      break;
+    }
+    int status = 0;
+    struct rusage usage {};
+    wait4(child, &status, 0, &usage);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) state.SkipWithError("vorel-report failed");
+    const double seconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    cpu += seconds;
+    state.SetIterationTime(seconds);
+  }
+  std::remove(out.c_str());
+  state.counters["accesses_per_cpu_second"] =
+      cpu > 0 ? static_cast<double>(accesses) * static_cast<double>(state.iterations()) / cpu : 0;
+}
+
+void BM_ReportCommand(benchmark::State& state) {
+  const auto accesses = static_cast<size_t>(state.range(0));
+  RunReportCommand(state, LogPath(accesses), accesses);
+}
+BENCHMARK(BM_ReportCommand)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+
+void BM_ReportCommandBigTables(benchmark::State& state) {
+  const auto accesses = static_cast<size_t>(state.range(0));
+  RunReportCommand(state, BigTablesLogPath(accesses), accesses);
+}
+BENCHMARK(BM_ReportCommandBigTables)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+#endif
 
 }  // namespace
 

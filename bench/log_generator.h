@@ -16,6 +16,11 @@ struct LogShape {
   size_t pages = 200;
   int firstYear = 2024;  // stamps spread over this year and the next
   uint64_t seed = 20011205;
+  // Share of hosts that are IPv6 addresses, each in a /48 of its own.
+  double ipv6Share = 0;
+  // The first accesses use every host and referrer once, so that the log
+  // holds all of them however popular each is.
+  bool everyNameOnce = false;
 };
 
 // The log as CP932 bytes with CR LF line ends, one record per line.
