@@ -14,6 +14,7 @@
 
 #include "analysis/analysis_pass.h"
 #include "analysis/class_lists.h"
+#include "analysis/companion.h"
 #include "analysis/result.h"
 #include "log_generator.h"
 #include "platform/prompter.h"
@@ -77,6 +78,17 @@ void BM_AnalyzeLogBigTables(benchmark::State& state) {
   Analyze(state, BigTablesLogPath(accesses), accesses);
 }
 BENCHMARK(BM_AnalyzeLogBigTables)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The record count that precedes every pass: it reads the whole log once
+// more, so it must run at memory speed.
+void BM_RecordCount(benchmark::State& state) {
+  const std::string log = LogPath(static_cast<size_t>(state.range(0)));
+  std::ifstream file(log, std::ios::binary | std::ios::ate);
+  const auto bytes = static_cast<int64_t>(file.tellg());
+  for (auto _ : state) benchmark::DoNotOptimize(vorel::analysis::aa_get_analize_line(log.c_str(), 10000));
+  state.SetBytesProcessed(state.iterations() * bytes);
+}
+BENCHMARK(BM_RecordCount)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 #ifdef VOREL_REPORT_EXE
 // vorel-report end to end, as a user runs it: process start, record count,

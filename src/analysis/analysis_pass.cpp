@@ -3,7 +3,6 @@
 #include <limits>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "analysis/class_lists.h"
@@ -171,10 +170,10 @@ class Pass {
 
   // Counts the access in Host on the spot; false when the host is rejected.
   bool HostRecord(std::string_view record) {
-    auto it = hostOfRecord_.find(record);
+    const int32_t seen = hostRecords_.Find(record);
     int32_t entry;
-    if (it != hostOfRecord_.end()) {
-      entry = it->second;
+    if (seen != 0) {
+      entry = hostRecords_.Counts[static_cast<size_t>(seen)];
       if (entry == 0) return false;
       Increment(r_.Host.Counts[static_cast<size_t>(entry)]);
       return true;
@@ -191,7 +190,8 @@ class Pass {
         if (entry == 0) throw PassError{kOverflow};
       }
     }
-    hostOfRecord_.emplace(std::string(record), entry);
+    // The records seen, each with the Host entry it leads to (0: rejected).
+    hostRecords_.Append(record, entry);
     return entry != 0;
   }
 
@@ -228,7 +228,7 @@ class Pass {
   int32_t os_ = -1, brws_ = -1, agent_ = -1, ref_ = -1, url_ = -1, page_ = -1;
   std::vector<Classification> agentClass_;
   std::vector<int32_t> refOfUrl_;
-  std::unordered_map<std::string, int32_t, TextHash, std::equal_to<>> hostOfRecord_;
+  CategoryTable hostRecords_{kMaxGrowingTableEntries};
 };
 
 void FinishTables() {

@@ -1,6 +1,8 @@
 #include "analysis/companion.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -111,17 +113,24 @@ int32_t aa_get_version(char* buffer) {
 
 namespace {
 
-// LF and TAB bytes in a block, sixteen bytes per step.
+// LF and TAB bytes in a block, sixteen bytes per step: each lane counts its
+// hits in a byte (a hit is -1), and the bytes are summed before they overflow.
 long long CountSeparators(const char* p, size_t n) {
   long long count = 0;
   size_t i = 0;
 #if defined(__SSE2__)
   const __m128i lf = _mm_set1_epi8('\n');
   const __m128i tab = _mm_set1_epi8('\t');
-  for (; i + 16 <= n; i += 16) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-    const __m128i hit = _mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, tab));
-    count += __builtin_popcount(static_cast<unsigned>(_mm_movemask_epi8(hit)));
+  while (i + 32 <= n) {
+    __m128i lanes = _mm_setzero_si128(), lanes2 = _mm_setzero_si128();
+    for (int k = 0; k < 255 && i + 32 <= n; ++k, i += 32) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+      const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 16));
+      lanes = _mm_sub_epi8(lanes, _mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, tab)));
+      lanes2 = _mm_sub_epi8(lanes2, _mm_or_si128(_mm_cmpeq_epi8(w, lf), _mm_cmpeq_epi8(w, tab)));
+    }
+    const __m128i sums = _mm_add_epi64(_mm_sad_epu8(lanes, _mm_setzero_si128()), _mm_sad_epu8(lanes2, _mm_setzero_si128()));
+    count += _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_unpackhi_epi64(sums, sums));
   }
 #endif
   for (; i < n; ++i) count += (p[i] == '\n') | (p[i] == '\t');
@@ -133,6 +142,21 @@ long long CountSeparators(const char* p, size_t n) {
 int32_t aa_get_analize_line(const char* path, int32_t /*limit*/) {
   int fd = ::open(path, O_RDONLY | O_CLOEXEC);
   if (fd < 0) return -1;
+  // A regular file is counted where it lies in memory, without copying it.
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+    const auto size = static_cast<size_t>(st.st_size);
+    void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+    if (mapped != MAP_FAILED) {
+      ::madvise(mapped, size, MADV_SEQUENTIAL);
+      const auto* bytes = static_cast<const char*>(mapped);
+      long long count = CountSeparators(bytes, size);
+      if (bytes[size - 1] != '\n') ++count;
+      ::munmap(mapped, size);
+      ::close(fd);
+      return count > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int32_t>(count);
+    }
+  }
   std::vector<char> buffer(1 << 18);
   long long count = 0;
   char last = '\n';
@@ -169,17 +193,51 @@ bool CheckTimeStamp(std::string_view record, const DateFilter& filter, PeriodSlo
   size_t paren = record.find(')');
   if (paren == std::string_view::npos) return false;
   Cursor c{record.data() + paren + 1, record.data() + record.size()};
-  c.SkipSpaces();
-  int y = c.Number(4, 4);
-  if (y < 0) return false;
-  char sep = c.Peek();
-  if (sep != '/' && sep != '-') return false;
-  c.Advance();
-  int m = c.Number(1, 2);
-  if (m < 1 || m > 12 || c.Peek() != sep) return false;
-  c.Advance();
-  int d = c.Number(1, 2);
-  if (d < 1 || d > DaysIn(y, m)) return false;
+  // A log runs in time order, so most stamps begin with the date text of the
+  // stamp before them; that date's reading is kept with its text.
+  struct Day {
+    char text[24];
+    size_t length = 0;  // 0: nothing kept
+    int y, m, d, week, dweek;
+  };
+  static Day last;
+  int y, m, d;
+  const size_t left = static_cast<size_t>(c.end - c.p);
+  if (last.length > 0 && left > last.length && std::memcmp(c.p, last.text, last.length) == 0 &&
+      !IsDigit(c.p[last.length])) {
+    c.p += last.length;
+    y = last.y;
+    m = last.m;
+    d = last.d;
+  } else {
+    const char* begin = c.p;
+    c.SkipSpaces();
+    y = c.Number(4, 4);
+    if (y < 0) return false;
+    char sep = c.Peek();
+    if (sep != '/' && sep != '-') return false;
+    c.Advance();
+    m = c.Number(1, 2);
+    if (m < 1 || m > 12 || c.Peek() != sep) return false;
+    c.Advance();
+    d = c.Number(1, 2);
+    if (d < 1 || d > DaysIn(y, m)) return false;
+    const auto length = static_cast<size_t>(c.p - begin);
+    if (length < sizeof(last.text)) {
+      long days = DaysFromCivil(y, m, d);
+      long jan1 = DaysFromCivil(y, 1, 1);
+      int dayOfYear = static_cast<int>(days - jan1) + 1;
+      std::memcpy(last.text, begin, length);
+      last.length = length;
+      last.y = y;
+      last.m = m;
+      last.d = d;
+      last.week = (dayOfYear + Weekday(jan1) - 2) / 7 + 1;
+      last.dweek = Weekday(days);
+    } else {
+      last.length = 0;
+    }
+  }
   c.SkipNonDigits();
   int h = c.Number(1, 2);
   if (h < 0 || h > 24 || c.Peek() != ':') return false;
@@ -190,20 +248,16 @@ bool CheckTimeStamp(std::string_view record, const DateFilter& filter, PeriodSlo
     long key = y * 10000L + m * 100L + d;
     if (filter.startKey < 0 || filter.endKey < 0 || key < filter.startKey || key > filter.endKey) return false;
   }
-  // A log runs in time order, so most stamps fall on the day before them.
-  struct Day {
-    int y = 0, m = 0, d = 0, week = 0, dweek = 0;
-  };
-  static Day last;
-  if (last.y != y || last.m != m || last.d != d) {
+  if (last.length == 0 || last.y != y || last.m != m || last.d != d) {
     long days = DaysFromCivil(y, m, d);
     long jan1 = DaysFromCivil(y, 1, 1);
-    int dayOfYear = static_cast<int>(days - jan1) + 1;
-    last = Day{y, m, d, (dayOfYear + Weekday(jan1) - 2) / 7 + 1, Weekday(days)};
+    slots.week = (static_cast<int>(days - jan1) + Weekday(jan1) - 1) / 7 + 1;
+    slots.dweek = Weekday(days);
+  } else {
+    slots.week = last.week;
+    slots.dweek = last.dweek;
   }
   slots.month = m;
-  slots.week = last.week;
-  slots.dweek = last.dweek;
   slots.day = d;
   slots.hour = h;
   return true;

@@ -33,8 +33,9 @@ class LogReader {
   bool ReadFailed() const { return readFailed_; }
 
  private:
-  bool FillUntilLineEnd();
-  std::string_view Text(size_t begin, size_t end);
+  bool ReadChunk();
+  bool LastRecord(std::string_view& record);
+  std::string_view Text(size_t begin, size_t end, bool high);
 
   int fd_ = -1;
   bool eof_ = false;
@@ -48,7 +49,7 @@ class LogReader {
   std::string raw_;
   size_t pos_ = 0;
   size_t end_ = 0;
-  size_t lineEnd_ = std::string::npos;  // the LF ending the current physical line
+  size_t lineEnd_ = std::string::npos;  // the LF ending the current line, once a TAB needed it
   std::string text_;                    // the decoded record, when it needed decoding
 };
 

@@ -5,7 +5,6 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <mutex>
 #include <unordered_map>
 
@@ -198,31 +197,6 @@ std::string Utf8ToCp932(std::string_view utf8) {
     out.push_back(static_cast<char>(it->second & 0xFF));
   }
   return out;
-}
-
-bool IsAscii(std::string_view bytes) {
-  const char* p = bytes.data();
-  size_t n = bytes.size();
-  uint64_t high = 0;
-  while (n >= 32) {
-    uint64_t w[4];
-    std::memcpy(w, p, 32);
-    high |= w[0] | w[1] | w[2] | w[3];
-    p += 32;
-    n -= 32;
-  }
-  while (n >= 8) {
-    uint64_t w;
-    std::memcpy(&w, p, 8);
-    high |= w;
-    p += 8;
-    n -= 8;
-  }
-  while (n > 0) {
-    high |= static_cast<unsigned char>(*p++);
-    --n;
-  }
-  return (high & 0x8080808080808080ull) == 0;
 }
 
 size_t Utf8Length(std::string_view utf8) {

@@ -37,10 +37,6 @@ void AppendUtf8(char32_t codePoint, std::string& out);
 // malformed byte gives -1 and advances by one.
 long NextCodePoint(std::string_view utf8, size_t& i);
 
-// True when no byte has its high bit set (the text reads the same in every
-// code page the program meets).
-bool IsAscii(std::string_view bytes);
-
 // Number of characters in UTF-8 text (code points; malformed bytes count one each).
 size_t Utf8Length(std::string_view utf8);
 
