@@ -84,11 +84,13 @@ class Pass {
   void Run(LogReader& reader) {
     if (s_.checkLine > 32767 || s_.checkLine < 1) throw PassError{kOverflow};
     int32_t records = 0;
+    int32_t untilProgress = s_.checkLine;  // counts down instead of dividing per record
     std::string_view record;
     while (reader.ReadLogRecord(record)) {
       g_lineNo = reader.LineNo();
       Increment(records);
-      if (records % s_.checkLine == 0) {
+      if (--untilProgress == 0) {
+        untilProgress = s_.checkLine;
         int32_t position = records / s_.checkLine;
         if (position > 32767) throw PassError{kOverflow};
         if (g_receiver) g_receiver->aauStatusChange(static_cast<int16_t>(position));
