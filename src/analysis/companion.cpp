@@ -1,8 +1,6 @@
 #include "analysis/companion.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -142,21 +140,7 @@ long long CountSeparators(const char* p, size_t n) {
 int32_t aa_get_analize_line(const char* path, int32_t /*limit*/) {
   int fd = ::open(path, O_RDONLY | O_CLOEXEC);
   if (fd < 0) return -1;
-  // A regular file is counted where it lies in memory, without copying it.
-  struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-    const auto size = static_cast<size_t>(st.st_size);
-    void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
-    if (mapped != MAP_FAILED) {
-      ::madvise(mapped, size, MADV_SEQUENTIAL);
-      const auto* bytes = static_cast<const char*>(mapped);
-      long long count = CountSeparators(bytes, size);
-      if (bytes[size - 1] != '\n') ++count;
-      ::munmap(mapped, size);
-      ::close(fd);
-      return count > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int32_t>(count);
-    }
-  }
+  // Read in pieces that stay in the cache: faster here than mapping the file.
   std::vector<char> buffer(1 << 18);
   long long count = 0;
   char last = '\n';
