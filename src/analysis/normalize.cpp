@@ -120,11 +120,15 @@ std::string DecodePercents(std::string_view text) {
 
 // Cuts each listed index name, and what follows it, out of the text.
 std::string CutIndexNames(std::string text, const std::vector<std::string>& indexNames) {
+  // Lower-casing keeps every character's byte length, so positions agree and
+  // the lower-case copy is cut along with the text.
+  std::string lower = settings::ToLowerText(text);
   for (const std::string& name : indexNames) {
-    // Lower-casing keeps every character's byte length, so positions agree.
-    std::string lower = settings::ToLowerText(text);
     size_t p = lower.find(name);
-    if (p != std::string::npos) text.resize(p);
+    if (p != std::string::npos) {
+      text.resize(p);
+      lower.resize(p);
+    }
   }
   return text;
 }
