@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -14,12 +16,17 @@
 
 namespace vorel::fuzz {
 
-// One folder per process, emptied of the named files by the targets themselves.
+// One folder per process, removed with its files when the process ends.
 inline const std::string& ScratchFolder() {
+  // The name also lives in a plain array: the exit handler runs after the
+  // string has been destroyed.
+  static char made[] = "/tmp/vorel-fuzz-XXXXXX";
   static const std::string folder = [] {
-    char pattern[] = "/tmp/vorel-fuzz-XXXXXX";
-    const char* made = ::mkdtemp(pattern);
-    if (!made) std::abort();
+    if (!::mkdtemp(made)) std::abort();
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(made, ignored);
+    });
     return std::string(made);
   }();
   return folder;
