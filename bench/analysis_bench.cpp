@@ -1,12 +1,20 @@
-// Throughput of the analysis pass over a generated log of realistic shape.
+// Throughput of the analysis pass, and of vorel-report end to end, over
+// generated logs of realistic shape.
 #include <benchmark/benchmark.h>
+
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "analysis/analysis_pass.h"
 #include "analysis/class_lists.h"
+#include "analysis/companion.h"
 #include "analysis/result.h"
 #include "log_generator.h"
 #include "platform/prompter.h"
@@ -14,35 +22,38 @@
 
 namespace {
 
-std::string LogPath(size_t accesses, bool combined = false) {
-  // Generated once and kept, so that a later run measures the pass alone.
-  std::string path = "/tmp/vorel-bench-" + std::to_string(accesses) + (combined ? "-combined" : "") + ".log";
-  {
-    if (!std::ifstream(path)) {
-      vorel::bench::LogShape shape;
-      shape.accesses = accesses;
-      shape.combined = combined;
-      std::ofstream(path + ".part", std::ios::binary) << vorel::bench::GenerateLog(shape);
-      std::rename((path + ".part").c_str(), path.c_str());
-    }
+// Generated once and kept, so that a later run measures the pass alone.
+std::string LogPath(const vorel::bench::LogShape& shape, const std::string& name) {
+  const std::string path = "/tmp/vorel-bench-" + name + ".log";
+  if (!std::ifstream(path)) {
+    std::ofstream(path + ".part", std::ios::binary) << vorel::bench::GenerateLog(shape);
+    std::rename((path + ".part").c_str(), path.c_str());
   }
   return path;
 }
 
-// Lines in a file, for the server log's lines-per-second figure.
-int64_t LineCount(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  int64_t lines = 0;
-  std::string line;
-  while (std::getline(in, line)) ++lines;
-  return lines;
+std::string LogPath(size_t accesses) {
+  vorel::bench::LogShape shape;
+  shape.accesses = accesses;
+  return LogPath(shape, std::to_string(accesses));
 }
 
-void BM_AnalyzeLog(benchmark::State& state) {
+// A year of a busy site: 100,000 distinct referrers (search queries) and
+// 50,000 hosts, most of them IPv6 addresses each in a /48 of its own.
+std::string BigTablesLogPath(size_t accesses) {
+  vorel::bench::LogShape shape;
+  shape.accesses = accesses;
+  shape.referrers = 100000;
+  shape.hosts = 50000;
+  shape.ipv6Share = 0.8;
+  shape.everyNameOnce = true;
+  return LogPath(shape, "big-tables-" + std::to_string(accesses));
+}
+
+void Analyze(benchmark::State& state, const std::string& log, size_t accesses) {
   using namespace vorel;
-  const auto accesses = static_cast<size_t>(state.range(0));
   settings::ApplyDefaults();
-  settings::SetParam("LogFile", LogPath(accesses));
+  settings::SetParam("LogFile", log);
   settings::SetParam("SpecifyDate", false);
   settings::SetParam("SpecifyPage", false);
   analysis::LoadClassListsFrom(VOREL_SOURCE_DIR "/data/vorel.dat");
@@ -53,28 +64,90 @@ void BM_AnalyzeLog(benchmark::State& state) {
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * accesses));
   state.counters["hosts"] = analysis::Result().Host.Count;
   state.counters["agents"] = analysis::Result().Agent.Count;
+  state.counters["urls"] = analysis::Result().Url.Count;
+}
+
+void BM_AnalyzeLog(benchmark::State& state) {
+  const auto accesses = static_cast<size_t>(state.range(0));
+  Analyze(state, LogPath(accesses), accesses);
 }
 BENCHMARK(BM_AnalyzeLog)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// A web server's combined log of about a million lines (page views with
-// their images and style sheets); items are lines.
+// A web server's combined log: page views with the images and style sheets
+// they pull in, about two lines a page view; items are lines.
 void BM_AnalyzeServerLog(benchmark::State& state) {
-  using namespace vorel;
-  const std::string path = LogPath(static_cast<size_t>(state.range(0)), true);
-  const int64_t lines = LineCount(path);
-  settings::ApplyDefaults();
-  settings::SetParam("LogFile", path);
-  settings::SetParam("SpecifyDate", false);
-  settings::SetParam("SpecifyPage", false);
-  analysis::LoadClassListsFrom(VOREL_SOURCE_DIR "/data/vorel.dat");
-  for (auto _ : state) {
-    if (!analysis::AnalyzeLog(0)) state.SkipWithError("analysis failed");
-    benchmark::DoNotOptimize(analysis::Result().Total);
-  }
-  state.SetItemsProcessed(state.iterations() * lines);
-  state.counters["page_views"] = static_cast<double>(analysis::Result().Total);
+  vorel::bench::LogShape shape;
+  shape.accesses = static_cast<size_t>(state.range(0));
+  shape.combined = true;
+  const std::string log = LogPath(shape, "combined-" + std::to_string(shape.accesses));
+  std::ifstream in(log, std::ios::binary);
+  size_t lines = 0;
+  for (std::string line; std::getline(in, line);) ++lines;
+  Analyze(state, log, lines);
+  state.counters["page_views"] = static_cast<double>(vorel::analysis::Result().Total);
 }
 BENCHMARK(BM_AnalyzeServerLog)->Arg(500000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_AnalyzeLogBigTables(benchmark::State& state) {
+  const auto accesses = static_cast<size_t>(state.range(0));
+  Analyze(state, BigTablesLogPath(accesses), accesses);
+}
+BENCHMARK(BM_AnalyzeLogBigTables)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The record count that precedes every pass: it reads the whole log once
+// more, so it must run at memory speed.
+void BM_RecordCount(benchmark::State& state) {
+  const std::string log = LogPath(static_cast<size_t>(state.range(0)));
+  std::ifstream file(log, std::ios::binary | std::ios::ate);
+  const auto bytes = static_cast<int64_t>(file.tellg());
+  for (auto _ : state) benchmark::DoNotOptimize(vorel::analysis::aa_get_analize_line(log.c_str(), 10000));
+  state.SetBytesProcessed(state.iterations() * bytes);
+}
+BENCHMARK(BM_RecordCount)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+#ifdef VOREL_REPORT_EXE
+// vorel-report end to end, as a user runs it: process start, record count,
+// pass and text report. Timed by the CPU time of the child process.
+void RunReportCommand(benchmark::State& state, const std::string& log, size_t accesses) {
+  const std::string out = "/tmp/vorel-bench-report-" + std::to_string(::getpid()) + ".txt";
+  std::vector<std::string> args = {VOREL_REPORT_EXE, "-q", "--classes", VOREL_SOURCE_DIR "/data/vorel.dat",
+                                   "--all-dates", "--all-pages", log, "-o", out};
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  double cpu = 0;
+  for (auto _ : state) {
+    pid_t child = 0;
+    if (posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+      state.SkipWithError("vorel-report did not start");
+      break;
+    }
+    int status = 0;
+    struct rusage usage {};
+    wait4(child, &status, 0, &usage);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) state.SkipWithError("vorel-report failed");
+    const double seconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    cpu += seconds;
+    state.SetIterationTime(seconds);
+  }
+  std::remove(out.c_str());
+  state.counters["accesses_per_cpu_second"] =
+      cpu > 0 ? static_cast<double>(accesses) * static_cast<double>(state.iterations()) / cpu : 0;
+}
+
+void BM_ReportCommand(benchmark::State& state) {
+  const auto accesses = static_cast<size_t>(state.range(0));
+  RunReportCommand(state, LogPath(accesses), accesses);
+}
+BENCHMARK(BM_ReportCommand)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+
+void BM_ReportCommandBigTables(benchmark::State& state) {
+  const auto accesses = static_cast<size_t>(state.range(0));
+  RunReportCommand(state, BigTablesLogPath(accesses), accesses);
+}
+BENCHMARK(BM_ReportCommandBigTables)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+#endif
 
 }  // namespace
 

@@ -27,12 +27,20 @@ class Zipf {
   std::vector<double> cumulative_;
 };
 
-std::vector<std::string> MakeHosts(size_t n, std::mt19937_64& rng) {
+std::vector<std::string> MakeHosts(size_t n, double ipv6Share, std::mt19937_64& rng) {
   static const char* isps[] = {"ocn.ne.jp", "dion.ne.jp", "so-net.ne.jp", "plala.or.jp", "bbtec.net",
                                "mesh.ad.jp", "au-net.ne.jp", "spmode.ne.jp", "googlebot.com", "example.ac.jp"};
   std::vector<std::string> hosts;
   hosts.reserve(n);
   for (size_t i = 0; i < n; ++i) {
+    if (static_cast<double>(i % 1000) < ipv6Share * 1000) {
+      char ip[64];
+      std::snprintf(ip, sizeof(ip), "(240%x:%x:%x:%x::%x)", static_cast<unsigned>(i >> 32 & 0xF),
+                    static_cast<unsigned>(i >> 16 & 0xFFFF), static_cast<unsigned>(i & 0xFFFF),
+                    static_cast<unsigned>(rng() % 0x10000), static_cast<unsigned>(rng() % 0x10000));
+      hosts.emplace_back(ip);
+      continue;
+    }
     unsigned a = 1 + rng() % 223, b = rng() % 256, c = rng() % 256, d = 1 + rng() % 254;
     char ip[32];
     std::snprintf(ip, sizeof(ip), "%u.%u.%u.%u", a, b, c, d);
@@ -159,7 +167,7 @@ void AppendCombinedLine(std::string& log, const std::string& address, const char
 
 std::string GenerateLog(const LogShape& shape) {
   std::mt19937_64 rng(shape.seed);
-  auto hosts = MakeHosts(shape.hosts, rng);
+  auto hosts = MakeHosts(shape.hosts, shape.ipv6Share, rng);
   auto agents = MakeAgents(shape.agents, rng);
   auto refs = MakeReferrers(shape.referrers, rng);
   auto pages = MakePages(shape.pages);
@@ -202,9 +210,9 @@ std::string GenerateLog(const LogShape& shape) {
     log += "\r\n2#";
     log += agents[agentRank(rng)];
     log += "\r\n3#";
-    log += refs[refRank(rng)];
+    log += refs[shape.everyNameOnce && i < refs.size() ? i : refRank(rng)];
     log += "\r\n4#";
-    log += hosts[hostRank(rng)];
+    log += hosts[shape.everyNameOnce && i < hosts.size() ? i : hostRank(rng)];
     log += "\r\n";
   }
   return log;

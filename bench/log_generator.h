@@ -20,6 +20,11 @@ struct LogShape {
   // line, and about two in five lines are requests for images, style sheets
   // and the like, which are no page views.
   bool combined = false;
+  // Share of hosts that are IPv6 addresses, each in a /48 of its own.
+  double ipv6Share = 0;
+  // The first accesses use every host and referrer once, so that the log
+  // holds all of them however popular each is.
+  bool everyNameOnce = false;
 };
 
 // The log as CP932 bytes with CR LF line ends, one record per line; or, for

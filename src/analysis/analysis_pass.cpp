@@ -3,7 +3,6 @@
 #include <limits>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "analysis/class_lists.h"
@@ -141,9 +140,11 @@ class Pass {
   }
 
   // One more record read; every CheckLine records the progress moves on.
+  // The count runs down instead of dividing per record.
   void CountRecord() {
     Increment(records_);
-    if (records_ % s_.checkLine == 0) {
+    if (--untilProgress_ == 0) {
+      untilProgress_ = s_.checkLine;
       int32_t position = records_ / s_.checkLine;
       if (position > 32767) throw PassError{kOverflow};
       if (g_receiver) g_receiver->aauStatusChange(static_cast<int16_t>(position));
@@ -213,10 +214,10 @@ class Pass {
 
   // Counts the access in Host on the spot; false when the host is rejected.
   bool HostRecord(std::string_view record) {
-    auto it = hostOfRecord_.find(record);
+    const int32_t seen = hostRecords_.Find(record);
     int32_t entry;
-    if (it != hostOfRecord_.end()) {
-      entry = it->second;
+    if (seen != 0) {
+      entry = hostRecords_.Counts[static_cast<size_t>(seen)];
       if (entry == 0) return false;
       Increment(r_.Host.Counts[static_cast<size_t>(entry)]);
       return true;
@@ -233,7 +234,8 @@ class Pass {
         if (entry == 0) throw PassError{kOverflow};
       }
     }
-    hostOfRecord_.emplace(std::string(record), entry);
+    // The records seen, each with the Host entry it leads to (0: rejected).
+    hostRecords_.Append(record, entry);
     return entry != 0;
   }
 
@@ -267,11 +269,12 @@ class Pass {
   const ClassLists& lists_;
   int16_t flags_ = 0;
   int32_t records_ = 0;
+  int32_t untilProgress_ = s_.checkLine;
   PeriodSlots slots_;
   int32_t os_ = -1, brws_ = -1, agent_ = -1, ref_ = -1, url_ = -1, page_ = -1;
   std::vector<Classification> agentClass_;
   std::vector<int32_t> refOfUrl_;
-  std::unordered_map<std::string, int32_t, TextHash, std::equal_to<>> hostOfRecord_;
+  CategoryTable hostRecords_{kMaxGrowingTableEntries};
 };
 
 void FinishTables() {

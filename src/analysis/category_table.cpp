@@ -1,26 +1,98 @@
 #include "analysis/category_table.h"
 
+#include <chrono>
+#include <cstring>
+#include <random>
+
 namespace vorel::analysis {
 
-size_t TextHash::operator()(std::string_view s) const noexcept {
-  // FNV-1a over 8-byte words: fast for the short keys of a log.
-  uint64_t h = 14695981039346656037ull;
-  size_t i = 0;
-  for (; i + 8 <= s.size(); i += 8) {
-    uint64_t w;
-    __builtin_memcpy(&w, s.data() + i, 8);
-    h = (h ^ w) * 1099511628211ull;
-    h ^= h >> 29;
-  }
-  for (; i < s.size(); ++i) h = (h ^ static_cast<unsigned char>(s[i])) * 1099511628211ull;
-  return static_cast<size_t>(h ^ (h >> 32));
+namespace {
+
+struct HashKey {
+  uint64_t k0, k1, k2;
+};
+
+uint64_t SplitMix(uint64_t& state) {
+  uint64_t z = (state += 0x9E3779B97F4A7C15ull);
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return z ^ (z >> 31);
 }
 
-namespace {
-uint32_t Hash32(std::string_view s) { return static_cast<uint32_t>(TextHash{}(s)); }
+const HashKey& Key() {
+  static const HashKey key = [] {
+    std::random_device device;
+    uint64_t state = (static_cast<uint64_t>(device()) << 32) ^ device();
+    state ^= static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    HashKey k{SplitMix(state), SplitMix(state), SplitMix(state)};
+    return k;
+  }();
+  return key;
+}
+
+// The 128-bit product folded to 64 bits: one multiplication mixes 16 bytes.
+inline uint64_t Fold(uint64_t a, uint64_t b) {
+  const unsigned __int128 p = static_cast<unsigned __int128>(a) * b;
+  return static_cast<uint64_t>(p) ^ static_cast<uint64_t>(p >> 64);
+}
+
+inline uint64_t Load8(const char* p) {
+  uint64_t v;
+  std::memcpy(&v, p, 8);
+  return v;
+}
+
+inline uint64_t Load4(const char* p) {
+  uint32_t v;
+  std::memcpy(&v, p, 4);
+  return v;
+}
+
+uint32_t Hash32(std::string_view s) { return static_cast<uint32_t>(HashText(s)); }
+
 }  // namespace
 
-CategoryTable::CategoryTable() : Names(1), Counts(1, 0) {}
+uint64_t HashText(std::string_view s) noexcept {
+  const HashKey& key = Key();
+  const char* p = s.data();
+  size_t n = s.size();
+  uint64_t h = key.k0 ^ (n * 0x9E3779B97F4A7C15ull);
+  uint64_t a = 0, b = 0;
+  if (n <= 16) {
+    // Short keys, the common case: two overlapping loads cover every byte.
+    if (n >= 8) {
+      a = Load8(p);
+      b = Load8(p + n - 8);
+    } else if (n >= 4) {
+      a = Load4(p);
+      b = Load4(p + n - 4);
+    } else if (n > 0) {
+      a = (static_cast<uint64_t>(static_cast<unsigned char>(p[0])) << 16) |
+          (static_cast<uint64_t>(static_cast<unsigned char>(p[n / 2])) << 8) | static_cast<unsigned char>(p[n - 1]);
+    }
+  } else {
+    // Two lanes of 16 bytes per step keep the multiplier busy.
+    uint64_t h2 = h ^ key.k2;
+    while (n > 32) {
+      h = Fold(Load8(p) ^ key.k1, Load8(p + 8) ^ h);
+      h2 = Fold(Load8(p + 16) ^ key.k2, Load8(p + 24) ^ h2);
+      p += 32;
+      n -= 32;
+    }
+    h ^= h2;
+    if (n > 16) {
+      h = Fold(Load8(p) ^ key.k1, Load8(p + 8) ^ h);
+      p += 16;
+      n -= 16;
+    }
+    a = Load8(p + n - 16);
+    b = Load8(p + n - 8);
+  }
+  h = Fold(a ^ key.k1, b ^ h);
+  return Fold(h ^ key.k2, static_cast<uint64_t>(s.size()) ^ key.k1);
+}
+
+CategoryTable::CategoryTable(int32_t limit) : Names(1), Counts(1, 0), limit_(limit) {}
 
 int32_t CategoryTable::Find(std::string_view name) const {
   if (!indexValid_) RebuildIndex();
@@ -41,7 +113,7 @@ void CategoryTable::Insert(uint32_t hash, int32_t entry) const {
 }
 
 int32_t CategoryTable::Append(std::string_view name, int32_t count) {
-  if (Count >= kMaxTableEntries) return 0;
+  if (Count >= limit_) return 0;
   if (!indexValid_) RebuildIndex();
   // The first of equal names keeps the index (OS and browser names may repeat).
   const bool known = Find(name) != 0;

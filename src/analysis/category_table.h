@@ -10,17 +10,25 @@
 
 namespace vorel::analysis {
 
-// Entry numbers are 16-bit throughout the engine.
+// Agent and Page keep 16-bit entry numbers; Host, Ref and Url, whose names a
+// year of a busy site easily pushes past that, grow as far as 32-bit numbers go.
 constexpr int32_t kMaxTableEntries = 32767;
+constexpr int32_t kMaxGrowingTableEntries = 0x7FFFFFFE;
+
+// Keyed hash of a text. The key is drawn at random once per run, so names
+// crafted to collide in one run do not collide in the next: visitors write
+// the agent, referrer and host texts that the tables are keyed by.
+uint64_t HashText(std::string_view s) noexcept;
 
 struct TextHash {
   using is_transparent = void;
-  size_t operator()(std::string_view s) const noexcept;
+  size_t operator()(std::string_view s) const noexcept { return static_cast<size_t>(HashText(s)); }
 };
 
 class CategoryTable {
  public:
-  CategoryTable();
+  CategoryTable() : CategoryTable(kMaxTableEntries) {}
+  explicit CategoryTable(int32_t limit);
 
   int32_t Count = 0;
   std::vector<std::string> Names;  // slots 0..Count
@@ -29,7 +37,7 @@ class CategoryTable {
   // Entry number of `name` (exact comparison), or 0 when absent.
   int32_t Find(std::string_view name) const;
   // Appends a new entry; its number, or 0 when the table already holds
-  // kMaxTableEntries entries (nothing is changed then).
+  // Limit() entries (nothing is changed then).
   int32_t Append(std::string_view name, int32_t count);
   // Entry number of `name`, appending it with count 0 when absent; 0 when full.
   int32_t FindOrAppend(std::string_view name);
@@ -40,6 +48,8 @@ class CategoryTable {
   // Call after the arrays were rearranged in place (sorting).
   void NamesMoved() { indexValid_ = false; }
 
+  int32_t Limit() const { return limit_; }
+
  private:
   // Open addressing over entry numbers: a slot holds an entry number (0 =
   // empty) and that name's hash, so a lookup touches one array and one name.
@@ -49,6 +59,7 @@ class CategoryTable {
   };
   void RebuildIndex() const;
   void Insert(uint32_t hash, int32_t entry) const;
+  int32_t limit_;
   mutable std::vector<IndexSlot> index_;
   mutable bool indexValid_ = false;
 };

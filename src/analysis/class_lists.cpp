@@ -80,46 +80,70 @@ bool MatchBracket(std::string_view pattern, size_t& p, char32_t c, bool& valid) 
   return found != negate;
 }
 
-bool LikeAt(std::string_view text, size_t t, std::string_view pattern, size_t p) {
-  while (p < pattern.size()) {
-    char pc = pattern[p];
-    if (pc == '*') {
+// Matches one pattern element other than "*" at p against the character c;
+// sets pNext past the element.
+bool MatchOne(std::string_view pattern, size_t p, char32_t c, size_t& pNext) {
+  const char pc = pattern[p];
+  if (pc == '?') {
+    pNext = p + 1;
+    return true;
+  }
+  if (pc == '#') {
+    pNext = p + 1;
+    return c >= '0' && c <= '9';
+  }
+  if (pc == '[') {
+    size_t q = p + 1;
+    bool valid = false;
+    const bool ok = MatchBracket(pattern, q, c, valid);
+    if (valid) {
+      pNext = q;
+      return ok;
+    }
+    pNext = p + 1;
+    return c == '[';
+  }
+  pNext = p;
+  return Next(pattern, pNext) == c;
+}
+
+// Every element but "*" takes exactly one character, so on a mismatch only
+// the last "*" needs to take one more character and the match resumes after
+// it: at most text length times pattern length steps, whatever the input.
+bool LikeWhole(std::string_view text, std::string_view pattern) {
+  constexpr size_t kNone = std::string_view::npos;
+  size_t t = 0, p = 0;
+  size_t starP = kNone, starT = 0;
+  while (true) {
+    if (p < pattern.size() && pattern[p] == '*') {
       while (p < pattern.size() && pattern[p] == '*') ++p;
       if (p == pattern.size()) return true;
-      for (size_t k = t; k <= text.size();) {
-        if (LikeAt(text, k, pattern, p)) return true;
-        if (k == text.size()) break;
-        Next(text, k);
-      }
-      return false;
+      starP = p;
+      starT = t;
+      continue;
     }
-    if (t >= text.size()) return false;
-    size_t tNext = t;
-    char32_t c = Next(text, tNext);
-    if (pc == '?') {
-      ++p;
-    } else if (pc == '#') {
-      if (c < '0' || c > '9') return false;
-      ++p;
-    } else if (pc == '[') {
-      size_t q = p + 1;
-      bool valid = false;
-      bool ok = MatchBracket(pattern, q, c, valid);
-      if (valid) {
-        if (!ok) return false;
-        p = q;
-      } else {
-        if (c != '[') return false;
-        ++p;
+    if (p == pattern.size() && t == text.size()) return true;
+    if (p < pattern.size() && t < text.size()) {
+      size_t tNext = t, pNext = p;
+      const char32_t c = Next(text, tNext);
+      if (MatchOne(pattern, p, c, pNext)) {
+        t = tNext;
+        p = pNext;
+        continue;
       }
-    } else {
-      size_t pNext = p;
-      if (Next(pattern, pNext) != c) return false;
-      p = pNext;
     }
-    t = tNext;
+    if (starP == kNone || starT >= text.size()) return false;
+    Next(text, starT);
+    // A plain character after the "*" can only match where that character
+    // stands: jump there. ASCII and UTF-8 lead bytes always begin a character.
+    const auto first = static_cast<unsigned char>(pattern[starP]);
+    if (first != '?' && first != '#' && first != '[' && (first < 0x80 || first >= 0xC0)) {
+      starT = text.find(pattern[starP], starT);
+      if (starT == std::string_view::npos) return false;
+    }
+    t = starT;
+    p = starP;
   }
-  return t == text.size();
 }
 
 }  // namespace
@@ -160,7 +184,7 @@ void ClearClassLists() {
   SizeTablesToLists();
 }
 
-bool MatchesLike(std::string_view text, std::string_view pattern) { return LikeAt(text, 0, pattern, 0); }
+bool MatchesLike(std::string_view text, std::string_view pattern) { return LikeWhole(text, pattern); }
 
 bool MatchesPattern(std::string_view text, std::string_view pattern, bool searchLike) {
   if (searchLike) return MatchesLike(text, pattern);

@@ -5,8 +5,12 @@
 #include <zlib.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace vorel::analysis {
 
@@ -30,13 +34,11 @@ bool LogReader::Open(const std::string& path) {
     }
     gzbuffer(static_cast<gzFile>(gz_), 1 << 17);
   }
-  decoder_.Reset();
   eof_ = exhausted_ = readFailed_ = false;
   lineNo_ = 0;
-  buffer_.clear();
-  pos_ = 0;
+  raw_.assign(2 * kChunkSize, '\0');
+  pos_ = end_ = 0;
   lineEnd_ = std::string::npos;
-  chunk_.resize(kChunkSize);
   return true;
 }
 
@@ -59,16 +61,52 @@ long LogReader::ReadBytes(char* buffer, size_t size) {
   }
 }
 
-// Reads and decodes chunks until the buffer holds an LF after pos_ or the file
-// has ended. Consumed text is dropped first, so memory holds one line and a chunk.
-bool LogReader::FillUntilLineEnd() {
+namespace {
+
+// The first LF or TAB in p[0, n), or npos; `high` is set when a byte before
+// it (or any byte, when there is none) has its high bit set.
+size_t ScanToSeparator(const char* p, size_t n, bool& high) {
+  size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i tab = _mm_set1_epi8('\t');
+  unsigned seenHigh = 0;
+  for (; i + 16 <= n; i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    const auto separators =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, tab))));
+    const auto highBits = static_cast<unsigned>(_mm_movemask_epi8(v));
+    if (separators != 0) {
+      const unsigned k = static_cast<unsigned>(__builtin_ctz(separators));
+      if ((seenHigh | (highBits & ((1u << k) - 1))) != 0) high = true;
+      return i + k;
+    }
+    seenHigh |= highBits;
+  }
+  if (seenHigh != 0) high = true;
+#endif
+  for (; i < n; ++i) {
+    const auto b = static_cast<unsigned char>(p[i]);
+    if (b == '\n' || b == '\t') return i;
+    if (b >= 0x80) high = true;
+  }
+  return std::string::npos;
+}
+
+}  // namespace
+
+// Reads one more chunk after dropping the bytes already returned, so memory
+// holds one line and a chunk. False at the end of the file or on a read error.
+bool LogReader::ReadChunk() {
   if (pos_ > 0) {
-    buffer_.erase(0, pos_);
+    std::memmove(raw_.data(), raw_.data() + pos_, end_ - pos_);
+    end_ -= pos_;
+    if (lineEnd_ != std::string::npos) lineEnd_ -= pos_;
     pos_ = 0;
   }
-  size_t searched = 0;
   while (!eof_) {
-    long n = ReadBytes(chunk_.data(), chunk_.size());
+    if (raw_.size() - end_ < kChunkSize) raw_.resize(std::max(raw_.size() * 2, end_ + kChunkSize));
+    long n = ReadBytes(raw_.data() + end_, kChunkSize);
     if (n < 0) {
       readFailed_ = true;
       eof_ = true;
@@ -76,54 +114,80 @@ bool LogReader::FillUntilLineEnd() {
     }
     if (n == 0) {
       eof_ = true;
-      decoder_.Finish(buffer_);
       break;
     }
-    decoder_.Decode(std::string_view(chunk_.data(), static_cast<size_t>(n)), buffer_);
-    const void* lf = std::memchr(buffer_.data() + searched, '\n', buffer_.size() - searched);
-    if (lf) {
-      lineEnd_ = static_cast<size_t>(static_cast<const char*>(lf) - buffer_.data());
-      return true;
-    }
-    searched = buffer_.size();
+    end_ += static_cast<size_t>(n);
+    return true;
   }
-  const void* lf = std::memchr(buffer_.data() + searched, '\n', buffer_.size() - searched);
-  lineEnd_ = lf ? static_cast<size_t>(static_cast<const char*>(lf) - buffer_.data()) : std::string::npos;
-  return lineEnd_ != std::string::npos;
+  return false;
+}
+
+std::string_view LogReader::Text(size_t begin, size_t end, bool high) {
+  std::string_view bytes(raw_.data() + begin, end - begin);
+  if (!high) return bytes;
+  text_.clear();
+  platform::Cp932Decoder decoder;
+  decoder.Decode(bytes, text_);
+  decoder.Finish(text_);
+  return text_;
+}
+
+// The text after the last LF of a file that does not end in LF: one record,
+// whole, TABs and a final CR included.
+bool LogReader::LastRecord(std::string_view& record) {
+  exhausted_ = true;
+  if (readFailed_ || pos_ >= end_) {
+    raw_ = std::string();
+    pos_ = end_ = 0;
+    return false;
+  }
+  ++lineNo_;
+  record = Text(pos_, end_, true);
+  pos_ = end_;
+  return true;
 }
 
 bool LogReader::ReadLogRecord(std::string_view& record) {
   record = {};
   if (exhausted_ || fd_ < 0) return false;
-  if (lineEnd_ == std::string::npos || lineEnd_ < pos_) {
-    const void* lf = std::memchr(buffer_.data() + pos_, '\n', buffer_.size() - pos_);
-    if (lf) {
-      lineEnd_ = static_cast<size_t>(static_cast<const char*>(lf) - buffer_.data());
-    } else if (!FillUntilLineEnd()) {
-      if (readFailed_ || pos_ >= buffer_.size()) {
-        exhausted_ = true;
-        buffer_.clear();
-        pos_ = 0;
-        return false;
+  bool high = false;
+  size_t scanned = 0;  // bytes after pos_ known to hold no separator
+  size_t separator;
+  while (true) {
+    const size_t found = ScanToSeparator(raw_.data() + pos_ + scanned, end_ - pos_ - scanned, high);
+    if (found != std::string::npos) {
+      separator = pos_ + scanned + found;
+      if (splitAtTabs_ || raw_[separator] != '\t') break;
+      scanned = separator - pos_ + 1;  // a TAB inside a whole line
+      continue;
+    }
+    scanned = end_ - pos_;
+    if (!ReadChunk()) return LastRecord(record);
+  }
+  const bool tab = raw_[separator] == '\t';
+  if (tab && (lineEnd_ == std::string::npos || lineEnd_ < separator)) {
+    // A TAB separates records only on a line that ends in LF.
+    size_t searched = separator - pos_;
+    while (true) {
+      const void* lf = std::memchr(raw_.data() + pos_ + searched, '\n', end_ - pos_ - searched);
+      if (lf) {
+        lineEnd_ = static_cast<size_t>(static_cast<const char*>(lf) - raw_.data());
+        break;
       }
-      // The file ended without a final LF: the rest is one last record, whole.
-      ++lineNo_;
-      record = std::string_view(buffer_).substr(pos_);
-      pos_ = buffer_.size();
-      exhausted_ = true;
-      return true;
+      searched = end_ - pos_;
+      const size_t offset = separator - pos_;
+      if (!ReadChunk()) return LastRecord(record);
+      separator = pos_ + offset;
     }
   }
-  // A TAB before the line's LF separates a record without ending the line.
-  const char* begin = buffer_.data() + pos_;
-  const void* tab = splitAtTabs_ ? std::memchr(begin, '\t', lineEnd_ - pos_) : nullptr;
-  size_t separator = tab ? static_cast<size_t>(static_cast<const char*>(tab) - buffer_.data()) : lineEnd_;
-  if (!tab) ++lineNo_;
-  size_t length = separator - pos_;
-  if (length > 0 && begin[length - 1] == '\r') --length;
-  record = std::string_view(begin, length);
+  if (!tab) {
+    ++lineNo_;
+    lineEnd_ = std::string::npos;
+  }
+  size_t end = separator;
+  if (end > pos_ && raw_[end - 1] == '\r') --end;
+  record = Text(pos_, end, high);
   pos_ = separator + 1;
-  if (!tab) lineEnd_ = std::string::npos;
   return true;
 }
 

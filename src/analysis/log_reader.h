@@ -21,10 +21,10 @@ class LogReader {
 
   // Opens the log as raw bytes; false when it cannot be opened.
   bool Open(const std::string& path);
+  void Close();
   // With false, a TAB is text like any other and every record is a whole
   // physical line (a web server's log has one access a line).
   void SetSplitAtTabs(bool split) { splitAtTabs_ = split; }
-  void Close();
 
   // The next record, valid until the next call; false when the log is
   // exhausted (or a read failed: see ReadFailed). The text after the last LF
@@ -37,9 +37,11 @@ class LogReader {
   bool ReadFailed() const { return readFailed_; }
 
  private:
-  bool FillUntilLineEnd();
+  bool ReadChunk();
   // Raw bytes from the file, decompressed when it is gzip; -1 on a read error.
   long ReadBytes(char* buffer, size_t size);
+  bool LastRecord(std::string_view& record);
+  std::string_view Text(size_t begin, size_t end, bool high);
 
   int fd_ = -1;
   void* gz_ = nullptr;  // gzFile when the file is gzip
@@ -48,11 +50,15 @@ class LogReader {
   bool exhausted_ = false;
   bool readFailed_ = false;
   int32_t lineNo_ = 0;
-  std::string buffer_;    // decoded text not yet returned, from pos_
+  // Raw bytes read and not yet returned are raw_[pos_, end_). Separators and
+  // CRs are found in the raw bytes (no CP932 second byte is below 0x40), and
+  // each record is decoded on its own, so the text never depends on where a
+  // read ended; a record of plain ASCII is returned without a copy.
+  std::string raw_;
   size_t pos_ = 0;
-  size_t lineEnd_ = std::string::npos;  // the LF ending the current physical line
-  std::string chunk_;
-  platform::Cp932Decoder decoder_;
+  size_t end_ = 0;
+  size_t lineEnd_ = std::string::npos;  // the LF ending the current line, once a TAB needed it
+  std::string text_;                    // the decoded record, when it needed decoding
 };
 
 }  // namespace vorel::analysis

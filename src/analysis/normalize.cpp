@@ -1,6 +1,8 @@
 #include "analysis/normalize.h"
 
+#include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include "analysis/class_lists.h"
@@ -19,10 +21,47 @@ int HexValue(char c) {
 }
 
 
-// Percent escapes become the characters of the code page they stand for.
-// Bytes of neighbouring escapes are decoded together, so a double-byte
-// character written as two escapes (or as an escape and a plain ASCII
-// character, as browsers write it: %8BL) comes out whole.
+// True when the bytes are well-formed UTF-8 holding at least one character
+// beyond ASCII (no overlong forms, no surrogates, nothing past U+10FFFF).
+bool IsMultiByteUtf8(std::string_view bytes) {
+  bool multi = false;
+  size_t i = 0;
+  while (i < bytes.size()) {
+    const auto b0 = static_cast<unsigned char>(bytes[i]);
+    if (b0 < 0x80) {
+      ++i;
+      continue;
+    }
+    size_t len;
+    unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the second byte
+    if (b0 >= 0xC2 && b0 <= 0xDF) len = 2;
+    else if (b0 >= 0xE0 && b0 <= 0xEF) {
+      len = 3;
+      if (b0 == 0xE0) lo = 0xA0;
+      if (b0 == 0xED) hi = 0x9F;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+      len = 4;
+      if (b0 == 0xF0) lo = 0x90;
+      if (b0 == 0xF4) hi = 0x8F;
+    } else {
+      return false;
+    }
+    if (i + len > bytes.size()) return false;
+    const auto b1 = static_cast<unsigned char>(bytes[i + 1]);
+    if (b1 < lo || b1 > hi) return false;
+    for (size_t k = 2; k < len; ++k)
+      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
+    multi = true;
+    i += len;
+  }
+  return multi;
+}
+
+// Percent escapes become the characters they stand for. Bytes of
+// neighbouring escapes are decoded together: a run that is UTF-8 (what
+// browsers send today) is taken as UTF-8, any other run as the code page, so
+// a double-byte character written as two escapes (or as an escape and a
+// plain ASCII character, as older browsers write it: %8BL) comes out whole.
 std::string DecodePercents(std::string_view text) {
   if (text.find('%') == std::string_view::npos) return std::string(text);
   std::string out;
@@ -31,6 +70,11 @@ std::string DecodePercents(std::string_view text) {
   // plain character as its second byte.
   auto flushBytes = [&](std::string_view& literal) {
     if (pendingBytes.empty()) return;
+    if (IsMultiByteUtf8(pendingBytes)) {
+      out.append(pendingBytes);
+      pendingBytes.clear();
+      return;
+    }
     platform::Cp932Decoder decoder;
     decoder.Decode(pendingBytes, out);
     auto first = literal.empty() ? 0 : static_cast<unsigned char>(literal[0]);
@@ -76,11 +120,15 @@ std::string DecodePercents(std::string_view text) {
 
 // Cuts each listed index name, and what follows it, out of the text.
 std::string CutIndexNames(std::string text, const std::vector<std::string>& indexNames) {
+  // Lower-casing keeps every character's byte length, so positions agree and
+  // the lower-case copy is cut along with the text.
+  std::string lower = settings::ToLowerText(text);
   for (const std::string& name : indexNames) {
-    // Lower-casing keeps every character's byte length, so positions agree.
-    std::string lower = settings::ToLowerText(text);
     size_t p = lower.find(name);
-    if (p != std::string::npos) text.resize(p);
+    if (p != std::string::npos) {
+      text.resize(p);
+      lower.resize(p);
+    }
   }
   return text;
 }
@@ -91,20 +139,26 @@ void CutBefore(std::string& text, char c) {
 }
 
 // Removes a ":" and a port number before the next "/"; of several, the last.
+// Each part is judged on the text as it stood, so one scan finds the last
+// qualifying part and the text is rebuilt once.
 void RemovePortNumber(std::string& text) {
-  std::string candidate;
+  size_t cut = std::string::npos, cutEnd = 0;
   size_t c = text.find(':');
   while (c != std::string::npos) {
     size_t s = text.find('/', c);
     size_t end = s == std::string::npos ? text.size() : s;
-    std::string port = text.substr(c + 1, end - c - 1);
+    std::string_view port = std::string_view(text).substr(c + 1, end - c - 1);
     std::string written = NumberTextOf(port);
-    if (written != "0" && written.size() == port.size())
-      candidate = text.substr(0, c) + (s == std::string::npos ? std::string() : text.substr(s));
+    if (written != "0" && written.size() == port.size()) {
+      cut = c;
+      cutEnd = end;
+    }
     if (s == std::string::npos) break;
     c = text.find(':', s);
   }
-  if (!candidate.empty()) text = std::move(candidate);
+  // Nothing left besides the port: the text stays as it was.
+  if (cut == std::string::npos || (cut == 0 && cutEnd == text.size())) return;
+  text.erase(cut, cutEnd - cut);
 }
 
 std::string HostNameKey(std::string name, const NormalizeOptions& options) {
@@ -118,8 +172,94 @@ std::string HostNameKey(std::string name, const NormalizeOptions& options) {
   return "*." + name.substr(p);
 }
 
+// Reads an IPv6 address in its text forms (groups of up to four hex digits,
+// one "::" for a run of zero groups, an IPv4 tail in the last 32 bits) into
+// its eight groups; false when the text is not such an address.
+bool ParseIpv6(std::string_view text, std::array<uint16_t, 8>& groups) {
+  std::array<uint16_t, 8> parsed{};
+  int count = 0;
+  int gap = -1;  // group index where "::" stands
+  size_t i = 0;
+  if (text.substr(0, 2) == "::") {
+    gap = 0;
+    i = 2;
+    if (i == text.size()) {
+      groups = parsed;
+      return true;
+    }
+  } else if (!text.empty() && text[0] == ':') {
+    return false;
+  }
+  while (i < text.size()) {
+    if (count == 8) return false;
+    size_t start = i;
+    unsigned value = 0;
+    while (i < text.size() && i - start < 5) {
+      const int h = HexValue(text[i]);
+      if (h < 0) break;
+      value = value * 16 + static_cast<unsigned>(h);
+      ++i;
+    }
+    const size_t digits = i - start;
+    if (i < text.size() && text[i] == '.') {
+      // The IPv4 tail: four decimal parts, the last thing in the text.
+      if (count > 6) return false;
+      unsigned parts[4];
+      size_t j = start;
+      for (int k = 0; k < 4; ++k) {
+        size_t from = j;
+        unsigned part = 0;
+        while (j < text.size() && text[j] >= '0' && text[j] <= '9' && j - from < 3) part = part * 10 + static_cast<unsigned>(text[j++] - '0');
+        if (j == from || part > 255 || (j - from > 1 && text[from] == '0')) return false;
+        parts[k] = part;
+        if (k < 3) {
+          if (j >= text.size() || text[j] != '.') return false;
+          ++j;
+        }
+      }
+      if (j != text.size()) return false;
+      parsed[static_cast<size_t>(count++)] = static_cast<uint16_t>(parts[0] << 8 | parts[1]);
+      parsed[static_cast<size_t>(count++)] = static_cast<uint16_t>(parts[2] << 8 | parts[3]);
+      i = j;
+      break;
+    }
+    if (digits == 0 || digits > 4) return false;
+    parsed[static_cast<size_t>(count++)] = static_cast<uint16_t>(value);
+    if (i == text.size()) break;
+    if (text[i] != ':') return false;
+    ++i;
+    if (i < text.size() && text[i] == ':') {
+      if (gap >= 0) return false;
+      gap = count;
+      ++i;
+    } else if (i == text.size()) {
+      return false;  // a single ":" at the end
+    }
+  }
+  if (gap < 0) {
+    if (count != 8) return false;
+    groups = parsed;
+    return true;
+  }
+  if (count > 7) return false;
+  groups.fill(0);
+  const int tail = count - gap;
+  for (int k = 0; k < gap; ++k) groups[static_cast<size_t>(k)] = parsed[static_cast<size_t>(k)];
+  for (int k = 0; k < tail; ++k) groups[static_cast<size_t>(8 - tail + k)] = parsed[static_cast<size_t>(gap + k)];
+  return true;
+}
+
+// The key of an address under class grouping; empty when no key could be built.
 std::string AddressKey(std::string_view address, bool specifyClass) {
   if (!specifyClass) return std::string(address);
+  if (address.find(':') != std::string_view::npos) {
+    // IPv6: the /48 prefix that a site is given, as "2001:db8:a:*".
+    std::array<uint16_t, 8> groups;
+    if (!ParseIpv6(address, groups)) return std::string(address);
+    char key[32];
+    std::snprintf(key, sizeof(key), "%x:%x:%x:*", groups[0], groups[1], groups[2]);
+    return key;
+  }
   std::vector<std::string_view> parts;
   size_t start = 0;
   while (true) {
@@ -128,13 +268,24 @@ std::string AddressKey(std::string_view address, bool specifyClass) {
     if (dot == std::string_view::npos) break;
     start = dot + 1;
   }
-  if (parts.size() < 4) return std::string(address);
+  if (parts.size() < 4) return {};
   std::string a = NumberTextOf(parts[0]), b = NumberTextOf(parts[1]), c = NumberTextOf(parts[2]);
   double first = std::atof(a.c_str());
   if (first <= 126) return a + ".*.*.*";
   if (first <= 191) return a + "." + b + ".*.*";
   if (first <= 223) return a + "." + b + "." + c + ".*";
   return a + "." + b + "." + c + "." + std::string(parts[3]);
+}
+
+// The text without its last character (a whole UTF-8 character, not a byte).
+std::string_view WithoutLastCharacter(std::string_view text) {
+  if (text.empty()) return text;
+  size_t start = text.size() - 1;
+  while (start > 0 && text.size() - start < 4 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80) --start;
+  size_t next = start;
+  platform::NextCodePoint(text, next);
+  if (next != text.size()) start = text.size() - 1;  // a malformed tail: one byte is one character
+  return text.substr(0, start);
 }
 
 }  // namespace
@@ -225,18 +376,17 @@ std::string MakeHostKey(std::string_view input, const NormalizeOptions& options,
                         const std::vector<std::string>& hostFilter) {
   std::string record = options.specifyHost ? FilterHostList(input, options.ignoreHost, hostFilter) : std::string(input);
   if (record.empty()) return {};
+  // Every host record carries "(" and the address; one without is malformed.
   size_t paren = record.find('(');
-  bool isAddress = record.size() < 3 || record[2] == '(';
-  if (!isAddress) {
-    std::string name = record.substr(2, paren == std::string::npos ? std::string::npos : paren - 2);
+  if (paren == std::string::npos) return {};
+  if (paren > 2) {
+    std::string name = record.substr(2, paren - 2);
     size_t lastDot = name.rfind('.');
     std::string lastLabel = lastDot == std::string::npos ? name : name.substr(lastDot + 1);
     if (NumberTextOf(lastLabel) == "0") return HostNameKey(std::move(name), options);
   }
   if (options.ignoreIP) return {};
-  size_t from = paren == std::string::npos ? 0 : paren + 1;
-  std::string_view address;
-  if (record.size() > from) address = std::string_view(record).substr(from, record.size() - 1 - from);
+  std::string_view address = WithoutLastCharacter(std::string_view(record).substr(paren + 1));
   return AddressKey(address, options.specifyClass);
 }
 

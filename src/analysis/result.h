@@ -21,9 +21,9 @@ struct AnalysisResult {
   CategoryTable OS;
   CategoryTable Brws;
   CategoryTable Agent;
-  CategoryTable Host;
-  CategoryTable Ref;
-  CategoryTable Url;
+  CategoryTable Host{kMaxGrowingTableEntries};
+  CategoryTable Ref{kMaxGrowingTableEntries};
+  CategoryTable Url{kMaxGrowingTableEntries};
   CategoryTable Page;
 };
 

@@ -126,12 +126,11 @@ void Cp932Decoder::Decode(std::string_view bytes, std::string& out) {
     auto trail = static_cast<unsigned char>(bytes[0]);
     char32_t cp = IsTrailByte(trail) ? t.dual[(pendingLead_ << 8) | trail] : 0;
     pendingLead_ = -1;
-    if (cp != 0) {
-      AppendUtf8(cp, out);
-      i = 1;
-    } else {
-      out.append(kReplacement);  // the byte after it is decoded on its own
-    }
+    // The same as when both bytes arrive in one piece: an unassigned pair is
+    // one U+FFFD, and only a byte that cannot be a second byte stays for itself.
+    if (cp != 0) AppendUtf8(cp, out);
+    else out.append(kReplacement);
+    if (IsTrailByte(trail)) i = 1;
   }
   while (i < n) {
     // ASCII runs are by far the most common: copy them in one piece.

@@ -218,14 +218,36 @@ TEST_F(AnalysisPassTest, NoIndexSurvivesFromAnEarlierPass) {
   EXPECT_EQ(Result().Host.Counts[1], 1);
 }
 
-TEST_F(AnalysisPassTest, TablesStopAtTheirLimitWithAnErrorInsteadOfCorruption) {
+TEST_F(AnalysisPassTest, HostRefAndUrlGrowPastTheSixteenBitLimitSoEveryAccessCounts) {
+  SetParam("SpecifyClass", false);
+  const int distinct = kMaxTableEntries + 1000;
   std::string log;
-  for (int i = 0; i <= kMaxTableEntries; ++i) log += "1#(p)2001/12/05 09:03:07\r\n4#h" + std::to_string(i) + "(1.2.3.4)\r\n";
+  for (int i = 0; i < distinct; ++i) {
+    const std::string n = std::to_string(i);
+    log += "1#(p)2001/12/05 09:03:07\t3#http://search.example/?q=" + n + "\t4#(2001:db8:" + n + "::1)\n";
+  }
+  log += "1#(p)2001/12/05 09:03:07\t3#http://search.example/?q=7\t4#(2001:db8:7::1)\n";
+  ASSERT_TRUE(Analyze(log));
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_EQ(Result().Total, distinct + 1);
+  EXPECT_EQ(Result().Url.Count, distinct);
+  EXPECT_EQ(Result().Host.Count, distinct);
+  EXPECT_EQ(Result().Ref.Count, 1);  // the question is cut away
+  // Sorted like any table: the one repeated name on top.
+  EXPECT_EQ(Result().Url.Names[static_cast<size_t>(distinct)], "http://search.example/?q=7");
+  EXPECT_EQ(Result().Url.Counts[static_cast<size_t>(distinct)], 2);
+  EXPECT_EQ(ResultName(19, distinct), "2001:db8:7::1");
+  EXPECT_EQ(ResultCount(18, distinct - 1), 1);
+}
+
+TEST_F(AnalysisPassTest, AgentAndPageStopAtTheirLimitWithAnErrorInsteadOfCorruption) {
+  std::string log;
+  for (int i = 0; i <= kMaxTableEntries; ++i) log += "1#(p" + std::to_string(i) + ")2001/12/05 09:03:07\r\n4#h(1.2.3.4)\r\n";
   EXPECT_FALSE(Analyze(log));
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_EQ(prompter.messages[0].title, "解析エラー");
-  EXPECT_EQ(Result().Host.Count, kMaxTableEntries);
-  EXPECT_EQ(prompter.messages[0].text.rfind(std::to_string(2 * kMaxTableEntries + 2) + "行目", 0), 0u);
+  EXPECT_EQ(Result().Page.Count, kMaxTableEntries);
+  EXPECT_EQ(prompter.messages[0].text.rfind(std::to_string(2 * kMaxTableEntries + 1) + "行目", 0), 0u);
 }
 
 TEST_F(AnalysisPassTest, BinaryGarbageNeverCrashes) {

@@ -102,5 +102,19 @@ TEST(LogReader, MissingFileDoesNotOpen) {
   EXPECT_FALSE(reader.ReadLogRecord(record));
 }
 
+TEST(LogReader, DamagedBytesReadTheSameWhereverAReadChunkEnds) {
+  TempDir dir;
+  // An unassigned pair after a lone lead byte: moved across the first chunk's
+  // end, the page name must come out the same each time.
+  const std::string damaged = "1#(\x85\x85\x41\x86\x9F\x85)x";
+  const std::string expected = testing::FromSjis("\x85\x85\x41\x86\x9F\x85");
+  for (size_t pad = 65520; pad <= 65536; ++pad) {
+    auto r = ReadAll(dir.Write("a.log", std::string(pad, 'x') + "\n" + damaged + "\r\n"));
+    ASSERT_EQ(r.records.size(), 2u) << pad;
+    EXPECT_EQ(r.records[1], "1#(" + expected + ")x") << pad;
+  }
+  EXPECT_EQ(expected, "\xEF\xBF\xBD" "A\xEF\xBF\xBD\xEF\xBF\xBD");
+}
+
 }  // namespace
 }  // namespace vorel::analysis

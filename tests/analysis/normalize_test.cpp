@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/codepage.h"
+
 namespace vorel::analysis {
 namespace {
 
@@ -114,6 +116,76 @@ TEST(NumberText, ReadsTheLeadingNumber) {
   EXPECT_EQ(NumberTextOf("1a"), "1");
   EXPECT_EQ(NumberTextOf("-5"), "-5");
   EXPECT_EQ(NumberTextOf("1.5"), "1.5");
+}
+
+TEST(MakeHostKey, Ipv6AddressesAreGroupedByTheirSlash48) {
+  NormalizeOptions o = AllOff();
+  o.specifyClass = true;
+  EXPECT_EQ(MakeHostKey("4#(2001:DB8:0a:1::5)", o, kNoList), "2001:db8:a:*");
+  EXPECT_EQ(MakeHostKey("4#(::1)", o, kNoList), "0:0:0:*");
+  EXPECT_EQ(MakeHostKey("4#(::)", o, kNoList), "0:0:0:*");
+  EXPECT_EQ(MakeHostKey("4#(2400:4051::)", o, kNoList), "2400:4051:0:*");
+  EXPECT_EQ(MakeHostKey("4#(2001:0db8:0000:0042:0000:8a2e:0370:7334)", o, kNoList), "2001:db8:0:*");
+  EXPECT_EQ(MakeHostKey("4#(::ffff:192.0.2.1)", o, kNoList), "0:0:0:*");
+  EXPECT_EQ(MakeHostKey("4#(64:ff9b:1::192.0.2.1)", o, kNoList), "64:ff9b:1:*");
+  // The host name path is untouched; an address written as the name goes by the address.
+  EXPECT_EQ(MakeHostKey("4#v6.example.ne.jp(2001:db8::1)", o, kNoList), "*.example.ne.jp");
+  EXPECT_EQ(MakeHostKey("4#2001:db8:1::1(2001:db8:1::1)", o, kNoList), "2001:db8:1:*");
+  // Not IPv6: keyed as written.
+  for (const char* address : {"1:2:3:4:5:6:7:8:9", "2001:db8::1::2", "12345::1", "2001:db8:::1", ":1:2:3:4:5:6:7",
+                              "1:2:3:4:5:6:7:", "fe80::1%eth0", "g::1", "::1.2.3", "::1.2.3.256", "1:2:3:4:5:6:7::8",
+                              "1:2:3:4:5:6:7:1.2.3.4"})
+    EXPECT_EQ(MakeHostKey(std::string("4#(") + address + ")", o, kNoList), address) << address;
+  // Without class grouping every address is keyed as written.
+  o.specifyClass = false;
+  EXPECT_EQ(MakeHostKey("4#(2001:DB8:0a:1::5)", o, kNoList), "2001:DB8:0a:1::5");
+}
+
+TEST(MakeHostKey, MalformedRecordsGiveNoKey) {
+  NormalizeOptions o = AllOff();
+  EXPECT_EQ(MakeHostKey("4#", o, kNoList), "");
+  EXPECT_EQ(MakeHostKey("4#1.2.3.4", o, kNoList), "");
+  EXPECT_EQ(MakeHostKey("4#host.example.jp", o, kNoList), "");
+  EXPECT_EQ(MakeHostKey("4#(", o, kNoList), "");
+  o.specifyClass = true;
+  EXPECT_EQ(MakeHostKey("4#1.2.3.4", o, kNoList), "");
+  // An IPv4 address of fewer than four parts builds nothing under class grouping.
+  EXPECT_EQ(MakeHostKey("4#(1.2)", o, kNoList), "");
+  EXPECT_EQ(MakeHostKey("4#(1.2.3)", o, kNoList), "");
+  EXPECT_EQ(MakeHostKey("4#()", o, kNoList), "");
+  EXPECT_EQ(MakeHostKey("4#(1.2.3.4)", o, kNoList), "1.*.*.*");
+}
+
+TEST(MakeHostKey, TheLastCharacterGoesWholeEvenWhenItIsNotAscii) {
+  NormalizeOptions o = AllOff();
+  EXPECT_EQ(MakeHostKey("4#(230.1.2.3）", o, kNoList), "230.1.2.3");
+  EXPECT_EQ(MakeHostKey("4#(230.1.2.3\xF0\x9F\x98\x80", o, kNoList), "230.1.2.3");
+  EXPECT_EQ(MakeHostKey("4#(230.1.2.3)", o, kNoList), "230.1.2.3");
+  // A malformed tail byte is one character.
+  EXPECT_EQ(MakeHostKey("4#(230.1.2.3\x9F", o, kNoList), "230.1.2.3");
+  EXPECT_EQ(MakeHostKey("4#(\xE3\x81\x82x", o, kNoList), "あ");
+  o.specifyClass = true;
+  EXPECT_EQ(MakeHostKey("4#(230.1.2.3）", o, kNoList), "230.1.2.3");
+}
+
+TEST(NormalizeRef, PercentEscapesInUtf8AreDecodedAsUtf8) {
+  NormalizeOptions o = AllOff();
+  o.codeChange = true;
+  EXPECT_EQ(NormalizeRef("http://h/%E6%97%A5", o, kNoList), "http://h/日");
+  EXPECT_EQ(NormalizeRef("q=%E6%97%A5%E8%A8%98&x", o, kNoList), "q=日記&x");
+  EXPECT_EQ(NormalizeRef("%41%E2%82%AC", o, kNoList), "A€");
+  EXPECT_EQ(NormalizeRef("%F0%9F%98%80", o, kNoList), "\xF0\x9F\x98\x80");
+  // Not UTF-8: the code page as before, also for a run that mixes both.
+  EXPECT_EQ(NormalizeRef("%93%FA%8B%4C", o, kNoList), "日記");
+  EXPECT_EQ(NormalizeRef("%E6%97%A5%93%FA", o, kNoList), platform::Cp932ToUtf8("\xE6\x97\xA5\x93\xFA"));
+  EXPECT_EQ(NormalizeRef("%93%FA%8BL", o, kNoList), "日記");
+  // Overlong forms and surrogates are not UTF-8.
+  EXPECT_EQ(NormalizeRef("%C0%AF", o, kNoList), platform::Cp932ToUtf8("\xC0\xAF"));
+  EXPECT_EQ(NormalizeRef("%ED%A0%80", o, kNoList), platform::Cp932ToUtf8("\xED\xA0\x80"));
+  // Separate runs are judged one by one.
+  EXPECT_EQ(NormalizeRef("%E6%97%A5/%93%FA", o, kNoList), "日/日");
+  // What the code page lacks is one "?" once written out.
+  EXPECT_EQ(platform::Utf8ToCp932(NormalizeRef("%E2%82%AC%F0%9F%98%80", o, kNoList)), "??");
 }
 
 }  // namespace

@@ -99,5 +99,21 @@ TEST_F(TextReportTest, ReplacesAnExistingReport) {
   EXPECT_EQ(ReadFile(path), Expected("full_report.txt"));
 }
 
+TEST_F(TextReportTest, TablesPastTheSixteenBitLimitAreWrittenWhole) {
+  analysis::AnalysisResult& r = analysis::Result();
+  const int32_t entries = analysis::kMaxTableEntries + 3000;
+  r.Total = entries;
+  r.Month[1] = entries;
+  r.Host.Clear();
+  for (int32_t i = 1; i <= entries; ++i) ASSERT_EQ(r.Host.Append("h" + std::to_string(i), 1), i);
+  r.Host.Counts[static_cast<size_t>(entries)] = 2;  // the top entry, as sorting leaves it
+  const std::string path = dir.File("hosts.txt");
+  ASSERT_TRUE(WriteTextReport(path));
+  const std::string text = testing::FromSjis(ReadFile(path));
+  EXPECT_NE(text.find("ホスト名別 (" + std::to_string(entries) + ")\r\n   2: h" + std::to_string(entries) + "\r\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("   1: h1\r\n"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vorel::reports

@@ -34,6 +34,27 @@ TEST(Cp932, DecodingDoesNotDependOnWhereTheBufferIsCut) {
   EXPECT_EQ(out, whole);
 }
 
+TEST(Cp932, UnassignedPairsDecodeTheSameAtEveryCut) {
+  // Lead bytes whose pair is unassigned (rows 85 and 86, EF, FC), a lead
+  // before a byte that cannot follow it, an LF and a lead at the very end.
+  const std::string bytes =
+      "\x85\x85\x41" "\x82\xA0" "\x85\x40\x85" "\x86\x9F" "\x81\x7F" "\xEF\x40\xEF" "\xFC\xFC\x0A"
+      "\x81\x0A" "\x84\x80" "\x85";
+  const std::string whole = Cp932ToUtf8(bytes);
+  EXPECT_EQ(Cp932ToUtf8("\x85\x85\x41"), "\xEF\xBF\xBD" "A");
+  for (size_t first = 0; first <= bytes.size(); ++first) {
+    for (size_t second = first; second <= bytes.size(); ++second) {
+      Cp932Decoder decoder;
+      std::string out;
+      decoder.Decode(std::string_view(bytes).substr(0, first), out);
+      decoder.Decode(std::string_view(bytes).substr(first, second - first), out);
+      decoder.Decode(std::string_view(bytes).substr(second), out);
+      decoder.Finish(out);
+      ASSERT_EQ(out, whole) << "cuts at " << first << " and " << second;
+    }
+  }
+}
+
 TEST(Cp932, InvalidBytesBecomeReplacementCharactersAndKeepLineBreaks) {
   // A lead byte followed by LF, a lone trailing lead byte, an undefined byte.
   EXPECT_EQ(Cp932ToUtf8("a\x81\nb"), "a\xEF\xBF\xBD\nb");

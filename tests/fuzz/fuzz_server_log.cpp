@@ -1,0 +1,25 @@
+// A web server's log line: parsing, the page-view rule and the four records.
+// Every record must keep its marker, and the page name must end at its ")".
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "analysis/server_log.h"
+
+using namespace vorel::analysis;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view line(reinterpret_cast<const char*>(data), size);
+  ServerLogLine parsed;
+  if (!ParseServerLogLine(line, parsed)) return 0;
+  (void)IsPageView(parsed);
+  AccessRecords records;
+  if (!MakeAccessRecords(parsed, records)) return 0;
+  if (records.page.rfind("1#(", 0) != 0 || records.agent.rfind("2#", 0) != 0 ||
+      records.referrer.rfind("3#", 0) != 0 || records.host.rfind("4#", 0) != 0)
+    std::abort();
+  // The name runs to the first ")", which must be the one closing it.
+  const std::string_view page = PagePath(parsed.target);
+  if (records.page.find(')') < 3 + page.size()) std::abort();
+  return 0;
+}
