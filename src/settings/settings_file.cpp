@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/codepage.h"
+#include "platform/data_files.h"
 #include "platform/paths.h"
 #include "platform/safe_file.h"
 #include "settings/load_checks.h"
@@ -105,7 +106,7 @@ std::string SettingsFileText() {
 
 }  // namespace
 
-std::string SettingsFilePath() { return platform::JoinPath(platform::ProgramFolder(), std::string(kProductName) + ".ini"); }
+std::string SettingsFilePath() { return platform::JoinPath(platform::SettingsFolder(), std::string(kProductName) + ".ini"); }
 
 bool LoadParamsFromFile() { return LoadParamsFromFileAt(SettingsFilePath()); }
 

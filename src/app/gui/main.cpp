@@ -1,6 +1,8 @@
 // The desktop program vorel.
 //   vorel [/USEFILE | /USEREGS | /DELREGS] [--analyse FILE]
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <memory>
 #include <string>
 
@@ -13,6 +15,10 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("vorel"));
   vorel::ui::InstallJapaneseFonts();
+  // Qt's own texts (standard buttons, file and print dialogs) in Japanese like the rest.
+  QTranslator qtTexts;
+  if (qtTexts.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&qtTexts);
   vorel::platform::QtPrompter prompter;
   vorel::platform::ScopedPrompter scoped(prompter);
 
