@@ -74,7 +74,6 @@ set(CPACK_PACKAGE_CONTACT "vorel developers <dev@vorel.invalid>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "home page access log analyser (Japanese)")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "home page access log analyser (Japanese)\n"
   "vorel counts the accesses of a personal home page's access log by month,\n"
   "week, weekday, day, hour, operating system, browser, agent, host,\n"
   "referring page and page, shows each breakdown as a bar graph and saves\n"
