@@ -14,6 +14,7 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("vorel"));
+  QApplication::setDesktopFileName(QStringLiteral("vorel"));  // the menu entry's icon and name on Wayland
   vorel::ui::InstallJapaneseFonts();
   // Qt's own texts (standard buttons, file and print dialogs) in Japanese like the rest.
   QTranslator qtTexts;
