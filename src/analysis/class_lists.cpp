@@ -2,6 +2,7 @@
 
 #include "analysis/result.h"
 #include "platform/codepage.h"
+#include "platform/data_files.h"
 #include "platform/paths.h"
 #include "platform/prompter.h"
 #include "settings/text_util.h"
@@ -150,7 +151,7 @@ bool LikeWhole(std::string_view text, std::string_view pattern) {
 
 const ClassLists& Classes() { return MutableLists(); }
 
-std::string ClassFilePath() { return platform::JoinPath(platform::ProgramFolder(), "vorel.dat"); }
+std::string ClassFilePath() { return platform::ClassificationFileToLoad(); }
 
 void LoadClassLists() { LoadClassListsFrom(ClassFilePath()); }
 

@@ -22,7 +22,8 @@ struct ClassLists {
 
 const ClassLists& Classes();
 
-// The classification file's path: the program's folder and "vorel.dat".
+// The classification file to load: the user's copy in the settings folder,
+// otherwise the shipped one (beside the program, or installed).
 std::string ClassFilePath();
 
 // Reads the classification file (CP932) and fills the lists, then sizes the

@@ -1,11 +1,13 @@
 #include "platform/paths.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -49,6 +51,29 @@ std::string FolderWithSeparator(std::string_view path) {
 bool FileExists(const std::string& path) {
   struct stat st {};
   return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool FolderExists(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool MakeFolders(const std::string& folder) {
+  for (size_t pos = 1; pos <= folder.size(); ++pos) {
+    if (pos != folder.size() && folder[pos] != '/') continue;
+    std::string part = folder.substr(0, pos);
+    if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+  }
+  return FolderExists(folder);
+}
+
+std::string UserConfigFolder() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg && xdg[0] == '/') return xdg;  // the convention ignores relative paths
+  const char* home = std::getenv("HOME");
+  if (home && home[0] != '\0') return JoinPath(home, ".config");
+  if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) return JoinPath(pw->pw_dir, ".config");
+  return ".config";
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {

@@ -19,6 +19,14 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 std::string FolderWithSeparator(std::string_view path);
 
 bool FileExists(const std::string& path);
+bool FolderExists(const std::string& path);
+
+// Creates the folder and any missing parents (mode 0700); true when it exists afterwards.
+bool MakeFolders(const std::string& folder);
+
+// The user's configuration folder: $XDG_CONFIG_HOME when it is absolute,
+// otherwise ~/.config.
+std::string UserConfigFolder();
 
 // Reads a whole file; false when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::string& bytes);

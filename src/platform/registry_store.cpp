@@ -1,13 +1,11 @@
 #include "platform/registry_store.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 
 #include "platform/paths.h"
 #include "platform/safe_file.h"
@@ -26,25 +24,6 @@ std::string& FolderOverride() {
 std::function<bool(std::string_view)>& WriteFault() {
   static std::function<bool(std::string_view)> fault;
   return fault;
-}
-
-std::string UserConfigFolder() {
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  if (xdg && xdg[0] == '/') return xdg;  // the convention ignores relative paths
-  const char* home = std::getenv("HOME");
-  if (home && home[0] != '\0') return JoinPath(home, ".config");
-  if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) return JoinPath(pw->pw_dir, ".config");
-  return ".config";
-}
-
-bool MakeFolders(const std::string& folder) {
-  for (size_t pos = 1; pos <= folder.size(); ++pos) {
-    if (pos != folder.size() && folder[pos] != '/') continue;
-    std::string part = folder.substr(0, pos);
-    if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
-  }
-  struct stat st {};
-  return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 enum class ReadResult { Ok, Missing, Failed };

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <unordered_map>
 
+#include "platform/data_files.h"
 #include "platform/paths.h"
 #include "settings/text_util.h"
 
@@ -246,11 +247,11 @@ void ClearParams() { TheStore().Clear(); }
 std::string DefaultText(std::string_view key, int index) {
   const ParamDef* def = FindParam(key);
   if (!def) return {};
-  if (key == "LogFile") return index == 1 ? platform::JoinPath(platform::ProgramFolder(), "access.log") : "";
+  if (key == "LogFile") return index == 1 ? platform::JoinPath(platform::DocumentFolder(), "access.log") : "";
   if (key == "Page") return index == 1 ? "index" : "";
   if (key == "StartDate") return FormatDate(FirstOfMonth(Today()));
   if (key == "EndDate") return FormatDate(Today());
-  if (key == "FtpLocalFolder") return platform::ProgramFolder();
+  if (key == "FtpLocalFolder") return platform::DocumentFolder();
   return std::string(def->defaultText);
 }
 

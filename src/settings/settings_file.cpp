@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/codepage.h"
+#include "platform/data_files.h"
 #include "platform/paths.h"
 #include "platform/safe_file.h"
 #include "settings/load_checks.h"
@@ -123,7 +124,7 @@ std::string SettingsText(std::string_view bytes) {
 
 }  // namespace
 
-std::string SettingsFilePath() { return platform::JoinPath(platform::ProgramFolder(), std::string(kProductName) + ".ini"); }
+std::string SettingsFilePath() { return platform::JoinPath(platform::SettingsFolder(), std::string(kProductName) + ".ini"); }
 
 bool LoadParamsFromFile() { return LoadParamsFromFileAt(SettingsFilePath()); }
 

@@ -6,7 +6,8 @@
 
 namespace vorel::settings {
 
-// The settings file's path: the program's folder and "vorel.ini".
+// The settings file's path: "vorel.ini" in the settings folder (beside the
+// program, or per user when the program is installed).
 std::string SettingsFilePath();
 
 // Puts every default in place, then reads the settings file (CP932, or UTF-8

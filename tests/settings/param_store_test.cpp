@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "platform/paths.h"
+#include "support/test_files.h"
 
 namespace vorel::settings {
 namespace {
@@ -12,11 +13,12 @@ namespace {
 class ParamStoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    platform::SetProgramFolder("/opt/tools");
+    platform::SetProgramFolder(programFolder.path());  // a writable folder of a portable copy
     ClearParams();
     ApplyDefaults();
   }
   void TearDown() override { platform::SetProgramFolder(""); }
+  testing::TempDir programFolder;
 
   std::vector<std::string> List(std::string_view key, int size) {
     std::vector<std::string> entries;
@@ -31,10 +33,10 @@ TEST_F(ParamStoreTest, DefaultsAreInPlaceWithTheirTypes) {
   EXPECT_EQ(GetParam("VisibleWindow").type, ParamType::Short);
   EXPECT_EQ(ParamInt("VisibleWindow"), 4095);
   EXPECT_TRUE(ParamFlag("SpecifyDate"));
-  EXPECT_EQ(ParamText("LogFile", 1), "/opt/tools/access.log");
+  EXPECT_EQ(ParamText("LogFile", 1), programFolder.File("access.log"));
   EXPECT_EQ(ParamText("Page", 1), "index");
   EXPECT_EQ(ParamText("Page", 2), "");
-  EXPECT_EQ(ParamText("FtpLocalFolder"), "/opt/tools");
+  EXPECT_EQ(ParamText("FtpLocalFolder"), programFolder.path());
   EXPECT_EQ(ParamText("FontName"), "ＭＳ Ｐゴシック");
   EXPECT_EQ(ParamText("GraphDate"), "235225115");
   const Date today = Today();

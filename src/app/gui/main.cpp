@@ -12,6 +12,7 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("vorel"));
+  QApplication::setDesktopFileName(QStringLiteral("vorel"));  // the menu entry's icon and name on Wayland
   vorel::ui::InstallJapaneseFonts();
   // Stock buttons and file dialogs in Japanese where the system has Qt's translations.
   vorel::platform::InstallJapaneseQtTexts();

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QResource>
 
+#include "platform/data_files.h"
 #include "platform/paths.h"
 #include "platform/prompter.h"
 #include "platform/qt/help_window.h"
@@ -65,7 +66,7 @@ bool OpenPage(QWidget* owner, const QString& page, const std::string& missingTop
 
 void SetHelpFile(std::string path) { g_helpFile = std::move(path); }
 std::string HelpFile() { return g_helpFile; }
-std::string DefaultHelpFilePath() { return JoinPath(ProgramFolder(), "vorel.hlp"); }
+std::string DefaultHelpFilePath() { return ShippedFilePath("vorel.hlp"); }
 
 bool ShowHelpContents(QWidget* owner) {
   return OpenPage(owner, QStringLiteral("contents.html"), "ヘルプの目次が見つかりません。");

@@ -6,6 +6,7 @@
 
 #include "analysis/class_lists.h"
 #include "analysis/result.h"
+#include "platform/data_files.h"
 #include "platform/desktop.h"
 #include "platform/prompter.h"
 #include "platform/qt/help_viewer.h"
@@ -25,7 +26,9 @@ int Pixels(int twips) { return twips / kTwipsPerPixel; }
 
 }  // namespace
 
-std::string ClassFileToEdit() { return analysis::ClassFilePath(); }
+// An installed program edits a per-user copy, made on first use; a portable
+// one edits the file beside it.
+std::string ClassFileToEdit() { return platform::EditableClassificationFile(); }
 
 std::string HostListText() {
   const int count = analysis::ResultCount(29);
@@ -44,6 +47,7 @@ void EditClassFile() {
   platform::CurrentPrompter().ShowMessage(notice);
 
   const std::string path = ClassFileToEdit();
+  if (path.empty()) return;  // the copy could not be made; that has been reported
   platform::Desktop& desktop = platform::CurrentDesktop();
   if (desktop.FindAssociatedProgram(path)) {
     if (!desktop.Open(path)) platform::ShowError("解析情報ファイルを開けませんでした。\r\n" + path);
