@@ -17,6 +17,9 @@ frmStatus::frmStatus(QWidget* owner) : QWidget(owner, Qt::Dialog) {
   pbrStatus->setRange(0, 1);
   pbrStatus->setValue(0);
   pbrStatus->setTextVisible(false);
+  // The label names the bar; the window says what it shows.
+  lblStatus->setBuddy(pbrStatus);
+  setAccessibleDescription(QStringLiteral("解析の進み具合を表示します"));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(lblStatus);
   layout->addWidget(pbrStatus);
@@ -32,6 +35,8 @@ void frmStatus::aauStausInit(int16_t piMaxVal, const std::string& psHelpCode) {
 
 void frmStatus::aauMessageChange(const std::string& psHelpCode) {
   lblStatus->setText(QString::fromStdString(psHelpCode));
+  // Named anew, so that a screen reader hears the new message with the bar.
+  pbrStatus->setAccessibleName(lblStatus->text());
   lblStatus->repaint();
 }
 
