@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QTreeView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -85,6 +86,13 @@ TEST_F(DialogAccessibilityTest, OptionsDialogIsNamedOnEveryPanelAndTabWalksThePa
   EXPECT_EQ(Accessible(dialog.cmdColor[12])->text(QAccessible::Name), QStringLiteral("エージェントのグラフの色"));
   foreground->setFaceColor(0x00FF8040);  // 0x00BBGGRR
   EXPECT_EQ(Accessible(foreground)->text(QAccessible::Description), QStringLiteral("赤 64、緑 128、青 255"));
+
+  // The red notes are spelt out, since a listener meets their legend only after the controls.
+  EXPECT_EQ(Accessible(dialog.chkSmallize)->text(QAccessible::Description), QStringLiteral("対象：ホスト名別，前画面別"));
+  EXPECT_EQ(Accessible(dialog.chkSearchLike)->text(QAccessible::Description),
+            QStringLiteral("対象：ＯＳ別，ブラウザ別。（解析情報ファイルの変更が必要です）"));
+  EXPECT_TRUE(Accessible(dialog.txtMaxDisp)->text(QAccessible::Description)
+                  .endsWith(QStringLiteral("対象：ホスト名別，前画面別，ページ別，エージェント別")));
 
   QStringList expected = {QStringLiteral("chkIgnoreIp"), QStringLiteral("optSpecifyClass(1)")};
   expected << QStringList{"chkCodeChange",  "chkSmallize",     "chkIgnoreIndex", "chkIgnoreQuestion",
