@@ -6,6 +6,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "platform/qt/window_accessibility.h"
+
 namespace vorel::platform {
 
 namespace {
@@ -17,6 +19,7 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
   setObjectName(QStringLiteral("frmHelp"));
   setWindowTitle(QStringLiteral("ＨＰアクセス解析 ヘルプ"));
   setAttribute(Qt::WA_DeleteOnClose);
+  ReadAsWindow(this);
 
   txtHelp_ = new QTextBrowser(this);
   txtHelp_->setObjectName(QStringLiteral("txtHelp"));

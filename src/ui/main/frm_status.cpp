@@ -5,11 +5,14 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/qt/window_accessibility.h"
+
 namespace vorel::ui {
 
 frmStatus::frmStatus(QWidget* owner) : QWidget(owner, Qt::Dialog) {
   setObjectName(QStringLiteral("frmStatus"));
   setWindowTitle(QStringLiteral("処理状況"));
+  platform::ReadAsWindow(this);
   lblStatus = new QLabel(this);
   lblStatus->setObjectName(QStringLiteral("lblStatus"));
   pbrStatus = new QProgressBar(this);

@@ -177,6 +177,7 @@ TEST_F(DialogAccessibilityTest, ProgressWindowIsReadAsItsMessageAndTheBarsPositi
   status.aauMessageChange("集計中です。");
   EXPECT_EQ(bar->text(QAccessible::Name), QStringLiteral("集計中です。"));
   EXPECT_EQ(Accessible(&status)->text(QAccessible::Name), QStringLiteral("処理状況"));
+  EXPECT_EQ(Accessible(&status)->role(), QAccessible::Dialog);
 }
 
 TEST_F(DialogAccessibilityTest, AboutBoxAndHelpWindowAreNamedAndStartOnTheirFirstControl) {
@@ -191,6 +192,8 @@ TEST_F(DialogAccessibilityTest, AboutBoxAndHelpWindowAreNamedAndStartOnTheirFirs
   platform::HelpWindow help(nullptr);
   help.show();
   EXPECT_EQ(UnnamedControls(&help), QStringList());
+  EXPECT_EQ(Accessible(&help)->role(), QAccessible::Window);
+  EXPECT_EQ(Accessible(&help)->text(QAccessible::Name), QStringLiteral("ＨＰアクセス解析 ヘルプ"));
   auto* text = help.findChild<QWidget*>(QStringLiteral("txtHelp"));
   EXPECT_EQ(TabWalk(&help, text, 3), (QStringList{"txtHelp", "cmdContents", "cmdClose", "txtHelp"}));
 }
