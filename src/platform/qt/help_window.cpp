@@ -6,6 +6,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "platform/qt/window_accessibility.h"
+
 namespace vorel::platform {
 
 namespace {
@@ -17,16 +19,23 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
   setObjectName(QStringLiteral("frmHelp"));
   setWindowTitle(QStringLiteral("ＨＰアクセス解析 ヘルプ"));
   setAttribute(Qt::WA_DeleteOnClose);
+  ReadAsWindow(this);
 
   txtHelp_ = new QTextBrowser(this);
   txtHelp_->setObjectName(QStringLiteral("txtHelp"));
   txtHelp_->setOpenLinks(true);
   txtHelp_->setOpenExternalLinks(false);
+  // A caret that the arrow keys move, so the page can be read line by line.
+  txtHelp_->setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
+  txtHelp_->setAccessibleName(QStringLiteral("ヘルプの本文"));
+  txtHelp_->setAccessibleDescription(QStringLiteral("Tab キーでリンクを順にたどり、Enter キーで開きます"));
 
   cmdContents_ = new QPushButton(QStringLiteral("目次(&C)"), this);
   cmdContents_->setObjectName(QStringLiteral("cmdContents"));
+  cmdContents_->setAccessibleName(QStringLiteral("目次"));
   cmdClose_ = new QPushButton(QStringLiteral("閉じる(&X)"), this);
   cmdClose_->setObjectName(QStringLiteral("cmdClose"));
+  cmdClose_->setAccessibleName(QStringLiteral("閉じる"));
   connect(cmdContents_, &QPushButton::clicked, this, [this] { ShowPage(QStringLiteral("contents.html")); });
   connect(cmdClose_, &QPushButton::clicked, this, &QWidget::close);
 

@@ -128,6 +128,33 @@ QString QtFileFilter(const std::string& filter) {
   return entries.join(QStringLiteral(";;"));
 }
 
+namespace {
+
+void NameMessageBox(QMessageBox& box) {
+  // The buttons as a Japanese desktop labels them, and read without their access keys.
+  struct Caption {
+    QMessageBox::StandardButton button;
+    const char* text;
+    const char* name;
+  };
+  static const Caption captions[] = {{QMessageBox::Ok, "OK", "OK"},
+                                     {QMessageBox::Cancel, "キャンセル", "キャンセル"},
+                                     {QMessageBox::Retry, "再試行(&R)", "再試行"},
+                                     {QMessageBox::Yes, "はい(&Y)", "はい"},
+                                     {QMessageBox::No, "いいえ(&N)", "いいえ"}};
+  for (const Caption& caption : captions) {
+    if (QAbstractButton* button = box.button(caption.button)) {
+      button->setText(QString::fromUtf8(caption.text));
+      button->setAccessibleName(QString::fromUtf8(caption.name));
+    }
+  }
+  // A screen reader announces the box by its title and reads the message with it.
+  box.setAccessibleName(box.windowTitle());
+  box.setAccessibleDescription(box.text());
+}
+
+}  // namespace
+
 MessageAnswer QtPrompter::ShowMessage(const MessageRequest& request) {
   // On the heap: the owner may go away while the box is open, taking its children with it.
   QPointer<QMessageBox> box = new QMessageBox(ToQtIcon(request.icon), QString::fromStdString(request.title),
@@ -140,6 +167,7 @@ MessageAnswer QtPrompter::ShowMessage(const MessageRequest& request) {
     case MessageButtons::YesNo: box->setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
   }
   if (auto* def = qobject_cast<QPushButton*>(box->button(ToQtButton(request.defaultAnswer)))) box->setDefaultButton(def);
+  NameMessageBox(*box);
   const int result = box->exec();
   delete box.data();
   switch (result) {

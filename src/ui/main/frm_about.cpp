@@ -41,12 +41,15 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
       AboutVersionText(VOREL_VERSION_MAJOR, VOREL_VERSION_MINOR, VOREL_BUILD_NUMBER, settings::ParamText("DllVersion")),
       this);
   lblVersion->setObjectName(QStringLiteral("lblVersion"));
+  // Read when the box opens: which program and which version runs.
+  setAccessibleDescription(lblTitle->text() + QLatin1Char(' ') + lblVersion->text().simplified());
 
   auto* note = new QLabel(QStringLiteral("ホームページのアクセスログを集計し、グラフで表示します。"), this);
   note->setObjectName(QStringLiteral("lblNote"));
 
   cmdOk = new QPushButton(QStringLiteral("閉じる(&C)"), this);
   cmdOk->setObjectName(QStringLiteral("cmdOk"));
+  cmdOk->setAccessibleName(QStringLiteral("閉じる"));
   cmdOk->setDefault(true);
   // Esc closes the dialog as well (QDialog's cancel).
   connect(cmdOk, &QPushButton::clicked, this, &QDialog::accept);

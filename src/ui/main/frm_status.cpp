@@ -7,12 +7,15 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/qt/window_accessibility.h"
+
 namespace vorel::ui {
 
 frmStatus::frmStatus(QWidget* owner)
     : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
   setObjectName(QStringLiteral("frmStatus"));
   setWindowTitle(QStringLiteral("処理状況"));
+  platform::ReadAsWindow(this);
   lblStatus = new QLabel(this);
   lblStatus->setObjectName(QStringLiteral("lblStatus"));
   pbrStatus = new QProgressBar(this);
@@ -21,6 +24,9 @@ frmStatus::frmStatus(QWidget* owner)
   pbrStatus->setRange(0, 1);
   pbrStatus->setValue(0);
   pbrStatus->setTextVisible(false);
+  // The label names the bar; the window says what it shows.
+  lblStatus->setBuddy(pbrStatus);
+  setAccessibleDescription(QStringLiteral("解析の進み具合を表示します"));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(lblStatus);
   layout->addWidget(pbrStatus);
@@ -49,6 +55,8 @@ void frmStatus::aauStausInit(int16_t piMaxVal, const std::string& psHelpCode) {
 
 void frmStatus::aauMessageChange(const std::string& psHelpCode) {
   lblStatus->setText(QString::fromStdString(psHelpCode));
+  // Named anew, so that a screen reader hears the new message with the bar.
+  pbrStatus->setAccessibleName(lblStatus->text());
   lblStatus->repaint();
   LetPaint();
 }

@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QStyleOptionButton>
+#include <QStringList>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -81,6 +82,27 @@ QFrame* OptionGroup(const char* frameName, const char* buttonName, const std::ar
     row->addWidget(buttons[i]);
   }
   return frame;
+}
+
+// The legend of the red notes: which graph each letter stands for.
+const char* const kLegend[6][2] = {{"ホ", "ホスト名別"}, {"前", "前画面別"}, {"Ｏ", "ＯＳ別"},
+                                   {"ブ", "ブラウザ別"}, {"Ｐ", "ページ別"}, {"エ", "エージェント別"}};
+
+// A red note such as "（ホ，前）" spelt out for a listener, who meets the
+// legend only after the controls: the graphs the option acts on.
+QString NoteMeaning(QString note) {
+  note.remove(QStringLiteral("（")).remove(QStringLiteral("）"));
+  QStringList graphs;
+  for (const QString& letter : note.split(QStringLiteral("，"), Qt::SkipEmptyParts))
+    for (const auto& entry : kLegend)
+      if (letter == QString::fromUtf8(entry[0])) graphs << QString::fromUtf8(entry[1]);
+  return QStringLiteral("対象：") + graphs.join(QStringLiteral("，"));
+}
+
+// A control followed by its red note, described by what the note means.
+QLabel* Note(QWidget* control, const QString& note, const char* name, QWidget* parent) {
+  control->setAccessibleDescription(NoteMeaning(note));
+  return RedLabel(note, name, parent);
 }
 
 bool Flag(const char* key) { return settings::ParamFlag(key); }
@@ -167,7 +189,7 @@ QWidget* frmOptions::BuildPanel1() {
   layout->setSpacing(4);
 
   chkIgnoreIp = CheckBox(QStringLiteral("ＩＰアドレスを無視する。（ホスト名のみ解析）"), "chkIgnoreIp", panel);
-  layout->addLayout(Row(chkIgnoreIp, {RedLabel(QStringLiteral("（ホ）"), "lblIgnoreIp", panel)}));
+  layout->addLayout(Row(chkIgnoreIp, {Note(chkIgnoreIp, QStringLiteral("（ホ）"), "lblIgnoreIp", panel)}));
 
   fraIgnoreIP = OptionGroup("fraIgnoreIP", "optSpecifyClass", {QStringLiteral("クラスＡＢＣで分割する"), QStringLiteral("分割しない")},
                             optSpecifyClass, panel);
@@ -191,18 +213,20 @@ QWidget* frmOptions::BuildPanel1() {
   };
   for (const Item& item : items) {
     *item.box = CheckBox(QString::fromUtf8(item.caption), item.name, panel);
-    layout->addLayout(Row(*item.box, {RedLabel(QString::fromUtf8(item.note), item.noteName, panel)}));
+    layout->addLayout(Row(*item.box, {Note(*item.box, QString::fromUtf8(item.note), item.noteName, panel)}));
   }
 
   chkSearchLike = CheckBox(QStringLiteral("Ｌｉｋｅ検索をする。（例： *win*95* ）"), "chkSearchLike", panel);
-  QLabel* likeNote = RedLabel(QStringLiteral("（Ｏ，ブ）"), "lblSearchLike", panel);
+  QLabel* likeNote = Note(chkSearchLike, QStringLiteral("（Ｏ，ブ）"), "lblSearchLike", panel);
   SetIndex(likeNote, 0);
   QLabel* likeHint = NamedLabel(QStringLiteral("（解析情報ファイルの変更が必要です）"), "lblSearchLike", panel);
   SetIndex(likeHint, 1);
+  chkSearchLike->setAccessibleDescription(chkSearchLike->accessibleDescription() + QStringLiteral("。") +
+                                          likeHint->text());
   layout->addLayout(Row(chkSearchLike, {likeNote, likeHint}));
 
   chkIgnorePage = CheckBox(QStringLiteral("日付指定，ホスト指定を無視する。"), "chkIgnorePage", panel);
-  layout->addLayout(Row(chkIgnorePage, {RedLabel(QStringLiteral("（Ｐ）"), "lblIgnorePage", panel)}));
+  layout->addLayout(Row(chkIgnorePage, {Note(chkIgnorePage, QStringLiteral("（Ｐ）"), "lblIgnorePage", panel)}));
 
   connect(chkIgnoreIp, &QCheckBox::toggled, this, &frmOptions::chkIgnoreIp_Click);
   return panel;
@@ -300,7 +324,9 @@ QWidget* frmOptions::BuildPanel3() {
   lblMaxDisp[0]->setBuddy(txtMaxDisp);
   lblMaxDisp[1] = NamedLabel(QStringLiteral("個）"), "lblMaxDisp", panel);
   SetIndex(lblMaxDisp[1], 1);
-  lblMaxDisp[2] = RedLabel(QStringLiteral("（ホ，前，Ｐ，エ）"), "lblMaxDisp", panel);
+  lblMaxDisp[2] = Note(txtMaxDisp, QStringLiteral("（ホ，前，Ｐ，エ）"), "lblMaxDisp", panel);
+  txtMaxDisp->setAccessibleDescription(QStringLiteral("多い順に表示する個数、１～９９９。") +
+                                       txtMaxDisp->accessibleDescription());
   SetIndex(lblMaxDisp[2], 2);
   layout->addLayout(Row(lblMaxDisp[0], {txtMaxDisp, lblMaxDisp[1], lblMaxDisp[2]}));
 
@@ -327,16 +353,16 @@ QWidget* frmOptions::BuildPanel3() {
 }
 
 QLayout* frmOptions::BuildLegend() {
-  const char* lines[2][3][2] = {{{"ホ", "= ホスト名別，"}, {"前", "= 前画面別，"}, {"Ｏ", "= ＯＳ別，"}},
-                                {{"ブ", "= ブラウザ別，"}, {"Ｐ", "= ページ別，"}, {"エ", "= エージェント別"}}};
   auto* legend = new QVBoxLayout;
   legend->setSpacing(2);
-  for (const auto& line : lines) {
+  for (int line = 0; line < 2; ++line) {
     auto* row = new QHBoxLayout;
     row->setSpacing(2);
-    for (const auto& entry : line) {
+    for (int i = line * 3; i < line * 3 + 3; ++i) {
+      const auto& entry = kLegend[i];
       QLabel* letter = RedLabel(QString::fromUtf8(entry[0]), "lblNotes", this);
-      QLabel* meaning = NamedLabel(QString::fromUtf8(entry[1]), "lblNotes", this);
+      QLabel* meaning = NamedLabel(QStringLiteral("= ") + QString::fromUtf8(entry[1]) + (i < 5 ? QStringLiteral("，") : QString()),
+                                   "lblNotes", this);
       SetIndex(letter, static_cast<int>(lblNotes.size()));
       lblNotes.push_back(letter);
       SetIndex(meaning, static_cast<int>(lblNotes.size()));

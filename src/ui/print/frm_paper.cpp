@@ -172,6 +172,16 @@ void frmPaper::reject() {
   QDialog::reject();
 }
 
+bool frmPaper::focusNextPrevChild(bool next) {
+  if (!QDialog::focusNextPrevChild(next)) return false;
+  // The sheet sizes are one stop, taken at the size chosen.
+  auto* landed = qobject_cast<QRadioButton*>(focusWidget());
+  if (landed && !landed->isChecked())
+    for (QRadioButton* option : optPaper)
+      if (option->isChecked()) option->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+  return true;
+}
+
 void frmPaper::cmdHelp_Click() { platform::ShowHelpTopic(this, kHelpContext); }
 
 }  // namespace vorel::ui

@@ -43,6 +43,9 @@ class frmPaper : public QDialog {
 
   void reject() override;
 
+ protected:
+  bool focusNextPrevChild(bool next) override;
+
  private:
   void Form_Load();
 

@@ -83,6 +83,9 @@ QVariant UrlListModel::data(const QModelIndex& index, int role) const {
   switch (role) {
     case Qt::DisplayRole:
       return index.column() == UrlColumn ? row.url : row.count;
+    case Qt::AccessibleTextRole:
+      // Read without the padding that lines the counts up on screen.
+      return index.column() == UrlColumn ? row.url : row.count.trimmed();
     case Qt::ToolTipRole:
       // The whole address where the column is too narrow for it.
       return index.column() == UrlColumn ? QVariant(row.url) : QVariant();
