@@ -20,7 +20,6 @@ frmStatus::frmStatus(QWidget* owner)
   lblStatus->setObjectName(QStringLiteral("lblStatus"));
   pbrStatus = new QProgressBar(this);
   pbrStatus->setObjectName(QStringLiteral("pbrStatus"));
-  pbrStatus->setAccessibleName(QStringLiteral("処理状況"));
   pbrStatus->setRange(0, 1);
   pbrStatus->setValue(0);
   pbrStatus->setTextVisible(false);
@@ -47,6 +46,7 @@ void frmStatus::ShowOverOwner() {
 void frmStatus::aauStausInit(int16_t piMaxVal, const std::string& psHelpCode) {
   lblStatus->setText(QString::fromStdString(psHelpCode));
   lblStatus->repaint();
+  pbrStatus->setAccessibleName(lblStatus->text());
   pbrStatus->setRange(0, std::max<int>(piMaxVal, 0));
   pbrStatus->setValue(0);
   pbrStatus->repaint();
