@@ -265,9 +265,9 @@ int32_t aa_check_date(int32_t& month, int32_t& week, int32_t& dweek, int32_t& da
 int32_t GetLogLineCount() {
   try {
     std::string path = settings::ParamText("LogFile", 1);
-    if (!IsGzipFile(path) && DetectLogFormat(path) == LogFormat::Records)
-      return aa_get_analize_line(path.c_str(), 10000);
-    return CountLogRecords(path);
+    const LogFormat format = DetectLogFormat(path);
+    if (format == LogFormat::Records && !IsGzipFile(path)) return aa_get_analize_line(path.c_str(), 10000);
+    return CountLogRecords(path, format);
   } catch (...) {
     return -1;
   }

@@ -34,8 +34,7 @@ bool IsGzipFile(const std::string& path) {
   return gzip;
 }
 
-int32_t CountLogRecords(const std::string& path) {
-  const LogFormat format = DetectLogFormat(path);
+int32_t CountLogRecords(const std::string& path, LogFormat format) {
   // gzread reads a file that is not compressed as it stands.
   gzFile file = gzopen(path.c_str(), "rb");
   if (!file) return -1;

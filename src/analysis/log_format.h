@@ -19,7 +19,8 @@ bool IsGzipFile(const std::string& path);
 // The record count of any log, compressed or not, as the analysis command's
 // checks and the progress range need it: LFs and TABs (plus an unfinished
 // last line) of a record log, four for every line of a server log, since
-// each line stands for one access's four records. -1 when it cannot be read.
-int32_t CountLogRecords(const std::string& path);
+// each line stands for one access's four records. `format` is the file's, as
+// DetectLogFormat gives it. -1 when it cannot be read.
+int32_t CountLogRecords(const std::string& path, LogFormat format);
 
 }  // namespace vorel::analysis

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/prompter.h"
+#include "platform/safe_file.h"
 #include "settings/param_store.h"
 
 namespace vorel::ftp {
@@ -24,18 +25,13 @@ bool IsFolder(const std::string& path) {
 class TemporaryFile {
  public:
   explicit TemporaryFile(const std::string& target) : target_(target) {
-    const size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string pattern = folder + "." + name + ".part-XXXXXX";
-    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd < 0) return;
-    fd_ = fd;
-    path_ = pattern;
+    fd_ = platform::CreateTemporaryFile(target, path_);
+    if (fd_ < 0) path_.clear();
   }
   ~TemporaryFile() {
     if (fd_ >= 0) ::close(fd_);
     if (!committed_ && !path_.empty()) ::unlink(path_.c_str());
+    if (!path_.empty()) platform::ReleaseTemporaryFile(path_);
   }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
