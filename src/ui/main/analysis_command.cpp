@@ -119,10 +119,10 @@ class EmptyResultBeforeMessages : public platform::Prompter {
 void frmMain::mnuEditAnalize_Click(int16_t Index) {
   if (busy_) return;
   busy_ = true;
-  EmptyResultBeforeMessages messages(*this);
-  platform::ScopedPrompter messageScope(messages);
   // Warnings about a result that stands are not failures: they bypass `messages`.
   platform::Prompter& plainMessages = platform::CurrentPrompter();
+  EmptyResultBeforeMessages messages(*this);
+  platform::ScopedPrompter messageScope(messages);
   WaitCursor cursor;
   std::unique_ptr<frmStatus> status;
   const QPointer<frmBase> base = BaseWindow();
