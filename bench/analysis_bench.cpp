@@ -94,7 +94,7 @@ void BM_AnalyzeServerLogPageViews(benchmark::State& state) {
   vorel::bench::LogShape shape;
   shape.accesses = static_cast<size_t>(state.range(0));
   shape.combined = shape.pageViewsOnly = true;
-  Analyze(state, LogPath(shape, "page-views-" + std::to_string(shape.accesses)), shape.accesses);
+  Analyze(state, LogPath(shape, "reader-page-views-" + std::to_string(shape.accesses)), shape.accesses);
 }
 BENCHMARK(BM_AnalyzeServerLogPageViews)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -160,7 +160,7 @@ void BM_ReportCommandServerLogPageViews(benchmark::State& state) {
   vorel::bench::LogShape shape;
   shape.accesses = static_cast<size_t>(state.range(0));
   shape.combined = shape.pageViewsOnly = true;
-  RunReportCommand(state, LogPath(shape, "page-views-" + std::to_string(shape.accesses)), shape.accesses);
+  RunReportCommand(state, LogPath(shape, "reader-page-views-" + std::to_string(shape.accesses)), shape.accesses);
 }
 BENCHMARK(BM_ReportCommandServerLogPageViews)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 

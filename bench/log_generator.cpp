@@ -171,7 +171,7 @@ std::string GenerateLog(const LogShape& shape) {
   auto agents = MakeAgents(shape.agents, rng);
   auto refs = MakeReferrers(shape.referrers, rng);
   for (auto& ref : refs)
-    if (ref.size() < shape.referrerBytes) ref += (ref.find('?') == std::string::npos ? "?q=" : "&pad=") + std::string(shape.referrerBytes - ref.size(), 'x');
+    if (!ref.empty() && ref.size() < shape.referrerBytes) ref += (ref.find('?') == std::string::npos ? "?q=" : "&pad=") + std::string(shape.referrerBytes - ref.size(), 'x');
   auto pages = MakePages(shape.pages);
   for (auto& p : pages) p = platform::Utf8ToCp932(p);
   Zipf hostRank(hosts.size()), agentRank(agents.size()), refRank(refs.size()), pageRank(pages.size());

@@ -85,19 +85,19 @@ struct PassSettings {
 // per distinct text and remembered beside the table entry it leads to.
 class Pass {
  public:
-  Pass(const PassSettings& settings, const LogReader& reader)
-      : s_(settings), r_(Result()), lists_(Classes()), reader_(&reader) {}
+  Pass(const PassSettings& settings, LogReader& reader)
+      : s_(settings), r_(Result()), lists_(Classes()), reader_(reader) {}
 
   // Each line is judged on its own: a line of records goes through the
   // record steps; a web server's line that is a page view goes through them
   // as the four records the logging script would have written; any other
   // line is unreadable, and its TAB-separated pieces are still read as
   // records, as they always were.
-  void Run(LogReader& reader) {
+  void Run() {
     LogLine line;
     ServerLogLine parsed;
-    while (reader.ReadLine(line)) {
-      g_lineNo = reader.LineNo();
+    while (reader_.ReadLine(line)) {
+      g_lineNo = reader_.LineNo();
       if (line.tooLong) {
         ++g_counts.lines;
         ++g_counts.unreadable;
@@ -105,7 +105,7 @@ class Pass {
         continue;
       }
       if (!IsRecordLine(line.bytes)) {
-        if (ServerLine(reader, line, parsed)) continue;
+        if (ServerLine(line, parsed)) continue;
         if (line.bytes.find_first_not_of(" \r") != std::string_view::npos) {
           ++g_counts.lines;
           ++g_counts.unreadable;
@@ -116,12 +116,12 @@ class Pass {
       std::string_view record;
       for (LineRecords records(line); records.Next(record);) {
         CountRecords(1);
-        Record(reader.Text(record, line.high));
+        Record(reader_.Text(record, line.high));
       }
     }
-    g_lineNo = reader.LineNo();
-    if (reader.ReadFailed()) throw PassError{kReadError};
-    ReportProgress(reader, true);
+    g_lineNo = reader_.LineNo();
+    if (reader_.ReadFailed()) throw PassError{kReadError};
+    ReportProgress(true);
   }
 
  private:
@@ -138,10 +138,10 @@ class Pass {
 
   // A line of a web server's log; false when the line is none. A line
   // stands for four records in the record count.
-  bool ServerLine(LogReader& reader, const LogLine& line, ServerLogLine& parsed) {
+  bool ServerLine(const LogLine& line, ServerLogLine& parsed) {
     std::string_view bytes = line.bytes;
     if (!line.ended && !bytes.empty() && bytes.back() == '\r') bytes.remove_suffix(1);
-    if (!ParseServerLogLine(reader.Text(bytes, line.high), parsed)) return false;
+    if (!ParseServerLogLine(reader_.Text(bytes, line.high), parsed)) return false;
     CountRecords(4);
     ++g_counts.lines;
     if (!IsPageView(parsed)) return true;
@@ -165,19 +165,19 @@ class Pass {
     g_counts.records += n;
     if (g_counts.records > nextProgress_) {
       nextProgress_ = g_counts.records + s_.checkLine - 1;
-      ReportProgress(*reader_, false);
+      ReportProgress(false);
     }
   }
 
   // Nothing before the log has proved longer than CheckLine records; at the
   // end, the full bar.
-  void ReportProgress(const LogReader& reader, bool finished) {
+  void ReportProgress(bool finished) {
     if (!g_receiver || g_counts.records <= s_.checkLine) return;
-    const uint64_t total = reader.TotalSize();
+    const uint64_t total = reader_.TotalSize();
     int16_t position = kProgressUnknown;
     if (finished) position = kProgressRange;
     else if (total > 0)
-      position = static_cast<int16_t>(std::min(reader.BytesRead(), total) * kProgressRange / total);
+      position = static_cast<int16_t>(std::min(reader_.BytesRead(), total) * kProgressRange / total);
     g_receiver->aauStatusChange(position);
   }
 
@@ -297,7 +297,7 @@ class Pass {
   const PassSettings& s_;
   AnalysisResult& r_;
   const ClassLists& lists_;
-  const LogReader* reader_;
+  LogReader& reader_;
   int16_t flags_ = 0;
   int64_t nextProgress_ = s_.checkLine;
   AccessRecords access_;
@@ -386,7 +386,7 @@ bool AnalyzeLog(int additional) {
   try {
     PassSettings settings = PassSettings::Read();
     Pass pass(settings, reader);
-    pass.Run(reader);
+    pass.Run();
     g_endedEarly = reader.Source().EndedEarly();
     FinishTables();
   } catch (const PassError& error) {
