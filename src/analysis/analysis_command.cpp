@@ -5,6 +5,7 @@
 #include "analysis/analysis_pass.h"
 #include "analysis/companion.h"
 #include "analysis/result.h"
+#include "analysis/time_zone.h"
 #include "platform/paths.h"
 #include "platform/prompter.h"
 #include "settings/param_store.h"
@@ -26,6 +27,8 @@ AnalysisPreparation PrepareAnalysis() {
     return Refuse(LogProblem::MissingLog, "ログファイルが見つかりません。\r\n" + logFile);
   if (settings::ParamFlag("SpecifyPage") && settings::ParamText("Page", 1).empty())
     return Refuse(LogProblem::NoPage, "解析するページを指定してください。");
+  if (std::string zoneError; !TimeZone::FromSetting(settings::ParamText("TimeZone"), &zoneError))
+    return Refuse(LogProblem::UnknownTimeZone, zoneError);
   const int32_t records = GetLogLineCount();
   if (records < 0) return Refuse(LogProblem::Unreadable, "ログファイルを解析できません。\r\n" + logFile);
   if (records <= 3) return Refuse(LogProblem::TooFewRecords, "ログファイルの内容がありません。\r\n" + logFile);

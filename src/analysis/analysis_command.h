@@ -9,7 +9,7 @@ namespace vorel::analysis {
 
 // What stops an analysis before it starts. Each has shown its message and
 // left the result empty.
-enum class LogProblem { None, MissingLog, NoPage, Unreadable, TooFewRecords };
+enum class LogProblem { None, MissingLog, NoPage, Unreadable, TooFewRecords, UnknownTimeZone };
 
 struct AnalysisPreparation {
   LogProblem problem = LogProblem::None;
@@ -27,7 +27,7 @@ struct ProgressRangeError : std::runtime_error {
 inline constexpr const char* kAnalysisSettingsError =
     "解析できませんでした。\r\n設定情報を確認してください。（不正な日付など）";
 
-// Checks LogFile entry 1, the page selection and the record count.
+// Checks LogFile entry 1, the page selection, the time zone and the record count.
 // Throws ProgressRangeError when the progress range does not fit.
 AnalysisPreparation PrepareAnalysis();
 

@@ -1,6 +1,7 @@
 #include "analysis/analysis_pass.h"
 
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,10 +10,12 @@
 #include "analysis/companion.h"
 #include "analysis/log_format.h"
 #include "analysis/log_reader.h"
+#include "analysis/logged_time.h"
 #include "analysis/normalize.h"
 #include "analysis/result.h"
 #include "analysis/server_log.h"
 #include "analysis/sorting.h"
+#include "analysis/time_zone.h"
 #include "platform/prompter.h"
 #include "settings/param_store.h"
 
@@ -60,6 +63,7 @@ struct PassSettings {
   bool ignorePage;
   NormalizeOptions normalize;
   int32_t checkLine;
+  TimeZone timeZone;  // a server log's times are shown in it
 
   static PassSettings Read() {
     using namespace settings;
@@ -73,6 +77,10 @@ struct PassSettings {
     s.ignorePage = ParamFlag("IgnorePage");
     s.normalize = NormalizeOptions::FromParams();
     s.checkLine = ParamInt("CheckLine");
+    // The analysis command refuses an unknown zone before the pass; this is the last guard.
+    std::optional<TimeZone> zone = TimeZone::FromSetting(ParamText("TimeZone"));
+    if (!zone) throw PassError{kInvalidCall};
+    s.timeZone = *zone;
     return s;
   }
 };
@@ -110,6 +118,7 @@ class Pass {
   // A line stands for four records in the progress count as well.
   void RunServerLog(LogReader& reader) {
     reader.SetSplitAtTabs(false);
+    r_.ServerTimeZone = s_.timeZone.Description();
     std::string_view line;
     ServerLogLine parsed;
     AccessRecords access;
@@ -122,8 +131,12 @@ class Pass {
         ++g_serverCounts.unreadable;
         continue;
       }
-      if (!IsPageView(parsed)) continue;
-      if (!MakeAccessRecords(parsed, access)) {
+      if (!IsPageView(parsed)) {
+        // Only a page view goes on to be counted, but any line with an impossible time is unreadable.
+        if (LoggedTime logged; !ParseServerTime(parsed.time, logged)) ++g_serverCounts.unreadable;
+        continue;
+      }
+      if (!MakeAccessRecords(parsed, s_.timeZone, access)) {
         ++g_serverCounts.unreadable;
         continue;
       }
@@ -330,6 +343,7 @@ void ResetResult() {
   r.OS.AssignNames(DisplayNames(Classes().os));
   r.Brws.AssignNames(DisplayNames(Classes().browsers));
   for (CategoryTable* t : {&r.Agent, &r.Host, &r.Ref, &r.Url, &r.Page}) t->Clear();
+  r.ServerTimeZone.clear();
 }
 
 void PrepareAdditional() {

@@ -396,3 +396,43 @@ TEST_F(VorelReportTest, AServerLogPlainOrCompressedGivesTheReportOfTheSameAccess
 
 }  // namespace
 }  // namespace vorel::testing
+
+namespace vorel::testing {
+namespace {
+
+// A UTC server's log read in Tokyo: nine hours later, across the year's end;
+// "--tz log" keeps the times as written; a zone the database lacks stops the run.
+TEST_F(VorelReportTest, TzChoosesTheZoneOfAServerLogsTimes) {
+  const std::string server = work.Write(
+      "server.log",
+      "192.0.2.7 - - [31/Dec/2026:14:59:59 +0000] \"GET /diary.html HTTP/1.1\" 200 10 \"-\" \"UA\"\n"
+      "192.0.2.7 - - [31/Dec/2026:15:00:00 +0000] \"GET /diary.html HTTP/1.1\" 200 10 \"-\" \"UA\"\n");
+  ProcessResult r = Run({"--tz", "Asia/Tokyo", "--all-dates", "--all-pages", "-q", server, "-o", "tokyo.txt"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string tokyo = FromSjis(ReadFile(work.File("tokyo.txt")));
+  EXPECT_NE(tokyo.find("解析条件: 指定なし\r\n時間帯: Asia/Tokyo\r\n"), std::string::npos) << tokyo;
+  EXPECT_NE(tokyo.find("\r\n月別\r\n 1月:   1\r\n12月:   1\r\n"), std::string::npos) << tokyo;
+  EXPECT_NE(tokyo.find("\r\n時間別\r\n 0時:   1\r\n23時:   1\r\n"), std::string::npos) << tokyo;
+
+  r = Run({"--tz=log", "--all-dates", "--all-pages", "-q", server, "-o", "logged.txt"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string logged = FromSjis(ReadFile(work.File("logged.txt")));
+  EXPECT_NE(logged.find("時間帯: ログの時刻のまま\r\n"), std::string::npos) << logged;
+  EXPECT_NE(logged.find("\r\n月別\r\n12月:   2\r\n"), std::string::npos) << logged;
+  EXPECT_NE(logged.find("\r\n時間別\r\n14時:   1\r\n15時:   1\r\n"), std::string::npos) << logged;
+
+  r = Run({"--tz", "Asia/Tokio", "--all-dates", "--all-pages", server, "-o", "unknown.txt"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("Asia/Tokio"), std::string::npos) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(work.File("unknown.txt")));
+
+  // The same name in the settings file: no analysis either.
+  work.Write("settings.ini", "[vorel]\r\nTimeZone=Asia/Tokio\r\n");
+  r = Run({"--all-dates", "--all-pages", server, "-o", "unknown.txt"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("Asia/Tokio"), std::string::npos) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(work.File("unknown.txt")));
+}
+
+}  // namespace
+}  // namespace vorel::testing
