@@ -1,5 +1,7 @@
 #include "settings/registry_settings.h"
 
+#include <algorithm>
+
 #include "settings/settings_file.h"
 #include "settings_test_support.h"
 
