@@ -409,31 +409,37 @@ TEST_F(VorelReportTest, TzChoosesTheZoneOfAServerLogsTimes) {
       "server.log",
       "192.0.2.7 - - [31/Dec/2026:14:59:59 +0000] \"GET /diary.html HTTP/1.1\" 200 10 \"-\" \"UA\"\n"
       "192.0.2.7 - - [31/Dec/2026:15:00:00 +0000] \"GET /diary.html HTTP/1.1\" 200 10 \"-\" \"UA\"\n");
-  ProcessResult r = Run({"--tz", "Asia/Tokyo", "--all-dates", "--all-pages", "-q", server, "-o", "tokyo.txt"});
-  ASSERT_EQ(r.status, 0) << r.err;
-  const std::string tokyo = FromSjis(ReadFile(work.File("tokyo.txt")));
-  EXPECT_NE(tokyo.find("解析条件: 指定なし\r\n時間帯: Asia/Tokyo\r\n"), std::string::npos) << tokyo;
-  EXPECT_NE(tokyo.find("\r\n月別\r\n 1月:   1\r\n12月:   1\r\n"), std::string::npos) << tokyo;
-  EXPECT_NE(tokyo.find("\r\n時間別\r\n 0時:   1\r\n23時:   1\r\n"), std::string::npos) << tokyo;
+  struct Row {
+    std::vector<std::string> zone;  // the options that choose it
+    std::vector<std::string> lines;  // lines the report must hold, each block whole
+  };
+  const Row rows[] = {
+      {{"--tz", "Asia/Tokyo"},
+       {"解析条件: 指定なし\r\n時間帯: Asia/Tokyo\r\n", "\r\n月別\r\n 1月:   1\r\n12月:   1\r\n",
+        "\r\n時間別\r\n 0時:   1\r\n23時:   1\r\n"}},
+      {{"--tz=log"},
+       {"解析条件: 指定なし\r\n時間帯: ログの時刻のまま\r\n", "\r\n月別\r\n12月:   2\r\n",
+        "\r\n時間別\r\n14時:   1\r\n15時:   1\r\n"}},
+  };
+  for (const Row& row : rows) {
+    std::vector<std::string> args = row.zone;
+    args.insert(args.end(), {"--all-dates", "--all-pages", "-q", server, "-o", "r.txt"});
+    ProcessResult r = Run(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string report = FromSjis(ReadFile(work.File("r.txt")));
+    for (const std::string& line : row.lines) EXPECT_NE(report.find(line), std::string::npos) << report;
+  }
 
-  r = Run({"--tz=log", "--all-dates", "--all-pages", "-q", server, "-o", "logged.txt"});
-  ASSERT_EQ(r.status, 0) << r.err;
-  const std::string logged = FromSjis(ReadFile(work.File("logged.txt")));
-  EXPECT_NE(logged.find("時間帯: ログの時刻のまま\r\n"), std::string::npos) << logged;
-  EXPECT_NE(logged.find("\r\n月別\r\n12月:   2\r\n"), std::string::npos) << logged;
-  EXPECT_NE(logged.find("\r\n時間別\r\n14時:   1\r\n15時:   1\r\n"), std::string::npos) << logged;
-
-  r = Run({"--tz", "Asia/Tokio", "--all-dates", "--all-pages", server, "-o", "unknown.txt"});
-  EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.err.find("Asia/Tokio"), std::string::npos) << r.err;
-  EXPECT_FALSE(std::filesystem::exists(work.File("unknown.txt")));
-
-  // The same name in the settings file: no analysis either.
-  work.Write("settings.ini", "[vorel]\r\nTimeZone=Asia/Tokio\r\n");
-  r = Run({"--all-dates", "--all-pages", server, "-o", "unknown.txt"});
-  EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.err.find("Asia/Tokio"), std::string::npos) << r.err;
-  EXPECT_FALSE(std::filesystem::exists(work.File("unknown.txt")));
+  // An unknown zone, on the command line or in the settings file: no analysis, no report.
+  for (const char* settingsText : {"[vorel]\r\n", "[vorel]\r\nTimeZone=Asia/Tokio\r\n"}) {
+    work.Write("settings.ini", settingsText);
+    std::vector<std::string> args = {"--all-dates", "--all-pages", server, "-o", "unknown.txt"};
+    if (std::string(settingsText).find("Tokio") == std::string::npos) args.insert(args.begin(), {"--tz", "Asia/Tokio"});
+    ProcessResult r = Run(args);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("Asia/Tokio"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(work.File("unknown.txt")));
+  }
 }
 
 }  // namespace
