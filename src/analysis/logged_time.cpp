@@ -1,6 +1,8 @@
 #include "analysis/logged_time.h"
 
 #include <array>
+#include <cstring>
+#include <optional>
 
 namespace vorel::analysis {
 namespace {
@@ -16,6 +18,12 @@ int Number(std::string_view s, size_t pos, size_t count) {
     value = value * 10 + (s[pos + i] - '0');
   }
   return value;
+}
+
+// Two digits at p as a number; -1 when either is not a digit.
+int TwoDigits(const char* p) {
+  const unsigned tens = static_cast<unsigned>(p[0] - '0'), ones = static_cast<unsigned>(p[1] - '0');
+  return tens < 10 && ones < 10 ? static_cast<int>(tens * 10 + ones) : -1;
 }
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -41,8 +49,8 @@ bool ParseOffset(std::string_view zone, int32_t& offset) {
   if (zone[0] != '+' && zone[0] != '-') return false;
   const size_t minutesAt = zone.size() == 6 ? 4 : 3;
   if (zone.size() == 6 && zone[3] != ':') return false;
-  const int hours = Number(zone, 1, 2);
-  const int minutes = Number(zone, minutesAt, 2);
+  const int hours = TwoDigits(zone.data() + 1);
+  const int minutes = TwoDigits(zone.data() + minutesAt);
   if (hours < 0 || hours > 23 || minutes < 0 || minutes > 59) return false;
   offset = (zone[0] == '-' ? -1 : 1) * (hours * 3600 + minutes * 60);
   return true;
@@ -51,17 +59,33 @@ bool ParseOffset(std::string_view zone, int32_t& offset) {
 struct Fields {
   int year = -1, month = -1, day = -1, hour = -1, minute = -1, second = -1;
   int32_t offset = 0;
+  std::optional<int64_t> days;  // the date as days since 1970, once known to be real
 };
+
+bool IsRealDate(int year, int month, int day) {
+  return year >= 1 && month >= 1 && month <= 12 && day >= 1 && day <= DaysInMonth(year, month);
+}
 
 // dd/Mon/yyyy:HH:MM:SS[ zone]
 bool ReadCommonForm(std::string_view s, Fields& f) {
   if (s.size() < 20 || s[2] != '/' || s[6] != '/' || s[11] != ':' || s[14] != ':' || s[17] != ':') return false;
-  f.day = Number(s, 0, 2);
-  f.month = MonthNumber(s.substr(3, 3));
-  f.year = Number(s, 7, 4);
-  f.hour = Number(s, 12, 2);
-  f.minute = Number(s, 15, 2);
-  f.second = Number(s, 18, 2);
+  // A log runs in time order, so most stamps begin with the date of the one before.
+  struct LastDate {
+    char text[11] = {};
+    std::optional<int64_t> days;  // nothing: not a real date
+  };
+  static thread_local LastDate last;
+  if (std::memcmp(s.data(), last.text, sizeof last.text) != 0) {
+    const int day = TwoDigits(s.data()), month = MonthNumber(s.substr(3, 3)), year = Number(s, 7, 4);
+    std::memcpy(last.text, s.data(), sizeof last.text);
+    last.days.reset();
+    if (IsRealDate(year, month, day)) last.days = DaysFromCivil(year, month, day);
+  }
+  if (!last.days) return false;
+  f.days = last.days;
+  f.hour = TwoDigits(s.data() + 12);
+  f.minute = TwoDigits(s.data() + 15);
+  f.second = TwoDigits(s.data() + 18);
   if (s.size() == 20) return true;
   return s[20] == ' ' && ParseOffset(s.substr(21), f.offset);
 }
@@ -86,9 +110,8 @@ bool ReadIsoForm(std::string_view s, Fields& f) {
   return ParseOffset(s.substr(pos), f.offset);
 }
 
-bool IsRealDateAndTime(const Fields& f) {
-  return f.year >= 1 && f.month >= 1 && f.month <= 12 && f.day >= 1 && f.day <= DaysInMonth(f.year, f.month) &&
-         f.hour >= 0 && f.hour <= 23 && f.minute >= 0 && f.minute <= 59 && f.second >= 0 && f.second <= 59;
+bool IsRealTime(const Fields& f) {
+  return f.hour >= 0 && f.hour <= 23 && f.minute >= 0 && f.minute <= 59 && f.second >= 0 && f.second <= 59;
 }
 
 }  // namespace
@@ -124,8 +147,12 @@ void CivilFromDays(int64_t days, int& year, int& month, int& day) {
 bool ParseServerTime(std::string_view text, LoggedTime& out) {
   Fields f;
   const bool read = text.size() > 4 && text[4] == '-' ? ReadIsoForm(text, f) : ReadCommonForm(text, f);
-  if (!read || !IsRealDateAndTime(f)) return false;
-  const int64_t local = DaysFromCivil(f.year, f.month, f.day) * 86400 + f.hour * 3600 + f.minute * 60 + f.second;
+  if (!read || !IsRealTime(f)) return false;
+  if (!f.days) {
+    if (!IsRealDate(f.year, f.month, f.day)) return false;
+    f.days = DaysFromCivil(f.year, f.month, f.day);
+  }
+  const int64_t local = *f.days * 86400 + f.hour * 3600 + f.minute * 60 + f.second;
   out.utcSeconds = local - f.offset;
   out.offsetSeconds = f.offset;
   return true;

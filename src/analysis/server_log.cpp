@@ -193,11 +193,10 @@ bool IsPageView(const ServerLogLine& line) {
 
 namespace {
 
-// `value` as `width` decimal digits, zeros in front.
-void AppendDigits(std::string& out, int value, int width) {
-  char digits[4];
-  for (int i = width - 1; i >= 0; --i, value /= 10) digits[i] = static_cast<char>('0' + value % 10);
-  out.append(digits, static_cast<size_t>(width));
+// `value` as `width` decimal digits, zeros in front; the position after them.
+char* PutDigits(char* at, int value, int width) {
+  for (int i = width - 1; i >= 0; --i, value /= 10) at[i] = static_cast<char>('0' + value % 10);
+  return at + width;
 }
 
 }  // namespace
@@ -207,23 +206,24 @@ bool ConvertServerTime(std::string_view time, const TimeZone& zone, std::string&
   if (!ParseServerTime(time, logged)) return false;
   const CivilTime civil = zone.ToCivil(logged);
   if (civil.year < 1 || civil.year > 9999) return false;  // the record stamp's year has four digits
-  out.clear();
-  AppendDigits(out, civil.year, 4);
-  out.push_back('/');
-  AppendDigits(out, civil.month, civil.month < 10 ? 1 : 2);
-  out.push_back('/');
-  AppendDigits(out, civil.day, 2);
-  out.push_back(' ');
-  AppendDigits(out, civil.hour, 2);
-  out.push_back(':');
-  AppendDigits(out, civil.minute, 2);
-  out.push_back(':');
-  AppendDigits(out, civil.second, 2);
+  char text[24];
+  char* at = PutDigits(text, civil.year, 4);
+  *at++ = '/';
+  at = PutDigits(at, civil.month, civil.month < 10 ? 1 : 2);
+  *at++ = '/';
+  at = PutDigits(at, civil.day, 2);
+  *at++ = ' ';
+  at = PutDigits(at, civil.hour, 2);
+  *at++ = ':';
+  at = PutDigits(at, civil.minute, 2);
+  *at++ = ':';
+  at = PutDigits(at, civil.second, 2);
+  out.assign(text, static_cast<size_t>(at - text));
   return true;
 }
 
 bool MakeAccessRecords(const ServerLogLine& line, const TimeZone& zone, AccessRecords& out) {
-  std::string stamp;
+  static thread_local std::string stamp;  // kept: a stamp is too long for the string's own buffer
   if (!ConvertServerTime(line.time, zone, stamp)) return false;
   std::string_view page = PagePath(line.target);
   out.page.assign("1#(");
