@@ -234,6 +234,7 @@ QWidget* frmOptions::BuildPanel1() {
   cmbTimeZone = new QComboBox(panel);
   Name(cmbTimeZone, "cmbTimeZone", QStringLiteral("サーバーのログの時間帯"));
   cmbTimeZone->setEditable(true);
+  cmbTimeZone->lineEdit()->setAccessibleName(cmbTimeZone->accessibleName());
   cmbTimeZone->setAccessibleDescription(QStringLiteral("一覧から選ぶか、Asia/Tokyo のような地域名か +09:00 のような時差を入力します"));
   FillTimeZoneChoices(cmbTimeZone);
   lblTimeZone->setBuddy(cmbTimeZone);

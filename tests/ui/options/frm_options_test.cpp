@@ -257,8 +257,9 @@ TEST_F(FrmOptionsTest, SaveColorParamWritesThreeDigitGroupsThatReadBack) {
 TEST_F(FrmOptionsTest, TheKeyboardWalksAcrossTheTabsAndTheTabsSetTheHelpTopic) {
   Open();
   QTabWidget* tabs = Tabs();
-  Check("chkIgnorePage")->setFocus();
-  PressKey(Check("chkIgnorePage"), Qt::Key_Tab);
+  auto* lastOfPanel1 = Control<QComboBox>(dialog.get(), "cmbTimeZone");
+  lastOfPanel1->setFocus();
+  PressKey(lastOfPanel1, Qt::Key_Tab);
   EXPECT_EQ(dialog->focusWidget(), Check("chkSpecifyHost"));
   EXPECT_EQ(tabs->currentIndex(), 1);
   EXPECT_EQ(dialog->HelpContextID(), 139);
