@@ -3,10 +3,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 
 #include "analysis/analysis_pass.h"
 #include "analysis/result.h"
+#include "analysis/time_zone.h"
 #include "settings/param_store.h"
 
 namespace vorel::analysis {
@@ -46,6 +48,8 @@ AnalysisPreparation PrepareAnalysis() {
   }
   if (settings::ParamFlag("SpecifyPage") && settings::ParamText("Page", 1).empty())
     return Refuse(LogProblem::NoPage, "解析するページを指定してください。");
+  if (std::string zoneError; !TimeZone::FromSetting(settings::ParamText("TimeZone"), &zoneError))
+    return Refuse(LogProblem::UnknownTimeZone, zoneError);
   return {LogProblem::None, std::max<int64_t>(settings::ParamInt("CheckLine"), 1)};
 }
 

@@ -12,7 +12,7 @@ namespace vorel::analysis {
 // empty. A folder or a device named as the log is refused with a message
 // saying what it is; a log of three records or fewer is found so by the pass
 // itself (a stream is read once, never counted beforehand).
-enum class LogProblem { None, MissingLog, Folder, Device, NoPage, Unreadable, TooFewRecords };
+enum class LogProblem { None, MissingLog, Folder, Device, NoPage, Unreadable, TooFewRecords, UnknownTimeZone };
 
 struct AnalysisPreparation {
   LogProblem problem = LogProblem::None;
@@ -22,7 +22,7 @@ struct AnalysisPreparation {
 inline constexpr const char* kAnalysisSettingsError =
     "解析できませんでした。\r\n設定情報を確認してください。（不正な日付など）";
 
-// Checks LogFile entry 1 (without reading it) and the page selection.
+// Checks LogFile entry 1 (without reading it), the page selection and the time zone.
 AnalysisPreparation PrepareAnalysis();
 
 enum class AnalysisOutcome { Counted, NothingCounted, Failed };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,10 +11,12 @@
 #include "analysis/companion.h"
 #include "analysis/log_format.h"
 #include "analysis/log_reader.h"
+#include "analysis/logged_time.h"
 #include "analysis/normalize.h"
 #include "analysis/result.h"
 #include "analysis/server_log.h"
 #include "analysis/sorting.h"
+#include "analysis/time_zone.h"
 #include "platform/prompter.h"
 #include "settings/param_store.h"
 
@@ -62,6 +65,7 @@ struct PassSettings {
   bool ignorePage;
   NormalizeOptions normalize;
   int64_t checkLine;
+  TimeZone timeZone;  // a server log's times are shown in it
 
   static PassSettings Read() {
     using namespace settings;
@@ -76,6 +80,10 @@ struct PassSettings {
     s.normalize = NormalizeOptions::FromParams();
     // Below 1 the window shows from the first record on.
     s.checkLine = std::max<int64_t>(ParamInt("CheckLine"), 1);
+    // The analysis command refuses an unknown zone before the pass; this is the last guard.
+    std::optional<TimeZone> zone = TimeZone::FromSetting(ParamText("TimeZone"));
+    if (!zone) throw PassError{kInvalidCall};
+    s.timeZone = *zone;
     return s;
   }
 };
@@ -144,8 +152,13 @@ class Pass {
     if (!ParseServerLogLine(reader_.Text(bytes, line.high), parsed)) return false;
     CountRecords(4);
     ++g_counts.lines;
-    if (!IsPageView(parsed)) return true;
-    if (!MakeAccessRecords(parsed, access_)) {
+    r_.ServerTimeZone = s_.timeZone.Description();
+    if (!IsPageView(parsed)) {
+      // Only a page view goes on to be counted, but any line with an impossible time is unreadable.
+      if (LoggedTime logged; !ParseServerTime(parsed.time, logged)) ++g_counts.unreadable;
+      return true;
+    }
+    if (!MakeAccessRecords(parsed, s_.timeZone, access_)) {
       ++g_counts.unreadable;
       return true;
     }
@@ -363,6 +376,7 @@ void ResetResult() {
   r.OS.AssignNames(DisplayNames(Classes().os));
   r.Brws.AssignNames(DisplayNames(Classes().browsers));
   for (CategoryTable* t : {&r.Agent, &r.Host, &r.Ref, &r.Url, &r.Page}) t->Clear();
+  r.ServerTimeZone.clear();
 }
 
 void PrepareAdditional() {

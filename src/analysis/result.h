@@ -25,6 +25,9 @@ struct AnalysisResult {
   CategoryTable Ref{kMaxGrowingTableEntries};
   CategoryTable Url{kMaxGrowingTableEntries};
   CategoryTable Page;
+  // How the zone a server log's times were shown in is named (TimeZone's
+  // Description); empty while only record logs, which carry no zone, were read.
+  std::string ServerTimeZone;
 };
 
 AnalysisResult& Result();

@@ -43,6 +43,7 @@ std::string CsvReport() {
   ReportLines out;
   out.Add(CsvCell("解析日付") + "," + CsvCell(DateRangeText()));
   out.Add(CsvCell("解析条件") + "," + CsvCell(PageConditionText(SelectedPage())));
+  if (const std::string zone = TimeZoneText(); !zone.empty()) out.Add(CsvCell(kTimeZoneLabel) + "," + CsvNameCell(zone));
   out.Add("");
   out.Add(Row("アクセス合計", r.Total));
 

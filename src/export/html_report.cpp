@@ -91,6 +91,8 @@ void AddHead(ReportLines& out, const std::string& now) {
   out.Add("\t<br><br>");
   out.Add("\t解析日付： " + DateRangeText() + "<br>");
   out.Add("\t解析条件： " + PageConditionText(EscapeHtml(SelectedPage())) + "<br>");
+  if (const std::string zone = TimeZoneText(); !zone.empty())
+    out.Add("\t" + std::string(kTimeZoneLabel) + "： " + EscapeHtml(zone) + "<br>");
   out.Add("\tアクセス合計： " + std::to_string(analysis::Result().Total) + "<br>");
   out.Add("</div>");
 }

@@ -1,5 +1,6 @@
 #include "export/report_common.h"
 
+#include "analysis/result.h"
 #include "platform/codepage.h"
 #include "platform/safe_file.h"
 #include "settings/param_store.h"
@@ -26,6 +27,8 @@ std::string PageConditionText(std::string_view page) {
 }
 
 std::string SelectedPage() { return ReportName(settings::ParamText("Page", 1)); }
+
+std::string TimeZoneText() { return ReportName(analysis::Result().ServerTimeZone); }
 
 std::string ReportName(std::string_view name) {
   std::string shown(name);

@@ -42,6 +42,7 @@ std::string TextReport() {
   ReportLines out;
   out.Add("解析日付: " + DateRangeText());
   out.Add("解析条件: " + PageConditionText(SelectedPage()));
+  if (const std::string zone = TimeZoneText(); !zone.empty()) out.Add(std::string(kTimeZoneLabel) + ": " + zone);
   out.Add("");
   out.Add("アクセス合計: " + std::to_string(r.Total));
 

@@ -23,6 +23,7 @@ struct ReportOptions {
   bool allDates = false;
   std::optional<std::string> page;
   bool allPages = false;
+  std::optional<std::string> timeZone;  // a TimeZone setting ("" for "--tz local"), checked to be known
   bool quiet = false;
 };
 

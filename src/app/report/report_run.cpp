@@ -12,6 +12,7 @@
 #include "analysis/analysis_pass.h"
 #include "analysis/class_lists.h"
 #include "analysis/result.h"
+#include "analysis/time_zone.h"
 #include "app/report/terminal_progress.h"
 #include "export/save_results.h"
 #include "platform/codepage.h"
@@ -121,6 +122,7 @@ void ApplyOverrides(const ReportOptions& o) {
     SetParam("SpecifyPage", ParamInput{true});
     SetParam("Page", ParamInput{*o.page});
   }
+  if (o.timeZone) SetParam("TimeZone", ParamInput{*o.timeZone});
 }
 
 bool WriteAllToStandardOutput(std::string_view bytes) {
@@ -183,6 +185,11 @@ ExitStatus RunReport(const ReportOptions& options) {
     return kUsageError;
   }
   ApplyOverrides(options);
+  // A zone the settings file names but the tz database lacks is a mistake in what the command was given.
+  if (std::string zoneError; !analysis::TimeZone::FromSetting(settings::ParamText("TimeZone"), &zoneError)) {
+    platform::ShowError(zoneError);
+    return kUsageError;
+  }
   if (!analysis::LoadClassListsFrom(options.classFile.value_or(analysis::ClassFilePath())) && options.classFile)
     return kUsageError;
   analysis::ResetResult();

@@ -21,12 +21,14 @@
 #include <cstdio>
 #include <optional>
 
+#include "analysis/time_zone.h"
 #include "platform/prompter.h"
 #include "platform/qt/help_viewer.h"
 #include "settings/param_store.h"
 #include "ui/main/frm_main.h"
 #include "ui/options/control_naming.h"
 #include "ui/options/frm_ign_list.h"
+#include "ui/options/time_zone_choice.h"
 #include "ui/results/color_text.h"
 #include "ui/results/graph_windows.h"
 
@@ -228,6 +230,16 @@ QWidget* frmOptions::BuildPanel1() {
   chkIgnorePage = CheckBox(QStringLiteral("日付指定，ホスト指定を無視する。"), "chkIgnorePage", panel);
   layout->addLayout(Row(chkIgnorePage, {Note(chkIgnorePage, QStringLiteral("（Ｐ）"), "lblIgnorePage", panel)}));
 
+  lblTimeZone = NamedLabel(QStringLiteral("サーバーのログの時間帯(&Z)："), "lblTimeZone", panel);
+  cmbTimeZone = new QComboBox(panel);
+  Name(cmbTimeZone, "cmbTimeZone", QStringLiteral("サーバーのログの時間帯"));
+  cmbTimeZone->setEditable(true);
+  cmbTimeZone->lineEdit()->setAccessibleName(cmbTimeZone->accessibleName());
+  cmbTimeZone->setAccessibleDescription(QStringLiteral("一覧から選ぶか、Asia/Tokyo のような地域名か +09:00 のような時差を入力します"));
+  FillTimeZoneChoices(cmbTimeZone);
+  lblTimeZone->setBuddy(cmbTimeZone);
+  layout->addLayout(Row(lblTimeZone, {cmbTimeZone}));
+
   connect(chkIgnoreIp, &QCheckBox::toggled, this, &frmOptions::chkIgnoreIp_Click);
   return panel;
 }
@@ -380,7 +392,7 @@ QLayout* frmOptions::BuildLegend() {
 void frmOptions::SetKeyboardOrder() {
   keyboardOrder_ = {chkIgnoreIp,       optSpecifyClass[0], optSpecifyClass[1], chkCodeChange,     chkSmallize,
                     chkIgnoreIndex,    chkIgnoreQuestion,  chkIgnoreSharp,     chkIgnorePortNo,   chkSearchLike,
-                    chkIgnorePage,     chkSpecifyHost,     optSpecifyHost[0],  optSpecifyHost[1], cmdIgnoreHost,
+                    chkIgnorePage,     cmbTimeZone,        chkSpecifyHost,     optSpecifyHost[0],  optSpecifyHost[1], cmdIgnoreHost,
                     chkStartUp[0],     chkStartUp[1],      chkStartUp[2],      chkStartUp[3],     txtMaxDisp};
   for (int i : {0, 1, 2, 3, 4, 5, 6, 7, 8, 12, 9, 10, 11}) keyboardOrder_.push_back(cmdColor[i]);
   keyboardOrder_.insert(keyboardOrder_.end(), {cmdFontName, cmbGraphPattern, cmdOk, cmdCancel, cmdHelp});
@@ -410,6 +422,7 @@ void frmOptions::Form_Load() {
   optSpecifyHost[Flag("IgnoreHost") ? 1 : 0]->setChecked(true);
   chkIgnorePage->setChecked(Flag("IgnorePage"));
   chkSearchLike->setChecked(Flag("SearchLike"));
+  ShowTimeZoneSetting(cmbTimeZone, settings::ParamText("TimeZone"));
   chkStartUp[0]->setChecked(Flag("AutoFtp"));
   chkStartUp[1]->setChecked(Flag("AutoAnalize"));
   chkStartUp[2]->setChecked(Flag("AutoMaxSize"));
@@ -559,6 +572,14 @@ void frmOptions::cmdOk_Click() {
     platform::ShowError("最大表示数には、１～９９９の数値を入力してください。");
     return;
   }
+  const std::string timeZone = TimeZoneSettingOf(cmbTimeZone);
+  if (std::string error; !analysis::TimeZone::FromSetting(timeZone, &error)) {
+    platform::ShowError(error);
+    tabOptionPanel_Click(0);
+    cmbTimeZone->setFocus();
+    return;
+  }
+  settings::SetParam("TimeZone", settings::ParamInput{timeZone});
   settings::SetParam("MaxDisp", settings::ParamInput{txtMaxDisp->text().toStdString()});
   StoreFlag("IgnoreIP", chkIgnoreIp->isChecked());
   StoreFlag("SpecifyClass", optSpecifyClass[0]->isChecked());

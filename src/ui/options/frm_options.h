@@ -93,6 +93,8 @@ class frmOptions : public QDialog {
   QPushButton* cmdIgnoreHost;
   QLabel* lblStartUp;
   std::array<QCheckBox*, 4> chkStartUp{};
+  QLabel* lblTimeZone;
+  QComboBox* cmbTimeZone;  // TimeZone: the zone a server log's times are shown in
   // Panel 3
   std::array<ColorButton*, 13> cmdColor{};
   std::array<QLabel*, 13> lblColor{};

@@ -97,7 +97,7 @@ TEST_F(DialogAccessibilityTest, OptionsDialogIsNamedOnEveryPanelAndTabWalksThePa
   QStringList expected = {QStringLiteral("chkIgnoreIp"), QStringLiteral("optSpecifyClass(1)")};
   expected << QStringList{"chkCodeChange",  "chkSmallize",     "chkIgnoreIndex", "chkIgnoreQuestion",
                           "chkIgnoreSharp", "chkIgnorePortNo", "chkSearchLike",  "chkIgnorePage",
-                          "chkSpecifyHost", "optSpecifyHost(1)", "cmdIgnoreHost"};
+                          "cmbTimeZone",    "chkSpecifyHost", "optSpecifyHost(1)", "cmdIgnoreHost"};
   expected << Indexed("chkStartUp", {0, 1, 2, 3}) << QStringLiteral("txtMaxDisp")
            << Indexed("cmdColor", {0, 1, 2, 3, 4, 5, 6, 7, 8, 12, 9, 10, 11})
            << QStringList{"cmdFontName", "cmbGraphPattern", "cmdOk", "cmdCancel", "cmdHelp", "chkIgnoreIp"};
