@@ -115,6 +115,7 @@ void ApplyOverrides(const ReportOptions& o) {
     SetParam("SpecifyPage", ParamInput{true});
     SetParam("Page", ParamInput{*o.page});
   }
+  if (o.robotMode) SetParam("RobotMode", ParamInput{static_cast<long long>(*o.robotMode)});
 }
 
 bool WriteAllToStandardOutput(std::string_view bytes) {
