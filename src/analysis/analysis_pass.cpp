@@ -108,6 +108,16 @@ class Pass {
   }
 
  private:
+  static constexpr int32_t kNotYet = -2;
+  static constexpr int32_t kAcceptedOnly = -1;
+
+  struct AgentClass {
+    int32_t os = kNotYet;
+    int32_t brws = kNotYet;
+    int32_t robotLine = kNotYet;  // robot list line, 0 for a person
+    int32_t entry = 0;            // Agent entry, 0 until a person's access counts
+  };
+
   // A web server's log: each line that is a page view goes through the
   // record steps as the four records the logging script would have written.
   // A line stands for four records in the progress count as well.
@@ -132,16 +142,19 @@ class Pass {
       }
       ++g_serverCounts.pageViews;
       serverAccess_ = true;
-      if (RobotsApart()) {
+      AgentClass* known = nullptr;
+      if (RobotsApart() && access.agent.size() > 2) {
         // Known before the page is looked at, so that a robot's page leaves no entry.
-        if (int32_t line = RobotLine(access.agent, KnownAgent(access.agent)); line > 0) {
+        known = &KnownAgent(access.agent);
+        if (int32_t line = RobotLine(access.agent, *known); line > 0) {
           RobotAccess(access.page, access.host, line);
           continue;
         }
       }
       PageRecord(access.page);
       if ((flags_ & 3) == 3) {
-        AgentRecord(access.agent);
+        if (known) CountPerson(access.agent, *known);
+        else AgentRecord(access.agent);
         RefRecord(access.referrer);
       }
       CloseAccess(access.host);
@@ -195,7 +208,11 @@ class Pass {
       robotLine_ = known.robotLine;
       return;
     }
-    if ((flags_ & 3) != 3) return;
+    if ((flags_ & 3) == 3) CountPerson(record, known);
+  }
+
+  // A person's agent of an access that counts: its entries in OS, Brws and Agent.
+  void CountPerson(std::string_view record, AgentClass& known) {
     if (known.entry == 0) known.entry = FindOrAppendOrFail(r_.Agent, record.substr(2));
     if (known.os == kNotYet) Classify(record, known);
     os_ = known.os;
@@ -319,16 +336,6 @@ class Pass {
     if (entry > table.Count) throw PassError{kOutOfRange};
     Increment(table.Counts[static_cast<size_t>(entry)]);
   }
-
-  static constexpr int32_t kNotYet = -2;
-  static constexpr int32_t kAcceptedOnly = -1;
-
-  struct AgentClass {
-    int32_t os = kNotYet;
-    int32_t brws = kNotYet;
-    int32_t robotLine = kNotYet;  // robot list line, 0 for a person
-    int32_t entry = 0;      // Agent entry, 0 until a person's access counts
-  };
 
   void Classify(std::string_view record, AgentClass& c) const {
     c.os = c.brws = -1;

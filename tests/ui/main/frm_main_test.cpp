@@ -198,12 +198,19 @@ TEST_F(FrmMainTest, VisibleWindow1025OpensThePageGraphAndTheSummary) {
   EXPECT_EQ(ActiveWindowName(), QStringLiteral("frmBase"));
 }
 
-TEST_F(FrmMainTest, VisibleWindow4095OpensAllTwelveInOrderWithTheSummaryActive) {
-  OpenFrame();  // 4095 is the default
+TEST_F(FrmMainTest, VisibleWindow8191OpensAllThirteenInOrderWithTheSummaryActive) {
+  OpenFrame();  // 8191 is the default
   EXPECT_EQ(OpenWindowNames(),
-            (std::vector<QString>{"frmPage", "frmRef", "frmHost", "frmAgent", "frmBrws", "frmOs", "frmTime",
-                                  "frmDate", "frmDWeek", "frmWWeek", "frmMonth", "frmBase"}));
+            (std::vector<QString>{"frmRobot", "frmPage", "frmRef", "frmHost", "frmAgent", "frmBrws", "frmOs",
+                                  "frmTime", "frmDate", "frmDWeek", "frmWWeek", "frmMonth", "frmBase"}));
   EXPECT_EQ(ActiveWindowName(), QStringLiteral("frmBase"));
+}
+
+TEST_F(FrmMainTest, AStoredVisibleWindowOfTheTwelveWindowsBeforeTheRobotsKeepsItsMeaning) {
+  settings::SetParam("VisibleWindow", 4095);
+  OpenFrame();
+  EXPECT_EQ(OpenWindowNames().size(), 12u);
+  EXPECT_EQ(OpenWindowNames().front(), QStringLiteral("frmPage"));
 }
 
 TEST_F(FrmMainTest, ClosingRecordsTheOpenWindowsAndSavesTheSettingsFile) {
