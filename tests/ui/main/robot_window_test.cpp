@@ -2,6 +2,7 @@
 // in the summary beside the total and in their own graph window, opened from
 // the View menu; the options dialog sets RobotMode.
 #include <QAccessible>
+#include <QComboBox>
 #include <QLabel>
 #include <QRadioButton>
 
@@ -10,7 +11,7 @@
 #include "ui/results/frm_base.h"
 #include "ui/results/graph_picture.h"
 #include "ui/results/graph_windows.h"
-#include "ui_test_support.h"
+#include "ui/ui_test_support.h"
 
 namespace vorel::ui {
 namespace {
