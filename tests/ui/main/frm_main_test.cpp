@@ -72,6 +72,7 @@ const std::vector<MenuRow> kExpectedMenus = {
       {"mnuViewHost", "ホスト名別(&H)...", "Ctrl+H"},
       {"mnuViewRef", "前画面別(&R)...", "Ctrl+R"},
       {"mnuViewPage", "ページ別(&G)...", "Ctrl+G"},
+      {"mnuViewRobot", "ロボット別(&Y)...", "Ctrl+Y"},
       {"mnuViewBar2", "-", ""},
       {"mnuViewRefresh", "再描画(&L)", "F5"},
       {"mnuViewBar3", "-", ""},

@@ -258,6 +258,9 @@ TEST_F(FrmOptionsTest, TheKeyboardWalksAcrossTheTabsAndTheTabsSetTheHelpTopic) {
   QTabWidget* tabs = Tabs();
   Check("chkIgnorePage")->setFocus();
   PressKey(Check("chkIgnorePage"), Qt::Key_Tab);
+  EXPECT_EQ(dialog->focusWidget(), Option("optRobotMode", 1));  // the chosen RobotMode
+  EXPECT_EQ(tabs->currentIndex(), 0);
+  PressKey(Option("optRobotMode", 1), Qt::Key_Tab);
   EXPECT_EQ(dialog->focusWidget(), Check("chkSpecifyHost"));
   EXPECT_EQ(tabs->currentIndex(), 1);
   EXPECT_EQ(dialog->HelpContextID(), 139);
