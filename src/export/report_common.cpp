@@ -13,6 +13,8 @@ std::string_view WeekdayName(int d) {
   return kNames[d - 1];
 }
 
+bool RobotsSetApart() { return analysis::Result().RobotTotal > 0; }
+
 std::string DateRangeText() {
   using namespace settings;
   if (!ParamFlag("SpecifyDate")) return "指定なし";

@@ -33,6 +33,10 @@ std::string TimeZoneText();
 // line.
 std::string ReportName(std::string_view name);
 
+// Robots were set apart from the people (RobotMode) and counted: only then
+// do the reports carry the robot total and the robot section.
+bool RobotsSetApart();
+
 // n in decimal, right-aligned in `width` characters; longer numbers whole.
 std::string RightAligned(int32_t n, size_t width);
 

@@ -103,6 +103,7 @@ TEST_F(VorelReportTest, UsageErrorsExitWithTwoAndWriteNothing) {
       {"--to", "yesterday", log, "-o", "r.txt"},
       {"--all-dates", "--from", "2001/12/1", log, "-o", "r.txt"},
       {"--all-pages", "--page", "index", log, "-o", "r.txt"},
+      {"--robots", "some", log, "-o", "r.txt"},
   };
   for (const auto& args : wrong) {
     ProcessResult r = RunProgram(VOREL_REPORT_EXE, args, work.path());
@@ -405,6 +406,36 @@ TEST_F(VorelReportTest, AServerLogPlainOrCompressedGivesTheReportOfTheSameAccess
   ProcessResult z = Run({"-q", "--tz", "Asia/Tokyo", "--from", "2001/12/1", "--to", "2001/12/31", "--all-pages", gzip, "-o", "gzip.txt"});
   EXPECT_EQ(z.status, 0) << z.err;
   EXPECT_EQ(FromSjis(ReadFile(work.File("gzip.txt"))), expected);
+}
+
+TEST_F(VorelReportTest, RobotsAreSetApartFromTheRecordLogOnlyWhenAskedAndFromTheServerLogUnlessCounted) {
+  classes = work.Write("classes.dat", Sjis(std::string(kClassFile) + "Robot=Googlebot,Google\r\n"));
+  const std::string robot = "Mozilla/5.0 (compatible; Googlebot/2.1; +http://www.google.com/bot.html)";
+  const std::string records =
+      work.Write("records.log", SmallLog() + Access("index", "2001/12/09 00:20:00", robot, "", "(66.249.66.1)"));
+  const std::string server = work.Write(
+      "access_log", "66.249.66.1 - - [09/Dec/2001:00:20:00 +0900] \"GET /index.html HTTP/1.1\" 200 5 \"-\" \"" +
+                        robot + "\"\n192.0.2.7 - - [09/Dec/2001:00:30:00 +0900] \"GET /index.html HTTP/1.1\" 200 5 "
+                                "\"-\" \"" + kFx + "\"\n");
+  struct Case {
+    std::string log;
+    std::vector<std::string> options;
+    bool apart;
+  };
+  for (const Case& c : {Case{records, {}, false}, Case{records, {"--robots", "apart"}, true},
+                        Case{server, {}, true}, Case{server, {"--robots", "count"}, false}}) {
+    std::vector<std::string> args = {"-q", "--from", "2001/12/1", "--to", "2001/12/31", "--all-pages"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    args.insert(args.end(), {c.log, "-o", "robots.txt"});
+    ProcessResult r = Run(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string report = FromSjis(ReadFile(work.File("robots.txt")));
+    SCOPED_TRACE(report);
+    const bool hasSection = report.ends_with("\r\nロボット別\r\n   1: Google\r\n");
+    EXPECT_EQ(hasSection, c.apart);
+    EXPECT_EQ(report.find("\r\nロボット: 1\r\n") != std::string::npos, c.apart);
+    EXPECT_EQ(report.find("Googlebot") == std::string::npos, c.apart);
+  }
 }
 
 // --- streams, compressed logs, and lines of every kind ----------------------

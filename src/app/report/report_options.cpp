@@ -20,6 +20,7 @@ constexpr ValueOption kTo{"", "--to"};
 constexpr ValueOption kPage{"", "--page"};
 constexpr ValueOption kFormat{"", "--format"};
 constexpr ValueOption kTimeZone{"", "--tz"};
+constexpr ValueOption kRobots{"", "--robots"};
 
 class Parser {
  public:
@@ -62,6 +63,7 @@ class Parser {
     if (auto v = Value(arg, kClasses)) return Once(!o.classFile, arg) && Assign(o.classFile, *v);
     if (auto v = Value(arg, kPage)) return Once(!o.page, arg) && Assign(o.page, *v);
     if (auto v = Value(arg, kFormat)) return Once(!o.format, arg) && AssignFormat(*v, arg);
+    if (auto v = Value(arg, kRobots)) return Once(!o.robotMode, arg) && AssignRobots(*v, arg);
     if (auto v = Value(arg, kFrom)) return Once(!o.from, arg) && AssignDate(o.from, *v, arg);
     if (auto v = Value(arg, kTo)) return Once(!o.to, arg) && AssignDate(o.to, *v, arg);
     if (auto v = Value(arg, kTimeZone)) return Once(!o.timeZone, arg) && AssignTimeZone(*v);
@@ -123,6 +125,14 @@ class Parser {
     return true;
   }
 
+  bool AssignRobots(const std::string& value, const std::string& arg) {
+    if (!result_.error.empty()) return true;
+    if (value == "apart") result_.options.robotMode = 2;
+    else if (value == "count") result_.options.robotMode = 0;
+    else Fail("ロボットの扱いは apart か count です: " + arg + " " + value);
+    return true;
+  }
+
   void CheckCombination() {
     const ReportOptions& o = result_.options;
     if (o.allDates && (o.from || o.to)) return Fail("--all-dates と --from/--to は同時に指定できません。");
@@ -176,6 +186,9 @@ std::string HelpText() {
          "      --tz ZONE        サーバーのログの時刻を表す時間帯: local はこのコンピューターの\n"
          "                       時刻（TZ に従います）、log はログの時刻のまま、Asia/Tokyo の\n"
          "                       ような地域名、+09:00 のような UTC からの時差。\n"
+         "      --robots MODE    apart: どのログでもロボットを人と分けて数えます。\n"
+         "                       count: ロボットも人と同じに数えます。\n"
+         "                       既定は設定の RobotMode（サーバーのログでだけ分けます）。\n"
          "  -q, --quiet          進行状況を表示しません。\n"
          "  -h, --help           この説明を表示します。\n"
          "      --version        版を表示します。\n"

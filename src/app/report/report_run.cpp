@@ -123,6 +123,7 @@ void ApplyOverrides(const ReportOptions& o) {
     SetParam("Page", ParamInput{*o.page});
   }
   if (o.timeZone) SetParam("TimeZone", ParamInput{*o.timeZone});
+  if (o.robotMode) SetParam("RobotMode", ParamInput{static_cast<long long>(*o.robotMode)});
 }
 
 bool WriteAllToStandardOutput(std::string_view bytes) {

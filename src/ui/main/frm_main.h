@@ -71,6 +71,7 @@ class frmMain : public QMainWindow {
   void mnuViewHost_Click() { ShowResultWindow(ResultSlot::Host); }
   void mnuViewRef_Click() { ShowResultWindow(ResultSlot::Ref); }
   void mnuViewPage_Click() { ShowResultWindow(ResultSlot::Page); }
+  void mnuViewRobot_Click() { ShowResultWindow(ResultSlot::Robot); }
   void mnuViewRefresh_Click();
   void mnuViewOptions_Click();
   void mnuWindowCascade_Click();

@@ -18,7 +18,8 @@ namespace {
 // The toolbar button of each result window, whose image the window wears too.
 const char* const kWindowButtonKeys[kResultSlotCount] = {
     "BaseWindow", "MonthWindow", "WWeekWindow", "DWeekWindow", "DateWindow", "TimeWindow",
-    "OSWindow",   "BrwsWindow",  "AgentWindow", "HostWindow",  "RefWindow",  "PageWindow"};
+    "OSWindow",   "BrwsWindow",  "AgentWindow", "HostWindow",  "RefWindow",  "PageWindow",
+    "AgentWindow"};  // robots have no button of their own: they wear the agents' image
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
+#include <QGroupBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -239,9 +240,24 @@ QWidget* frmOptions::BuildPanel1() {
   FillTimeZoneChoices(cmbTimeZone);
   lblTimeZone->setBuddy(cmbTimeZone);
   layout->addLayout(Row(lblTimeZone, {cmbTimeZone}));
+  layout->addWidget(BuildRobotMode(panel));
 
   connect(chkIgnoreIp, &QCheckBox::toggled, this, &frmOptions::chkIgnoreIp_Click);
   return panel;
+}
+
+// RobotMode: whether robots count like everyone or apart, in server logs or in every log.
+QGroupBox* frmOptions::BuildRobotMode(QWidget* panel) {
+  fraRobotMode = new QGroupBox(QString::fromUtf8(kRobotModeTitle), panel);
+  fraRobotMode->setObjectName(QStringLiteral("fraRobotMode"));
+  fraRobotMode->setAccessibleName(fraRobotMode->title());
+  auto* column = new QVBoxLayout(fraRobotMode);
+  column->setContentsMargins(8, 2, 8, 2);
+  for (int i = 0; i < 3; ++i) {
+    optRobotMode[i] = RadioButton(QString::fromUtf8(kRobotModeCaptions[i]), "optRobotMode", i, fraRobotMode);
+    column->addWidget(optRobotMode[i]);
+  }
+  return fraRobotMode;
 }
 
 QWidget* frmOptions::BuildPanel2() {
@@ -392,7 +408,7 @@ QLayout* frmOptions::BuildLegend() {
 void frmOptions::SetKeyboardOrder() {
   keyboardOrder_ = {chkIgnoreIp,       optSpecifyClass[0], optSpecifyClass[1], chkCodeChange,     chkSmallize,
                     chkIgnoreIndex,    chkIgnoreQuestion,  chkIgnoreSharp,     chkIgnorePortNo,   chkSearchLike,
-                    chkIgnorePage,     cmbTimeZone,        chkSpecifyHost,     optSpecifyHost[0],  optSpecifyHost[1], cmdIgnoreHost,
+                    chkIgnorePage,     cmbTimeZone,        optRobotMode[0],    optRobotMode[1],    optRobotMode[2],   chkSpecifyHost,     optSpecifyHost[0],  optSpecifyHost[1], cmdIgnoreHost,
                     chkStartUp[0],     chkStartUp[1],      chkStartUp[2],      chkStartUp[3],     txtMaxDisp};
   for (int i : {0, 1, 2, 3, 4, 5, 6, 7, 8, 12, 9, 10, 11}) keyboardOrder_.push_back(cmdColor[i]);
   keyboardOrder_.insert(keyboardOrder_.end(), {cmdFontName, cmbGraphPattern, cmdOk, cmdCancel, cmdHelp});
@@ -423,6 +439,7 @@ void frmOptions::Form_Load() {
   chkIgnorePage->setChecked(Flag("IgnorePage"));
   chkSearchLike->setChecked(Flag("SearchLike"));
   ShowTimeZoneSetting(cmbTimeZone, settings::ParamText("TimeZone"));
+  optRobotMode[static_cast<size_t>(std::clamp(settings::ParamInt("RobotMode"), 0, 2))]->setChecked(true);
   chkStartUp[0]->setChecked(Flag("AutoFtp"));
   chkStartUp[1]->setChecked(Flag("AutoAnalize"));
   chkStartUp[2]->setChecked(Flag("AutoMaxSize"));
@@ -593,6 +610,8 @@ void frmOptions::cmdOk_Click() {
   StoreFlag("IgnoreHost", !optSpecifyHost[0]->isChecked());
   StoreFlag("IgnorePage", chkIgnorePage->isChecked());
   StoreFlag("SearchLike", chkSearchLike->isChecked());
+  for (int i = 0; i < 3; ++i)
+    if (optRobotMode[static_cast<size_t>(i)]->isChecked()) settings::SetParam("RobotMode", settings::ParamInput{static_cast<long long>(i)});
   StoreFlag("AutoFtp", chkStartUp[0]->isChecked());
   StoreFlag("AutoAnalize", chkStartUp[1]->isChecked());
   StoreFlag("AutoMaxSize", chkStartUp[2]->isChecked());
@@ -629,6 +648,7 @@ void frmOptions::PushColorsToWindows() {
   if (auto* w = qobject_cast<frmRef*>(open(GraphKind::Ref))) w->aarSetColor(fore, back, bar(10));
   if (auto* w = qobject_cast<frmPage*>(open(GraphKind::Page))) w->aapSetColor(fore, back, bar(11));
   if (auto* w = qobject_cast<frmAgent*>(open(GraphKind::Agent))) w->aaoSetColor(fore, back, bar(12));
+  if (auto* w = qobject_cast<frmRobot*>(open(GraphKind::Robot))) w->aaySetColor(fore, back, bar(12));
   // The new colours, font, pattern and count show at once.
   for (GraphKind kind : kAllGraphKinds)
     if (GraphWindow* window = open(kind)) window->SetValues();

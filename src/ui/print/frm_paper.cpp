@@ -20,7 +20,7 @@ namespace {
 
 // Captions of the check boxes, by bit of PrintWindow.
 constexpr std::array<const char*, kPrintWindowBoxes> kWindowCaptions = {
-    "月", "日付", "週", "曜日", "時間", "ＯＳ", "ブラウザ", "ホスト", "前画面", "ページ", "エージェント"};
+    "月", "日付", "週", "曜日", "時間", "ＯＳ", "ブラウザ", "ホスト", "前画面", "ページ", "エージェント", "ロボット"};
 constexpr std::array<const char*, kPaperOptions> kPaperCaptions = {"１項目", "２項目", "４項目"};
 constexpr int kHelpContext = 104;
 constexpr int kBoxColumns = 4;

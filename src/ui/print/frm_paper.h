@@ -15,7 +15,7 @@ class QRadioButton;
 
 namespace vorel::ui {
 
-inline constexpr int kPrintWindowBoxes = 11;
+inline constexpr int kPrintWindowBoxes = 12;
 inline constexpr int kPaperOptions = 3;
 
 class frmPaper : public QDialog {

@@ -97,9 +97,11 @@ void frmBase::CreateControls() {
   chkSpecifyPage->setObjectName(QStringLiteral("chkSpecifyPage"));
   lblTotalAccessTitle = NewLabel(this, "lblTotalAccessTitle", QStringLiteral("アクセス合計"));
   lblTotalAccess = NewLabel(this, "lblTotalAccess", QString());
+  lblRobotAccessTitle = NewLabel(this, "lblRobotAccessTitle", QStringLiteral("ロボット"));
+  lblRobotAccess = NewLabel(this, "lblRobotAccess", QString());
   lblUniqeHostTitle = NewLabel(this, "lblUniqeHostTitle", QStringLiteral("ユニークホスト数"));
   lblUniqueHost = NewLabel(this, "lblUniqueHost", QString());
-  for (QLabel* total : {lblTotalAccess, lblUniqueHost}) {
+  for (QLabel* total : {lblTotalAccess, lblRobotAccess, lblUniqueHost}) {
     total->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     total->setMinimumWidth(QFontMetrics(font()).horizontalAdvance(QStringLiteral("0000000000")));
@@ -126,6 +128,9 @@ void frmBase::CreateControls() {
   auto* totals = new QHBoxLayout;
   totals->addWidget(lblTotalAccessTitle);
   totals->addWidget(lblTotalAccess);
+  totals->addSpacing(6);
+  totals->addWidget(lblRobotAccessTitle);
+  totals->addWidget(lblRobotAccess);
   totals->addSpacing(12);
   totals->addWidget(lblUniqeHostTitle);
   totals->addWidget(lblUniqueHost);
@@ -177,6 +182,7 @@ void frmBase::NameControls() {
     txtEndDate[static_cast<size_t>(i)]->setAccessibleName(QStringLiteral("終了日 ") + parts[i]);
   }
   lblTotalAccessTitle->setBuddy(lblTotalAccess);
+  lblRobotAccessTitle->setBuddy(lblRobotAccess);
   lblUniqeHostTitle->setBuddy(lblUniqueHost);
 }
 
@@ -223,9 +229,11 @@ void frmBase::FillPageList() {
 
 void frmBase::ShowTotals() {
   lblTotalAccess->setText(QString::number(analysis::ResultCount(0)));
+  lblRobotAccess->setText(QString::number(analysis::ResultCount(31)));
   lblUniqueHost->setText(QString::number(analysis::ResultCount(17)));
   // The totals are read with their titles.
   lblTotalAccess->setAccessibleName(lblTotalAccessTitle->text() + QLatin1Char(' ') + lblTotalAccess->text());
+  lblRobotAccess->setAccessibleName(lblRobotAccessTitle->text() + QLatin1Char(' ') + lblRobotAccess->text());
   lblUniqueHost->setAccessibleName(lblUniqeHostTitle->text() + QLatin1Char(' ') + lblUniqueHost->text());
 }
 

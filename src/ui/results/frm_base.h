@@ -29,7 +29,7 @@ class frmBase : public QWidget {
   // Refill the two lists from LogFile entries 1..5 and Page entries 1..10.
   void FillFileNameList();
   void FillPageList();
-  // lblTotalAccess and lblUniqueHost from the analysis result.
+  // lblTotalAccess, lblRobotAccess and lblUniqueHost from the analysis result.
   void ShowTotals();
 
   // Event handlers, callable directly.
@@ -63,6 +63,8 @@ class frmBase : public QWidget {
   QCheckBox* chkSpecifyPage;
   QLabel* lblTotalAccessTitle;
   QLabel* lblTotalAccess;
+  QLabel* lblRobotAccessTitle;  // the robots' accesses set apart, beside the total
+  QLabel* lblRobotAccess;
   QLabel* lblUniqeHostTitle;
   QLabel* lblUniqueHost;
 

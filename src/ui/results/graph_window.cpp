@@ -75,6 +75,7 @@ GraphWindow* GraphWindow::Create(GraphKind kind, QWidget* parent) {
     case GraphKind::Host: window = new frmHost(parent); break;
     case GraphKind::Ref: window = new frmRef(parent); break;
     case GraphKind::Page: window = new frmPage(parent); break;
+    case GraphKind::Robot: window = new frmRobot(parent); break;
   }
   window->Load();
   return window;

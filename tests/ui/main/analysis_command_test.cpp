@@ -218,7 +218,7 @@ bool ShowsEmptyGraph(GraphWindow* graph) {
 }
 
 TEST_F(AnalysisCommandTest, EveryFailureLeavesEveryOpenWindowShowingTheEmptyResult) {
-  settings::SetParam("VisibleWindow", 4095);
+  settings::SetParam("VisibleWindow", 8191);
   frmMain& main = OpenFrame();
   frmBase* base = main.BaseWindow();
   ASSERT_NE(base, nullptr);

@@ -97,7 +97,7 @@ TEST_F(DialogAccessibilityTest, OptionsDialogIsNamedOnEveryPanelAndTabWalksThePa
   QStringList expected = {QStringLiteral("chkIgnoreIp"), QStringLiteral("optSpecifyClass(1)")};
   expected << QStringList{"chkCodeChange",  "chkSmallize",     "chkIgnoreIndex", "chkIgnoreQuestion",
                           "chkIgnoreSharp", "chkIgnorePortNo", "chkSearchLike",  "chkIgnorePage",
-                          "cmbTimeZone",    "chkSpecifyHost", "optSpecifyHost(1)", "cmdIgnoreHost"};
+                          "cmbTimeZone",    "optRobotMode(1)", "chkSpecifyHost", "optSpecifyHost(1)", "cmdIgnoreHost"};
   expected << Indexed("chkStartUp", {0, 1, 2, 3}) << QStringLiteral("txtMaxDisp")
            << Indexed("cmdColor", {0, 1, 2, 3, 4, 5, 6, 7, 8, 12, 9, 10, 11})
            << QStringList{"cmdFontName", "cmbGraphPattern", "cmdOk", "cmdCancel", "cmdHelp", "chkIgnoreIp"};
@@ -119,7 +119,7 @@ TEST_F(DialogAccessibilityTest, PrintSetupIsNamedAndTabVisitsTheBoxesTheChosenSh
   EXPECT_EQ(UnnamedControls(&paper), QStringList());
   // The option buttons are read within their frame's title.
   EXPECT_EQ(Accessible(paper.optPaper[0]->parentWidget())->text(QAccessible::Name), QStringLiteral("一枚あたりの項目数"));
-  QStringList expected = Indexed("chkWindow", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+  QStringList expected = Indexed("chkWindow", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
   expected << QStringList{"optPaper(2)", "cmdNext", "cmdCancel", "cmdHelp", "chkWindow(0)"};
   EXPECT_EQ(TabWalk(&paper, paper.chkWindow[0], static_cast<int>(expected.size()) - 1), expected);
   // Back from the buttons, too, the sheet sizes are entered at the one chosen.

@@ -72,6 +72,7 @@ const std::vector<MenuRow> kExpectedMenus = {
       {"mnuViewHost", "ホスト名別(&H)...", "Ctrl+H"},
       {"mnuViewRef", "前画面別(&R)...", "Ctrl+R"},
       {"mnuViewPage", "ページ別(&G)...", "Ctrl+G"},
+      {"mnuViewRobot", "ロボット別(&Y)...", "Ctrl+Y"},
       {"mnuViewBar2", "-", ""},
       {"mnuViewRefresh", "再描画(&L)", "F5"},
       {"mnuViewBar3", "-", ""},
@@ -198,12 +199,19 @@ TEST_F(FrmMainTest, VisibleWindow1025OpensThePageGraphAndTheSummary) {
   EXPECT_EQ(ActiveWindowName(), QStringLiteral("frmBase"));
 }
 
-TEST_F(FrmMainTest, VisibleWindow4095OpensAllTwelveInOrderWithTheSummaryActive) {
-  OpenFrame();  // 4095 is the default
+TEST_F(FrmMainTest, VisibleWindow8191OpensAllThirteenInOrderWithTheSummaryActive) {
+  OpenFrame();  // 8191 is the default
   EXPECT_EQ(OpenWindowNames(),
-            (std::vector<QString>{"frmPage", "frmRef", "frmHost", "frmAgent", "frmBrws", "frmOs", "frmTime",
-                                  "frmDate", "frmDWeek", "frmWWeek", "frmMonth", "frmBase"}));
+            (std::vector<QString>{"frmRobot", "frmPage", "frmRef", "frmHost", "frmAgent", "frmBrws", "frmOs",
+                                  "frmTime", "frmDate", "frmDWeek", "frmWWeek", "frmMonth", "frmBase"}));
   EXPECT_EQ(ActiveWindowName(), QStringLiteral("frmBase"));
+}
+
+TEST_F(FrmMainTest, AStoredVisibleWindowOfTheTwelveWindowsBeforeTheRobotsKeepsItsMeaning) {
+  settings::SetParam("VisibleWindow", 4095);
+  OpenFrame();
+  EXPECT_EQ(OpenWindowNames().size(), 12u);
+  EXPECT_EQ(OpenWindowNames().front(), QStringLiteral("frmPage"));
 }
 
 TEST_F(FrmMainTest, ClosingRecordsTheOpenWindowsAndSavesTheSettingsFile) {

@@ -257,9 +257,12 @@ TEST_F(FrmOptionsTest, SaveColorParamWritesThreeDigitGroupsThatReadBack) {
 TEST_F(FrmOptionsTest, TheKeyboardWalksAcrossTheTabsAndTheTabsSetTheHelpTopic) {
   Open();
   QTabWidget* tabs = Tabs();
-  auto* lastOfPanel1 = Control<QComboBox>(dialog.get(), "cmbTimeZone");
-  lastOfPanel1->setFocus();
-  PressKey(lastOfPanel1, Qt::Key_Tab);
+  auto* timeZone = Control<QComboBox>(dialog.get(), "cmbTimeZone");
+  timeZone->setFocus();
+  PressKey(timeZone, Qt::Key_Tab);
+  EXPECT_EQ(dialog->focusWidget(), Option("optRobotMode", 1));  // the chosen RobotMode
+  EXPECT_EQ(tabs->currentIndex(), 0);
+  PressKey(Option("optRobotMode", 1), Qt::Key_Tab);
   EXPECT_EQ(dialog->focusWidget(), Check("chkSpecifyHost"));
   EXPECT_EQ(tabs->currentIndex(), 1);
   EXPECT_EQ(dialog->HelpContextID(), 139);

@@ -50,6 +50,8 @@ class PrintCommandTest : public UiTest {
     r.Host.Append("hostname", 19);
     r.Ref.Append("refname", 20);
     r.Page.Append("pagename", 21);
+    r.RobotTotal = 22;
+    r.Robot.Append("robotname", 22);
   }
 
   frmMain& OpenPrintingFrame() {
@@ -156,7 +158,7 @@ TEST_F(PrintCommandTest, AllGraphsPrintInTheFixedOrderInsideTheMarginAndAnEmptyG
   const std::string path = dir.File("all.pdf");
   ChoosePdf(main, path);
   FillEveryGraph(/*withOs=*/false);
-  // The default: 4095, every box.
+  // The default: 4095, every box, the robots' among them.
   Print(main, settings::ParamInt("PrintWindow"), 2);
   ASSERT_EQ(PdfPageCount(path), 3);
   const std::vector<PdfWord> p1 = PdfWords(path, 1), p2 = PdfWords(path, 2), p3 = PdfWords(path, 3);
@@ -171,6 +173,7 @@ TEST_F(PrintCommandTest, AllGraphsPrintInTheFixedOrderInsideTheMarginAndAnEmptyG
   EXPECT_EQ(Place(p3, "hostname"), 0);
   EXPECT_EQ(Place(p3, "refname"), 1);
   EXPECT_EQ(Place(p3, "pagename"), 2);
+  EXPECT_EQ(Place(p3, "robotname"), 3);
   // The graphs stay inside the tenth margins.
   for (const auto* page : {&p1, &p2, &p3})
     for (const PdfWord& w : *page) {
