@@ -164,7 +164,10 @@ class Pass {
     if (!ParseServerLogLine(reader_.Text(bytes, line.high), parsed)) return false;
     CountRecords(4);
     ++g_counts.lines;
-    r_.ServerTimeZone = s_.timeZone.Description();
+    if (!zoneNamed_) {  // once a pass: the result says which zone its times are in
+      r_.ServerTimeZone = s_.timeZone.Description();
+      zoneNamed_ = true;
+    }
     if (!IsPageView(parsed)) {
       // Only a page view goes on to be counted, but any line with an impossible time is unreadable.
       if (LoggedTime logged; !ParseServerTime(parsed.time, logged)) ++g_counts.unreadable;
@@ -395,6 +398,7 @@ class Pass {
   const ClassLists& lists_;
   LogReader& reader_;
   int16_t flags_ = 0;
+  bool zoneNamed_ = false;
   int64_t nextProgress_ = s_.checkLine;
   AccessRecords access_;
   PeriodSlots slots_;
