@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <stdexcept>
+#include <string>
 
 namespace vorel::analysis {
 
@@ -37,5 +38,8 @@ enum class AnalysisOutcome { Counted, NothingCounted, Failed };
 // nothing shows "有効なデータがありませんでした。" and, like a failed
 // pass, leaves the result empty.
 AnalysisOutcome RunAnalysis(int additional);
+
+// How many lines of the log could not be read, for the nothing-counted message.
+std::string UnreadableLinesText(int64_t lines);
 
 }  // namespace vorel::analysis
