@@ -119,7 +119,7 @@ TEST_F(AnalysisCommandTest, GoodAnalysisEnablesTheResultCommandsAndAFailedOneDis
   EXPECT_EQ(base->lblUniqueHost->text(), QStringLiteral("0"));
   // The failed path was stored all the same; the lists are refilled only by an analysis that ran.
   EXPECT_EQ(settings::ParamText("LogFile", 1), dir.File("gone.log"));
-  EXPECT_EQ(settings::ParamText("LogFile", 2), log);
+  EXPECT_EQ(settings::ParamText("LogFile", 2), other);
 }
 
 TEST_F(AnalysisCommandTest, MissingLogFileIsReportedWithItsPath) {
