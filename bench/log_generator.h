@@ -25,6 +25,11 @@ struct LogShape {
   // The first accesses use every host and referrer once, so that the log
   // holds all of them however popular each is.
   bool everyNameOnce = false;
+  // A combined log without the image and style sheet lines: every line a
+  // page view.
+  bool pageViewsOnly = false;
+  // Referrers padded to at least this many bytes (a long query string).
+  size_t referrerBytes = 0;
 };
 
 // The log as CP932 bytes with CR LF line ends, one record per line; or, for
