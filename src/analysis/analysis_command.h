@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
+#include <string>
 
 #include "platform/prompter.h"
 
@@ -37,5 +39,8 @@ AnalysisOutcome RunAnalysis(int additional);
 // through `prompter` that the log ends early and that what came before was
 // counted; otherwise shows nothing. True when it warned.
 bool WarnIfLogEndedEarly(platform::Prompter& prompter);
+
+// How many lines of the log could not be read, for the nothing-counted message.
+std::string UnreadableLinesText(int64_t lines);
 
 }  // namespace vorel::analysis

@@ -409,9 +409,10 @@ void frmOptions::SetKeyboardOrder() {
   keyboardOrder_ = {chkIgnoreIp,       optSpecifyClass[0], optSpecifyClass[1], chkCodeChange,     chkSmallize,
                     chkIgnoreIndex,    chkIgnoreQuestion,  chkIgnoreSharp,     chkIgnorePortNo,   chkSearchLike,
                     chkIgnorePage,     cmbTimeZone,        optRobotMode[0],    optRobotMode[1],    optRobotMode[2],   chkSpecifyHost,     optSpecifyHost[0],  optSpecifyHost[1], cmdIgnoreHost,
-                    chkStartUp[0],     chkStartUp[1],      chkStartUp[2],      chkStartUp[3],     txtMaxDisp};
+                    chkStartUp[0],     chkStartUp[1],      chkStartUp[2],      chkStartUp[3]};
+  // The display panel in the order of the screen: the colours, then the count below them.
   for (int i : {0, 1, 2, 3, 4, 5, 6, 7, 8, 12, 9, 10, 11}) keyboardOrder_.push_back(cmdColor[i]);
-  keyboardOrder_.insert(keyboardOrder_.end(), {cmdFontName, cmbGraphPattern, cmdOk, cmdCancel, cmdHelp});
+  keyboardOrder_.insert(keyboardOrder_.end(), {txtMaxDisp, cmdFontName, cmbGraphPattern, cmdOk, cmdCancel, cmdHelp});
   keyboardPanel_.clear();
   for (QWidget* w : keyboardOrder_) {
     int panel = -1;

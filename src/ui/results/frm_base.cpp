@@ -20,6 +20,7 @@
 
 #include "analysis/result.h"
 #include "settings/param_store.h"
+#include "ui/results/analysed_logs.h"
 
 namespace vorel::ui {
 namespace {
@@ -101,6 +102,8 @@ void frmBase::CreateControls() {
   lblRobotAccess = NewLabel(this, "lblRobotAccess", QString());
   lblUniqeHostTitle = NewLabel(this, "lblUniqeHostTitle", QStringLiteral("ユニークホスト数"));
   lblUniqueHost = NewLabel(this, "lblUniqueHost", QString());
+  // Beside totals that belong to another log than the one named above them.
+  lblNotAnalysed = NewLabel(this, "lblNotAnalysed", QString::fromUtf8(kNotAnalysedMark));
   for (QLabel* total : {lblTotalAccess, lblRobotAccess, lblUniqueHost}) {
     total->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -134,6 +137,8 @@ void frmBase::CreateControls() {
   totals->addSpacing(12);
   totals->addWidget(lblUniqeHostTitle);
   totals->addWidget(lblUniqueHost);
+  totals->addSpacing(6);
+  totals->addWidget(lblNotAnalysed);
   totals->addStretch();
 
   auto* grid = new QGridLayout;
@@ -198,6 +203,8 @@ void frmBase::Form_Load() {
   chkSpecifyPage_Click();
   FillPageList();
   ShowTotals();
+  // Another log named: its figures are not the ones shown until it is analysed.
+  connect(cmbFileName, &QComboBox::editTextChanged, this, &frmBase::ShowTotals);
 }
 
 void frmBase::FillDateBoxes(const std::array<QLineEdit*, 3>& boxes, const char* key) {
@@ -231,10 +238,13 @@ void frmBase::ShowTotals() {
   lblTotalAccess->setText(QString::number(analysis::ResultCount(0)));
   lblRobotAccess->setText(QString::number(analysis::ResultCount(31)));
   lblUniqueHost->setText(QString::number(analysis::ResultCount(17)));
-  // The totals are read with their titles.
-  lblTotalAccess->setAccessibleName(lblTotalAccessTitle->text() + QLatin1Char(' ') + lblTotalAccess->text());
-  lblRobotAccess->setAccessibleName(lblRobotAccessTitle->text() + QLatin1Char(' ') + lblRobotAccess->text());
-  lblUniqueHost->setAccessibleName(lblUniqeHostTitle->text() + QLatin1Char(' ') + lblUniqueHost->text());
+  const bool analysed = IsLogAnalysed(cmbFileName->currentText().toStdString());
+  lblNotAnalysed->setVisible(!analysed);
+  // The totals are read with their titles, and with the mark when it shows.
+  const QString mark = analysed ? QString() : QLatin1Char(' ') + lblNotAnalysed->text();
+  lblTotalAccess->setAccessibleName(lblTotalAccessTitle->text() + QLatin1Char(' ') + lblTotalAccess->text() + mark);
+  lblRobotAccess->setAccessibleName(lblRobotAccessTitle->text() + QLatin1Char(' ') + lblRobotAccess->text() + mark);
+  lblUniqueHost->setAccessibleName(lblUniqeHostTitle->text() + QLatin1Char(' ') + lblUniqueHost->text() + mark);
 }
 
 void frmBase::chkSpecifyDate_Click() {

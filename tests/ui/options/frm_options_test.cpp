@@ -279,8 +279,8 @@ TEST_F(FrmOptionsTest, TheKeyboardWalksAcrossTheTabsAndTheTabsSetTheHelpTopic) {
 
   // Back across to panel 2's last box; from the last button round to the
   // first box of panel 1, and back again.
-  MaxDisp()->setFocus();
-  PressShiftTab(MaxDisp());
+  Button("cmdColor", 0)->setFocus();
+  PressShiftTab(Button("cmdColor", 0));
   EXPECT_EQ(dialog->focusWidget(), Check("chkStartUp", 3));
   EXPECT_EQ(tabs->currentIndex(), 1);
   Button("cmdHelp")->setFocus();

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <vector>
 
 #include "platform/qt/help_window.h"
 #include "ui/print/frm_paper.h"
@@ -76,6 +77,27 @@ TEST_F(FrmPaperTest, ControlsCarryTheirCaptionsIndexesAndAccessibleNames) {
     EXPECT_FALSE(button->accessibleName().contains(QLatin1Char('&')));
   }
   EXPECT_TRUE(Button(dialog, "cmdNext")->isDefault());
+}
+
+TEST_F(FrmPaperTest, ThePictureShowsTheChosenNumberOfGraphsASheet) {
+  settings::SetParam("PaperType", 0);
+  frmPaper dialog(nullptr);
+  auto* image = dialog.findChild<QLabel*>(QStringLiteral("imgPaper"));
+  std::vector<QImage> shown;
+  for (int i : {0, 1, 2}) {
+    Option(dialog, i)->click();
+    shown.push_back(image->pixmap().toImage());
+    EXPECT_EQ(shown.back(), PaperIllustration(dialog.devicePixelRatioF(), i).toImage()) << i;
+    EXPECT_EQ(image->accessibleDescription(), QStringLiteral("一枚に") + Option(dialog, i)->text());
+  }
+  // Each choice has a picture of its own.
+  EXPECT_NE(shown[0], shown[1]);
+  EXPECT_NE(shown[1], shown[2]);
+  EXPECT_NE(shown[0], shown[2]);
+  // The picture at opening is the stored choice's.
+  settings::SetParam("PaperType", 1);
+  frmPaper again(nullptr);
+  EXPECT_EQ(again.findChild<QLabel*>(QStringLiteral("imgPaper"))->pixmap().toImage(), shown[1]);
 }
 
 TEST_F(FrmPaperTest, LoadsTheBitsAndPaperTypeFromTheSettings) {
