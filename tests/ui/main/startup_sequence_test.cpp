@@ -14,6 +14,7 @@
 #include "platform/registry_store.h"
 #include "settings/registry_settings.h"
 #include "settings/settings_file.h"
+#include "ui/main/result_windows.h"
 #include "ui/main/startup_sequence.h"
 #include "ui/ui_test_support.h"
 
@@ -137,9 +138,9 @@ TEST_F(StartupTest, TheFirstStartCentresAFrameForTheWholeToolbarWithTheWindowsTi
     EXPECT_TRUE(screen.contains(frame));
     // The last button shows: the toolbar is whole, nothing folded away.
     EXPECT_TRUE(main->tbToolBar()->widgetForAction(main->ToolbarButton("AboutVorel"))->isVisible());
-    // All twelve windows open side by side, none on top of another.
+    // Every window opens, side by side, none on top of another.
     const QList<QMdiSubWindow*> windows = main->mdiArea()->subWindowList();
-    ASSERT_EQ(windows.size(), 12);
+    ASSERT_EQ(windows.size(), kResultSlotCount);
     for (qsizetype i = 0; i < windows.size(); ++i)
       for (qsizetype j = i + 1; j < windows.size(); ++j)
         EXPECT_FALSE(windows[i]->geometry().intersects(windows[j]->geometry()))
