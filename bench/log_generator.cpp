@@ -191,12 +191,13 @@ std::string GenerateLog(const LogShape& shape) {
     if (shape.combined) {
       std::snprintf(stamp, sizeof(stamp), "%02d/%s/%04d:%02d:%02d:%02d", dayOfYear + 1, kMonthNames[month], year, hour,
                     minute, second);
-      const std::string address = AddressOf(hosts[hostRank(rng)]);
+      const std::string address = AddressOf(hosts[shape.everyNameOnce && i < hosts.size() ? i : hostRank(rng)]);
       const std::string& agent = agents[agentRank(rng)];
       const std::string page = "/" + PercentEncoded(pages[pageRank(rng)]) + ".html";
-      AppendCombinedLine(log, address, stamp, page, rng() % 10 == 0 ? 304 : 200, refs[refRank(rng)], agent);
+      const std::string& referrer = refs[shape.everyNameOnce && i < refs.size() ? i : refRank(rng)];
+      AppendCombinedLine(log, address, stamp, page, rng() % 10 == 0 ? 304 : 200, referrer, agent);
       // The page's images and style sheet, now and then.
-      for (int asset = static_cast<int>(rng() % 3); asset > 0; --asset)
+      for (int asset = shape.pageViewsOnly ? 0 : static_cast<int>(rng() % 3); asset > 0; --asset)
         AppendCombinedLine(log, address, stamp, asset == 1 ? "/style.css" : "/img/photo" + std::to_string(rng() % 50) + ".jpg",
                            200, "http://www.example.jp" + page, agent);
       continue;

@@ -20,6 +20,8 @@ struct LogShape {
   // line, and about two in five lines are requests for images, style sheets
   // and the like, which are no page views.
   bool combined = false;
+  // In a combined log, no lines for images and style sheets: every line is a page view.
+  bool pageViewsOnly = false;
   // Share of hosts that are IPv6 addresses, each in a /48 of its own.
   double ipv6Share = 0;
   // The first accesses use every host and referrer once, so that the log

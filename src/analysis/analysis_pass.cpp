@@ -54,7 +54,9 @@ int32_t FindOrAppendOrFail(CategoryTable& table, std::string_view name) {
 // Settings that cannot change during a pass, read once at its start.
 struct PassSettings {
   bool specifyPage;
+  std::string page;        // Page entry 1
   std::string pageNeedle;  // "1#(" + Page + ")"
+  const LogLayout* layout = nullptr;  // the user's server-log layout; none: found by itself
   DateFilter dateFilter;
   bool searchLike;
   bool ignorePage;
@@ -65,7 +67,8 @@ struct PassSettings {
     using namespace settings;
     PassSettings s;
     s.specifyPage = ParamFlag("SpecifyPage");
-    s.pageNeedle = "1#(" + ParamText("Page", 1) + ")";
+    s.page = ParamText("Page", 1);
+    s.pageNeedle = "1#(" + s.page + ")";
     std::string start = FormatDate(ParamDate("StartDate"));
     std::string end = FormatDate(ParamDate("EndDate"));
     s.dateFilter = DateFilter::From(start.c_str(), end.c_str(), ParamFlag("SpecifyDate") ? -1 : 0);
@@ -110,30 +113,33 @@ class Pass {
   // A line stands for four records in the progress count as well.
   void RunServerLog(LogReader& reader) {
     reader.SetSplitAtTabs(false);
+    reader.SetRawText(true);
     std::string_view line;
     ServerLogLine parsed;
-    AccessRecords access;
+    std::string stamp, stampRecord, page;
     while (reader.ReadLogRecord(line)) {
       g_lineNo = reader.LineNo();
       for (int i = 0; i < 4; ++i) CountRecord();
       if (line.find_first_not_of(" \r") == std::string_view::npos) continue;
       ++g_serverCounts.lines;
-      if (!ParseServerLogLine(line, parsed)) {
+      if (!(s_.layout ? ParseServerLogLine(line, *s_.layout, parsed) : ParseServerLogLine(line, parsed))) {
         ++g_serverCounts.unreadable;
         continue;
       }
       if (!IsPageView(parsed)) continue;
-      if (!MakeAccessRecords(parsed, access)) {
+      if (!ConvertServerTime(parsed.time, stamp)) {
         ++g_serverCounts.unreadable;
         continue;
       }
       ++g_serverCounts.pageViews;
-      PageRecord(access.page);
+      stampRecord.assign(")").append(stamp);
+      PageName(parsed.target, page);
+      BeginAccess(page, !s_.specifyPage || PageMatches(page, s_.page), stampRecord);
       if ((flags_ & 3) == 3) {
-        AgentRecord(access.agent);
-        RefRecord(access.referrer);
+        if (!parsed.agent.empty()) AgentStep(parsed.agent);
+        if (!parsed.referrer.empty()) RefStep(parsed.referrer);
       }
-      CloseAccess(access.host);
+      FinishAccess([&] { return ServerHost(parsed.host); });
     }
     g_lineNo = reader.LineNo();
     if (reader.ReadFailed()) throw PassError{kReadError};
@@ -152,32 +158,42 @@ class Pass {
   }
 
   void PageRecord(std::string_view record) {
-    slots_ = PeriodSlots{};
-    os_ = brws_ = agent_ = ref_ = url_ = page_ = -1;
     size_t paren = record.find(')');
     if (paren == std::string_view::npos || paren < 3) throw PassError{kInvalidCall};
-    page_ = FindOrAppendOrFail(r_.Page, record.substr(3, paren - 3));
-    int16_t bits = 0;
-    if (!s_.specifyPage || record.find(s_.pageNeedle) != std::string_view::npos) bits |= 2;
-    if (CheckTimeStamp(record, s_.dateFilter, slots_)) bits |= 1;
+    BeginAccess(record.substr(3, paren - 3), !s_.specifyPage || record.find(s_.pageNeedle) != std::string_view::npos,
+                record);
+  }
+
+  // An access begins with its page; `stamp` is read after its first ")".
+  void BeginAccess(std::string_view page, bool selected, std::string_view stamp) {
+    slots_ = PeriodSlots{};
+    os_ = brws_ = agent_ = ref_ = url_ = page_ = -1;
+    page_ = FindOrAppendOrFail(r_.Page, page);
+    int16_t bits = selected ? 2 : 0;
+    if (CheckTimeStamp(stamp, s_.dateFilter, slots_)) bits |= 1;
     else slots_ = PeriodSlots{};
     flags_ = bits;
   }
 
   void AgentRecord(std::string_view record) {
-    if (record.size() == 2) return;
-    int32_t entry = FindOrAppendOrFail(r_.Agent, record.substr(2));
+    if (record.size() > 2) AgentStep(record.substr(2));
+  }
+
+  void AgentStep(std::string_view agent) {
+    int32_t entry = FindOrAppendOrFail(r_.Agent, agent);
     if (static_cast<size_t>(entry) >= agentClass_.size()) agentClass_.resize(static_cast<size_t>(entry) + 1, kUnknown);
     auto& known = agentClass_[static_cast<size_t>(entry)];
-    if (known.os == kNotYet) known = Classify(record);
+    if (known.os == kNotYet) known = Classify("2#" + std::string(agent));
     os_ = known.os;
     brws_ = known.brws;
     agent_ = entry;
   }
 
   void RefRecord(std::string_view record) {
-    if (record.size() < 3) return;
-    std::string_view referrer = record.substr(2);
+    if (record.size() > 2) RefStep(record.substr(2));
+  }
+
+  void RefStep(std::string_view referrer) {
     int32_t urlEntry = FindOrAppendOrFail(r_.Url, referrer);
     if (static_cast<size_t>(urlEntry) >= refOfUrl_.size()) refOfUrl_.resize(static_cast<size_t>(urlEntry) + 1, kNotYet);
     int32_t& refEntry = refOfUrl_[static_cast<size_t>(urlEntry)];
@@ -190,9 +206,15 @@ class Pass {
   }
 
   void CloseAccess(std::string_view record) {
+    FinishAccess([&] { return HostRecord(record); });
+  }
+
+  // The host ends the access: `countHost` counts it in Host, false when rejected.
+  template <class CountHost>
+  void FinishAccess(CountHost countHost) {
     if (flags_ & 1) {
       flags_ &= ~1;
-      if (HostRecord(record)) flags_ |= 1;
+      if (countHost()) flags_ |= 1;
       if ((flags_ & 3) == 3) {
         if (slots_.month >= 0) {
           Increment(r_.Total);
@@ -214,15 +236,30 @@ class Pass {
 
   // Counts the access in Host on the spot; false when the host is rejected.
   bool HostRecord(std::string_view record) {
-    const int32_t seen = hostRecords_.Find(record);
+    return CountHost(hostRecords_, record, [&] { return std::string(record); });
+  }
+
+  // A server log's host field, as the record the logging script would write:
+  // an address (IPv4 or IPv6) in parentheses, a looked-up name before "()".
+  bool ServerHost(std::string_view host) {
+    return CountHost(serverHosts_, host, [&] {
+      return LooksLikeAddress(host) ? "4#(" + std::string(host) + ")" : "4#" + std::string(host) + "()";
+    });
+  }
+
+  // `seen` remembers each host text with the Host entry it leads to (0:
+  // rejected), so the host's record is built and keyed once.
+  template <class MakeRecord>
+  bool CountHost(CategoryTable& seen, std::string_view text, MakeRecord makeRecord) {
+    const int32_t known = seen.Find(text);
     int32_t entry;
-    if (seen != 0) {
-      entry = hostRecords_.Counts[static_cast<size_t>(seen)];
+    if (known != 0) {
+      entry = seen.Counts[static_cast<size_t>(known)];
       if (entry == 0) return false;
       Increment(r_.Host.Counts[static_cast<size_t>(entry)]);
       return true;
     }
-    std::string key = MakeHostKey(record, s_.normalize, lists_.hostFilter);
+    std::string key = MakeHostKey(makeRecord(), s_.normalize, lists_.hostFilter);
     if (key.empty()) {
       entry = 0;
     } else {
@@ -234,8 +271,7 @@ class Pass {
         if (entry == 0) throw PassError{kOverflow};
       }
     }
-    // The records seen, each with the Host entry it leads to (0: rejected).
-    hostRecords_.Append(record, entry);
+    seen.Append(text, entry);
     return entry != 0;
   }
 
@@ -274,7 +310,8 @@ class Pass {
   int32_t os_ = -1, brws_ = -1, agent_ = -1, ref_ = -1, url_ = -1, page_ = -1;
   std::vector<Classification> agentClass_;
   std::vector<int32_t> refOfUrl_;
-  CategoryTable hostRecords_{kMaxGrowingTableEntries};
+  CategoryTable hostRecords_;
+  CategoryTable serverHosts_;
 };
 
 void FinishTables() {
@@ -342,7 +379,16 @@ bool AnalyzeLog(int additional) {
   g_lineNo = 0;
   g_serverCounts = ServerLogCounts{};
   const std::string path = settings::ParamText("LogFile", 1);
-  const LogFormat format = DetectLogFormat(path);
+  // A layout the user named is a server log's; a wrong one stops before anything is read.
+  LogLayout layout;
+  const std::string layoutText = settings::ParamText("LogFormat");
+  std::string layoutError;
+  if (!layoutText.empty() && !CompileLogLayout(layoutText, layout, layoutError)) {
+    platform::CurrentPrompter().ShowMessage({layoutError, "エラー", platform::MessageIcon::Error,
+                                             platform::MessageButtons::Ok, platform::MessageAnswer::Ok});
+    return false;
+  }
+  const LogFormat format = layoutText.empty() ? DetectLogFormat(path) : LogFormat::Server;
   LogReader reader;
   if (!reader.Open(path)) {
     ReportError(kFileNotFound);
@@ -352,6 +398,7 @@ bool AnalyzeLog(int additional) {
   else ResetResult();
   try {
     PassSettings settings = PassSettings::Read();
+    if (!layoutText.empty()) settings.layout = &layout;
     Pass pass(settings);
     pass.Run(reader, format);
     FinishTables();

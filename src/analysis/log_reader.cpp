@@ -124,7 +124,7 @@ bool LogReader::ReadChunk() {
 
 std::string_view LogReader::Text(size_t begin, size_t end, bool high) {
   std::string_view bytes(raw_.data() + begin, end - begin);
-  if (!high) return bytes;
+  if (!high || rawText_) return bytes;
   text_.clear();
   platform::Cp932Decoder decoder;
   decoder.Decode(bytes, text_);

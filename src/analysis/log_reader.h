@@ -25,6 +25,9 @@ class LogReader {
   // With false, a TAB is text like any other and every record is a whole
   // physical line (a web server's log has one access a line).
   void SetSplitAtTabs(bool split) { splitAtTabs_ = split; }
+  // With true, records come out as the raw bytes of the file: a web server's
+  // log holds UTF-8 and escapes that the line parser decodes field by field.
+  void SetRawText(bool raw) { rawText_ = raw; }
 
   // The next record, valid until the next call; false when the log is
   // exhausted (or a read failed: see ReadFailed). The text after the last LF
@@ -46,6 +49,7 @@ class LogReader {
   int fd_ = -1;
   void* gz_ = nullptr;  // gzFile when the file is gzip
   bool splitAtTabs_ = true;
+  bool rawText_ = false;
   bool eof_ = false;
   bool exhausted_ = false;
   bool readFailed_ = false;

@@ -36,6 +36,7 @@ const std::vector<ParamDef> kDefinitions = {
     {"IgnoreHost", ParamKind::Flag, "False"},
     {"IgnorePage", ParamKind::Flag, "True"},
     {"SearchLike", ParamKind::Flag, "False"},
+    {"LogFormat", ParamKind::Text, ""},
     {"AutoFtp", ParamKind::Flag, "False"},
     {"AutoAnalize", ParamKind::Flag, "False"},
     {"AutoMaxSize", ParamKind::Flag, "False"},

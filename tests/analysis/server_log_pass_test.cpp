@@ -234,5 +234,27 @@ TEST_F(ServerLogPassTest, TooShortAServerLogIsRefusedLikeAnEmptyRecordLog) {
   EXPECT_EQ(PrepareAnalysis().problem, LogProblem::TooFewRecords);
 }
 
+// The default page selection "index" finds the site's top page; one page
+// written raw, percent-encoded or \x-escaped is one entry.
+TEST_F(ServerLogPassTest, ThePageFilterAndTheTextEncodingsWorkOnTheWholePass) {
+  Visit v{2026, 10, 10, 13, 55, 36, "UA", "", "192.0.2.7", ""};
+  const std::string log = ServerLine(v, "GET / HTTP/1.1") + "\n" + ServerLine(v, "GET /index.php?x=1 HTTP/1.1") +
+                          "\n" + ServerLine(v, "GET /\xE6\x97\xA5\xE8\xA8\x98/ HTTP/1.1") + "\n" +
+                          ServerLine(v, "GET /%E6%97%A5%E8%A8%98/ HTTP/1.1") + "\n" +
+                          ServerLine(v, "GET /\\xE6\\x97\\xA5\\xE8\\xA8\\x98/ HTTP/1.1") + "\n";
+  const std::string path = dir.Write("access_log", log);
+  SetParam("SpecifyPage", true);
+  SetParam("IgnorePage", false);
+  SetParam("Page", "index");
+  ASSERT_TRUE(Analyze(path));
+  EXPECT_EQ(Result().Total, 2);
+  SetParam("Page", "日記/");
+  ASSERT_TRUE(Analyze(path));
+  EXPECT_EQ(Result().Total, 3);
+  ASSERT_EQ(Result().Page.Count, 3);
+  EXPECT_EQ(ResultName(28, 3), "/日記/");
+  EXPECT_EQ(ResultCount(27, 3), 3);
+}
+
 }  // namespace
 }  // namespace vorel::analysis

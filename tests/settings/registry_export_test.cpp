@@ -70,6 +70,7 @@ TEST_F(RegistryExportTest, AStoreWrittenByTheSaveIsExportedInItsOrder) {
                  "\"IgnoreHost\"=\"False\"\r\n"
                  "\"IgnorePage\"=\"True\"\r\n"
                  "\"SearchLike\"=\"False\"\r\n"
+                 "\"LogFormat\"=\"\"\r\n"
                  "\"AutoFtp\"=\"False\"\r\n"
                  "\"AutoAnalize\"=\"False\"\r\n"
                  "\"AutoMaxSize\"=\"False\"\r\n"

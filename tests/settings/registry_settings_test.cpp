@@ -27,7 +27,7 @@ const std::vector<std::string> kSavedNames = {
     "LogFile5", "Page1", "Page2", "Page3", "Page4", "Page5", "Page6", "Page7", "Page8", "Page9", "Page10",
     "SpecifyDate", "StartDate", "EndDate", "SpecifyPage", "MaxDisp", "IgnoreIP", "SpecifyClass", "CodeChange",
     "Smallize", "IgnoreIndex", "IgnoreQuestion", "IgnoreSharp", "IgnorePortNo", "SpecifyHost", "IgnoreHost",
-    "IgnorePage", "SearchLike", "AutoFtp", "AutoAnalize", "AutoMaxSize", "AutoTile", "FtpServerName",
+    "IgnorePage", "SearchLike", "LogFormat", "AutoFtp", "AutoAnalize", "AutoMaxSize", "AutoTile", "FtpServerName",
     "FtpUserName", "FtpLogOverwrite", "FtpMessage", "FtpHostDir", "FtpLocalFolder", "FtpFileName", "GraphFore",
     "GraphBack", "GraphMonth", "GraphWeek", "GraphDWeek", "GraphDate", "GraphTime", "GraphOS", "GraphBrws",
     "GraphHost", "GraphRef", "GraphPage", "GraphAgent", "FontName", "FontSize", "GraphPattern", "PrintWindow",

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "analysis/log_layout.h"
+
 namespace vorel::report_app {
 namespace {
 
@@ -17,6 +19,7 @@ constexpr ValueOption kFrom{"", "--from"};
 constexpr ValueOption kTo{"", "--to"};
 constexpr ValueOption kPage{"", "--page"};
 constexpr ValueOption kFormat{"", "--format"};
+constexpr ValueOption kLogFormat{"", "--log-format"};
 
 class Parser {
  public:
@@ -58,6 +61,7 @@ class Parser {
     if (auto v = Value(arg, kSettings)) return Once(!o.settingsFile, arg) && Assign(o.settingsFile, *v);
     if (auto v = Value(arg, kClasses)) return Once(!o.classFile, arg) && Assign(o.classFile, *v);
     if (auto v = Value(arg, kPage)) return Once(!o.page, arg) && Assign(o.page, *v);
+    if (auto v = Value(arg, kLogFormat)) return Once(!o.logFormat, arg) && AssignLogFormat(*v);
     if (auto v = Value(arg, kFormat)) return Once(!o.format, arg) && AssignFormat(*v, arg);
     if (auto v = Value(arg, kFrom)) return Once(!o.from, arg) && AssignDate(o.from, *v, arg);
     if (auto v = Value(arg, kTo)) return Once(!o.to, arg) && AssignDate(o.to, *v, arg);
@@ -106,6 +110,16 @@ class Parser {
     else if (value == "csv") result_.options.format = reports::ReportFormat::Csv;
     else if (value == "html") result_.options.format = reports::ReportFormat::Html;
     else Fail("形式は txt、csv、html のどれかです: " + arg + " " + value);
+    return true;
+  }
+
+  // A wrong layout is refused before any log is read.
+  bool AssignLogFormat(const std::string& value) {
+    if (!result_.error.empty()) return true;
+    analysis::LogLayout layout;
+    std::string error;
+    if (!value.empty() && !analysis::CompileLogLayout(value, layout, error)) Fail(error);
+    else result_.options.logFormat = value;
     return true;
   }
 
@@ -159,6 +173,10 @@ std::string HelpText() {
          "      --all-dates      日付指定をオフにします。\n"
          "      --page NAME      ページ指定をオンにし、このページを解析します。\n"
          "      --all-pages      ページ指定をオフにします。\n"
+         "      --log-format FORMAT\n"
+         "                       Web サーバーのログの書式。サーバーの設定にある Apache の\n"
+         "                       LogFormat か nginx の log_format の書式をそのまま書きます。\n"
+         "                       空の文字列は自動判別です（既定）。\n"
          "  -q, --quiet          進行状況を表示しません。\n"
          "  -h, --help           この説明を表示します。\n"
          "      --version        版を表示します。\n"

@@ -23,6 +23,7 @@ struct ReportOptions {
   bool allDates = false;
   std::optional<std::string> page;
   bool allPages = false;
+  std::optional<std::string> logFormat;  // a server log's layout as its format string; checked here
   bool quiet = false;
 };
 

@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "analysis/log_layout.h"
 #include "platform/prompter.h"
 #include "platform/qt/help_viewer.h"
 #include "settings/param_store.h"
@@ -228,6 +229,17 @@ QWidget* frmOptions::BuildPanel1() {
   chkIgnorePage = CheckBox(QStringLiteral("日付指定，ホスト指定を無視する。"), "chkIgnorePage", panel);
   layout->addLayout(Row(chkIgnorePage, {Note(chkIgnorePage, QStringLiteral("（Ｐ）"), "lblIgnorePage", panel)}));
 
+  // A server log's layout, pasted from the server's configuration.
+  QLabel* logFormatLabel = NamedLabel(QStringLiteral("●ログの書式（LogFormat / log_format、空欄は自動判別）"),
+                                      "lblLogFormat", panel);
+  layout->addWidget(logFormatLabel);
+  txtLogFormat = new QLineEdit(panel);
+  Name(txtLogFormat, "txtLogFormat", QStringLiteral("ログの書式"));
+  txtLogFormat->setAccessibleDescription(
+      QStringLiteral("Web サーバーの設定にある Apache の LogFormat か nginx の log_format の書式。空欄は自動判別。"));
+  logFormatLabel->setBuddy(txtLogFormat);
+  layout->addWidget(txtLogFormat);
+
   connect(chkIgnoreIp, &QCheckBox::toggled, this, &frmOptions::chkIgnoreIp_Click);
   return panel;
 }
@@ -380,7 +392,7 @@ QLayout* frmOptions::BuildLegend() {
 void frmOptions::SetKeyboardOrder() {
   keyboardOrder_ = {chkIgnoreIp,       optSpecifyClass[0], optSpecifyClass[1], chkCodeChange,     chkSmallize,
                     chkIgnoreIndex,    chkIgnoreQuestion,  chkIgnoreSharp,     chkIgnorePortNo,   chkSearchLike,
-                    chkIgnorePage,     chkSpecifyHost,     optSpecifyHost[0],  optSpecifyHost[1], cmdIgnoreHost,
+                    chkIgnorePage,     txtLogFormat,       chkSpecifyHost,     optSpecifyHost[0],  optSpecifyHost[1], cmdIgnoreHost,
                     chkStartUp[0],     chkStartUp[1],      chkStartUp[2],      chkStartUp[3],     txtMaxDisp};
   for (int i : {0, 1, 2, 3, 4, 5, 6, 7, 8, 12, 9, 10, 11}) keyboardOrder_.push_back(cmdColor[i]);
   keyboardOrder_.insert(keyboardOrder_.end(), {cmdFontName, cmbGraphPattern, cmdOk, cmdCancel, cmdHelp});
@@ -397,6 +409,7 @@ void frmOptions::SetKeyboardOrder() {
 
 void frmOptions::Form_Load() {
   txtMaxDisp->setText(QString::fromStdString(settings::GetParam("MaxDisp").ToText()));
+  txtLogFormat->setText(QString::fromStdString(settings::ParamText("LogFormat")));
 
   chkIgnoreIp->setChecked(Flag("IgnoreIP"));
   optSpecifyClass[Flag("SpecifyClass") ? 0 : 1]->setChecked(true);
@@ -559,7 +572,17 @@ void frmOptions::cmdOk_Click() {
     platform::ShowError("最大表示数には、１～９９９の数値を入力してください。");
     return;
   }
+  const std::string logFormat = txtLogFormat->text().trimmed().toStdString();
+  analysis::LogLayout layout;
+  std::string layoutError;
+  if (!logFormat.empty() && !analysis::CompileLogLayout(logFormat, layout, layoutError)) {
+    tabOptionPanel_Click(0);
+    txtLogFormat->setFocus();
+    platform::ShowError(layoutError);
+    return;
+  }
   settings::SetParam("MaxDisp", settings::ParamInput{txtMaxDisp->text().toStdString()});
+  settings::SetParam("LogFormat", settings::ParamInput{logFormat});
   StoreFlag("IgnoreIP", chkIgnoreIp->isChecked());
   StoreFlag("SpecifyClass", optSpecifyClass[0]->isChecked());
   StoreFlag("CodeChange", chkCodeChange->isChecked());
