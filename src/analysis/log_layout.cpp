@@ -2,17 +2,12 @@
 
 #include <array>
 
+#include "settings/text_util.h"
+
 namespace vorel::analysis {
 namespace {
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  return true;
-}
+using settings::EqualsIgnoreCase;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
@@ -28,7 +23,7 @@ bool IsNameChar(char c) {
 
 // Strips a leading keyword and the blank run after it; false when absent.
 bool TakeKeyword(std::string_view& s, std::string_view keyword) {
-  if (s.size() <= keyword.size() || !EqualsIgnoringCase(s.substr(0, keyword.size()), keyword) ||
+  if (s.size() <= keyword.size() || !EqualsIgnoreCase(s.substr(0, keyword.size()), keyword) ||
       !IsBlank(s[keyword.size()]))
     return false;
   s = Trimmed(s.substr(keyword.size()));
@@ -114,9 +109,9 @@ struct Directive {
 };
 
 LayoutField ApacheHeaderField(std::string_view header) {
-  if (EqualsIgnoringCase(header, "Referer")) return LayoutField::Referrer;
-  if (EqualsIgnoringCase(header, "User-Agent")) return LayoutField::Agent;
-  if (EqualsIgnoringCase(header, "X-Forwarded-For")) return LayoutField::ForwardedFor;
+  if (EqualsIgnoreCase(header, "Referer")) return LayoutField::Referrer;
+  if (EqualsIgnoreCase(header, "User-Agent")) return LayoutField::Agent;
+  if (EqualsIgnoreCase(header, "X-Forwarded-For")) return LayoutField::ForwardedFor;
   return LayoutField::Skip;
 }
 

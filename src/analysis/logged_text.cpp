@@ -1,22 +1,18 @@
 #include "analysis/logged_text.h"
 
 #include "platform/codepage.h"
+#include "settings/text_util.h"
 
 namespace vorel::analysis {
 namespace {
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
+using settings::HexDigitValue;
 
 // The byte of two hex digits at `at`, or -1. Control characters stay
 // escaped: a line break or a NUL in a page name would break the reports' lines.
 int HexByte(std::string_view s, size_t at) {
   if (at + 1 >= s.size()) return -1;
-  const int high = HexValue(s[at]), low = HexValue(s[at + 1]);
+  const int high = HexDigitValue(s[at]), low = HexDigitValue(s[at + 1]);
   if (high < 0 || low < 0) return -1;
   const int byte = high * 16 + low;
   return byte < 0x20 || byte == 0x7F ? -1 : byte;
@@ -31,44 +27,39 @@ void AsText(std::string& bytes) {
 }  // namespace
 
 void DecodeLoggedText(std::string_view logged, bool percents, std::string& out) {
-  // Most texts are plain ASCII without an escape: one scan, one copy.
-  size_t first = 0;
+  // Most texts are plain ASCII without an escape: one run, one copy.
+  out.clear();
   bool high = false;
-  for (; first < logged.size(); ++first) {
-    const auto c = static_cast<unsigned char>(logged[first]);
-    if (c == '\\' || (percents && c == '%')) break;
-    high |= c >= 0x80;
-  }
-  out.assign(logged.substr(0, first));
-  for (size_t i = first; i < logged.size(); ++i) {
-    const char c = logged[i];
-    if (c == '\\' && i + 1 < logged.size()) {
-      const char next = logged[i + 1];
-      if (next == '"' || next == '\\') {
-        out.push_back(next);
-        ++i;
-        continue;
-      }
-      if (next == 'x') {
-        const int byte = HexByte(logged, i + 2);
-        if (byte >= 0) {
-          out.push_back(static_cast<char>(byte));
-          high |= byte >= 0x80;
-          i += 3;
-          continue;
-        }
-      }
-    } else if (c == '%' && percents) {
-      const int byte = HexByte(logged, i + 1);
-      if (byte >= 0) {
-        out.push_back(static_cast<char>(byte));
-        high |= byte >= 0x80;
-        i += 2;
-        continue;
-      }
+  size_t i = 0;
+  while (i < logged.size()) {
+    // The plain run up to the next escape goes over whole.
+    size_t next = i;
+    while (next < logged.size() && logged[next] != '\\' && !(percents && logged[next] == '%')) {
+      high |= static_cast<unsigned char>(logged[next]) >= 0x80;
+      ++next;
     }
-    high |= static_cast<unsigned char>(c) >= 0x80;
-    out.push_back(c);
+    out.append(logged.substr(i, next - i));
+    i = next;
+    if (i >= logged.size()) break;
+    int byte = -1;
+    size_t length = 1;
+    if (logged[i] == '%') {
+      byte = HexByte(logged, i + 1);
+      length = 3;
+    } else if (i + 1 < logged.size() && (logged[i + 1] == '"' || logged[i + 1] == '\\')) {
+      byte = static_cast<unsigned char>(logged[i + 1]);
+      length = 2;
+    } else if (i + 1 < logged.size() && logged[i + 1] == 'x') {
+      byte = HexByte(logged, i + 2);
+      length = 4;
+    }
+    if (byte < 0) {
+      out.push_back(logged[i++]);  // not an escape: as logged
+      continue;
+    }
+    out.push_back(static_cast<char>(byte));
+    high |= byte >= 0x80;
+    i += length;
   }
   if (high) AsText(out);
 }

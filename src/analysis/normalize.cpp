@@ -13,12 +13,7 @@
 namespace vorel::analysis {
 namespace {
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
+using settings::HexDigitValue;
 
 // Well-formed UTF-8 with at least one character beyond ASCII.
 bool IsMultiByteUtf8(std::string_view bytes) {
@@ -74,7 +69,7 @@ std::string DecodePercents(std::string_view text) {
       platform::NextCodePoint(text, p);
       const size_t len = p - start;
       p = start;
-      int h = len == 1 ? HexValue(text[p]) : -1;
+      int h = len == 1 ? HexDigitValue(text[p]) : -1;
       if (h < 0) hex = false;
       else value = value * 16 + h;
       p += len;
@@ -165,7 +160,7 @@ bool ParseIpv6(std::string_view text, std::array<uint16_t, 8>& groups) {
     size_t start = i;
     unsigned value = 0;
     while (i < text.size() && i - start < 5) {
-      const int h = HexValue(text[i]);
+      const int h = HexDigitValue(text[i]);
       if (h < 0) break;
       value = value * 16 + static_cast<unsigned>(h);
       ++i;
