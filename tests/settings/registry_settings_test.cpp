@@ -114,7 +114,7 @@ TEST_F(RegistrySettingsTest, ThePasswordIsScrambledOrRemoved) {
   EXPECT_EQ(stored.size(), 60u);
   EXPECT_EQ(stored.find_first_not_of("0123456789"), std::string::npos);
   std::vector<std::string> withPassword = kSavedNames;
-  withPassword.insert(withPassword.begin() + 42, "FtpPassword");
+  withPassword.insert(std::find(withPassword.begin(), withPassword.end(), "FtpUserName") + 1, "FtpPassword");
   EXPECT_EQ(StoredNames(), withPassword);
   ClearParams();
   LoadParamsFromRegistry();
