@@ -9,8 +9,8 @@
 
 namespace vorel::analysis {
 
-// Replaces `out` with the text of `logged`: \" and \\
-// unescaped, \xHH turned into its byte, and with `percents` %HH too; the bytes
+// Replaces `out` with the text of `logged`: the escapes \" and \\ unescaped,
+// \xHH turned into its byte, and with `percents` %HH too; the bytes
 // are then read as UTF-8 when they are well-formed UTF-8, otherwise as CP932.
 void DecodeLoggedText(std::string_view logged, bool percents, std::string& out);
 
