@@ -39,6 +39,10 @@ AnalysisOutcome RunAnalysis(int additional) {
     ResetResult();
     return AnalysisOutcome::Failed;
   }
+  return JudgeCompletedPass();
+}
+
+AnalysisOutcome JudgeCompletedPass() {
   if (Result().Total >= 1) return AnalysisOutcome::Counted;
   ResetResult();
   std::string text = "有効なデータがありませんでした。";

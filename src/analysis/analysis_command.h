@@ -38,4 +38,7 @@ enum class AnalysisOutcome { Counted, NothingCounted, Failed };
 // pass, leaves the result empty.
 AnalysisOutcome RunAnalysis(int additional);
 
+// The judgement of a pass that completed into the shared result.
+AnalysisOutcome JudgeCompletedPass();
+
 }  // namespace vorel::analysis

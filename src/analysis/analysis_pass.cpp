@@ -29,6 +29,8 @@ constexpr const char* kReadError = "デバイス I/O エラーです。";
 struct PassError {
   const char* description;
 };
+// The user stopped the pass.
+struct PassCancelled {};
 
 ProgressReceiver* g_receiver = nullptr;
 int32_t g_lineNo = 0;
@@ -50,6 +52,8 @@ int32_t FindOrAppendOrFail(CategoryTable& table, std::string_view name) {
   if (entry == 0) throw PassError{kOverflow};  // the table already holds 32,767 entries
   return entry;
 }
+
+}  // namespace
 
 // Settings that cannot change during a pass, read once at its start.
 struct PassSettings {
@@ -77,12 +81,15 @@ struct PassSettings {
   }
 };
 
+namespace {
+
 // One pass. Classification, referrer keys and host keys depend only on the
 // record text and on settings fixed for the pass, so each is worked out once
 // per distinct text and remembered beside the table entry it leads to.
 class Pass {
  public:
-  explicit Pass(const PassSettings& settings) : s_(settings), r_(Result()), lists_(Classes()) {}
+  Pass(const PassSettings& settings, AnalysisResult& target, const PassControl& control)
+      : s_(settings), r_(target), lists_(Classes()), control_(control) {}
 
   void Run(LogReader& reader, LogFormat format) {
     if (s_.checkLine > 32767 || s_.checkLine < 1) throw PassError{kOverflow};
@@ -142,12 +149,13 @@ class Pass {
   // One more record read; every CheckLine records the progress moves on.
   // The count runs down instead of dividing per record.
   void CountRecord() {
+    if (control_.cancel && control_.cancel->load(std::memory_order_relaxed)) throw PassCancelled{};
     Increment(records_);
     if (--untilProgress_ == 0) {
       untilProgress_ = s_.checkLine;
       int32_t position = records_ / s_.checkLine;
       if (position > 32767) throw PassError{kOverflow};
-      if (g_receiver) g_receiver->aauStatusChange(static_cast<int16_t>(position));
+      if (control_.progress) control_.progress->aauStatusChange(static_cast<int16_t>(position));
     }
   }
 
@@ -267,6 +275,7 @@ class Pass {
   const PassSettings& s_;
   AnalysisResult& r_;
   const ClassLists& lists_;
+  const PassControl& control_;
   int16_t flags_ = 0;
   int32_t records_ = 0;
   int32_t untilProgress_ = s_.checkLine;
@@ -277,18 +286,15 @@ class Pass {
   CategoryTable hostRecords_{kMaxGrowingTableEntries};
 };
 
-void FinishTables() {
-  if (g_receiver) g_receiver->aauMessageChange("データのソート中です。");
-  AnalysisResult& r = Result();
+void FinishTables(AnalysisResult& r, const PassControl& control) {
+  if (control.progress) control.progress->aauMessageChange("データのソート中です。");
   MergeDuplicates(r.OS, 1, r.OS.Count);
   MergeDuplicates(r.Brws, 1, r.Brws.Count);
   for (CategoryTable* t : {&r.OS, &r.Brws, &r.Agent, &r.Ref, &r.Url, &r.Host, &r.Page}) SortTable(*t, 1, t->Count);
 }
 
-void ReportError(const char* description) {
-  platform::CurrentPrompter().ShowMessage(
-      {std::to_string(g_lineNo) + "行目でエラーが発生しました\r\n( " + description + " )", "解析エラー",
-       platform::MessageIcon::Error, platform::MessageButtons::Ok, platform::MessageAnswer::Ok});
+PassOutcome Failure(const char* description) {
+  return {PassStatus::Failed, std::to_string(g_lineNo) + "行目でエラーが発生しました\r\n( " + description + " )"};
 }
 
 std::vector<std::string> DisplayNames(const std::vector<ClassLine>& lines) {
@@ -319,8 +325,9 @@ int32_t CurrentLineNo() { return g_lineNo; }
 
 ServerLogCounts LastServerLogCounts() { return g_serverCounts; }
 
-void ResetResult() {
-  AnalysisResult& r = Result();
+void ResetResult() { ResetResult(Result()); }
+
+void ResetResult(AnalysisResult& r) {
   r.Total = 0;
   r.Month.fill(0);
   r.WWeek.fill(0);
@@ -332,40 +339,50 @@ void ResetResult() {
   for (CategoryTable* t : {&r.Agent, &r.Host, &r.Ref, &r.Url, &r.Page}) t->Clear();
 }
 
-void PrepareAdditional() {
-  AnalysisResult& r = Result();
+void PrepareAdditional() { PrepareAdditional(Result()); }
+
+void PrepareAdditional(AnalysisResult& r) {
   BackToListOrder(r.OS, Classes().os);
   BackToListOrder(r.Brws, Classes().browsers);
 }
 
-bool AnalyzeLog(int additional) {
+PassRequest ReadPassRequest(int additional) {
+  return {additional, settings::ParamText("LogFile", 1), std::make_shared<const PassSettings>(PassSettings::Read())};
+}
+
+PassOutcome RunPass(const PassRequest& request, AnalysisResult& target, const PassControl& control) {
   g_lineNo = 0;
   g_serverCounts = ServerLogCounts{};
-  const std::string path = settings::ParamText("LogFile", 1);
+  const std::string& path = request.logFile;
   const LogFormat format = DetectLogFormat(path);
   LogReader reader;
-  if (!reader.Open(path)) {
-    ReportError(kFileNotFound);
-    return false;
-  }
-  if (additional == 1) PrepareAdditional();
-  else ResetResult();
+  if (!reader.Open(path)) return Failure(kFileNotFound);
   try {
-    PassSettings settings = PassSettings::Read();
-    Pass pass(settings);
+    if (request.additional == 1) PrepareAdditional(target);
+    else ResetResult(target);
+    Pass pass(*request.settings, target, control);
     pass.Run(reader, format);
-    FinishTables();
+    FinishTables(target, control);
+    if (control.cancel && control.cancel->load()) throw PassCancelled{};
   } catch (const PassError& error) {
-    reader.Close();
-    ReportError(error.description);
-    return false;
+    return Failure(error.description);
+  } catch (const PassCancelled&) {
+    return {PassStatus::Cancelled, {}};
   } catch (const std::bad_alloc&) {
-    reader.Close();
-    ReportError("メモリが不足しています。");
-    return false;
+    return Failure("メモリが不足しています。");
   }
-  reader.Close();
-  return true;
+  return {};
+}
+
+void ShowPassError(const PassOutcome& outcome) {
+  platform::CurrentPrompter().ShowMessage({outcome.error, "解析エラー", platform::MessageIcon::Error,
+                                           platform::MessageButtons::Ok, platform::MessageAnswer::Ok});
+}
+
+bool AnalyzeLog(int additional) {
+  const PassOutcome outcome = RunPass(ReadPassRequest(additional), Result(), PassControl{g_receiver, nullptr});
+  if (outcome.status == PassStatus::Failed) ShowPassError(outcome);
+  return outcome.status == PassStatus::Completed;
 }
 
 }  // namespace vorel::analysis
