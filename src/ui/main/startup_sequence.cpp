@@ -75,6 +75,8 @@ int RunProgram(const StartupRequest& request) {
   bool failed = false;
   const std::unique_ptr<frmMain> frame = StartUp(request, failed);
   if (!frame) return failed ? 1 : 0;
+  // Ended by a signal during the start-up: the frame has closed already.
+  if (frame->SignalExitCode() != 0) return frame->SignalExitCode();
   return QApplication::exec();
 }
 
@@ -115,6 +117,8 @@ std::unique_ptr<frmMain> StartUp(const StartupRequest& request, bool& failed) {
       frmFtp ftp(frame.get());
       ftp.cmdConnect_Click();
     }
+    // Closed during the start-up download: nothing more to start.
+    if (frame->ClosingRequested()) return frame;
     if (settings::ParamFlag("AutoAnalize")) frame->mnuEditAnalize_Click(0);
     if (settings::ParamFlag("AutoMaxSize")) frame->showMaximized();
     if (settings::ParamFlag("AutoTile")) frame->mnuWindowTileHorizontal_Click();
