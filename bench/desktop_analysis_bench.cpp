@@ -5,13 +5,11 @@
 // in wall-clock time. Offscreen.
 #include <benchmark/benchmark.h>
 
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QApplication>
 #include <chrono>
-#include <cstdlib>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -20,6 +18,7 @@
 #include "analysis/class_lists.h"
 #include "analysis/result.h"
 #include "log_generator.h"
+#include "timed_child.h"
 #include "platform/paths.h"
 #include "platform/prompter.h"
 #include "settings/param_store.h"
@@ -77,24 +76,13 @@ BENCHMARK(BM_DesktopAnalysis)->Unit(benchmark::kMillisecond)->UseManualTime()->I
 
 #ifdef VOREL_REPORT_EXE
 void BM_ReportCommandSameLog(benchmark::State& state) {
-  const std::string log = ServerLogPath();
   const std::string out = "/tmp/vorel-bench-desktop-report-" + std::to_string(::getpid()) + ".txt";
-  std::vector<std::string> args = {VOREL_REPORT_EXE, "-q", "--classes", VOREL_SOURCE_DIR "/data/vorel.dat",
-                                   "--all-dates", "--all-pages", log, "-o", out};
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
+  const std::vector<std::string> args = {VOREL_REPORT_EXE, "-q", "--classes", VOREL_SOURCE_DIR "/data/vorel.dat",
+                                         "--all-dates", "--all-pages", ServerLogPath(), "-o", out};
   for (auto _ : state) {
-    const auto start = std::chrono::steady_clock::now();
-    pid_t child = 0;
-    if (posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
-      state.SkipWithError("vorel-report did not start");
-      break;
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    state.SetIterationTime(SecondsSince(start));
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) state.SkipWithError("vorel-report failed");
+    double seconds = 0;
+    if (!vorel::bench::RunTimedChild(args, seconds)) state.SkipWithError("vorel-report failed");
+    state.SetIterationTime(seconds);
   }
   std::remove(out.c_str());
 }
@@ -102,13 +90,3 @@ BENCHMARK(BM_ReportCommandSameLog)->Unit(benchmark::kMillisecond)->UseManualTime
 #endif
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

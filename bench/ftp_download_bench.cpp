@@ -4,10 +4,6 @@
 // wall-clock time.
 #include <benchmark/benchmark.h>
 
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <memory>
 #include <string>
@@ -17,6 +13,7 @@
 #include "platform/ftp_client.h"
 #include "support/ftp_test_server.h"
 #include "support/test_files.h"
+#include "timed_child.h"
 
 namespace {
 
@@ -72,20 +69,10 @@ void BM_CurlCommand(benchmark::State& state) {
   if (tls) {
     args.insert(args.begin() + 1, {"--ssl-reqd", "--cacert", server.certificate()});
   }
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
   for (auto _ : state) {
-    const auto start = std::chrono::steady_clock::now();
-    pid_t child = 0;
-    if (posix_spawnp(&child, "curl", nullptr, nullptr, argv.data(), environ) != 0) {
-      state.SkipWithError("curl did not start");
-      break;
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    state.SetIterationTime(SecondsSince(start));
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) state.SkipWithError("curl failed");
+    double seconds = 0;
+    if (!vorel::bench::RunTimedChild(args, seconds)) state.SkipWithError("curl failed");
+    state.SetIterationTime(seconds);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kLogBytes));
 }

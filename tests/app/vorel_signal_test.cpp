@@ -45,7 +45,7 @@ TEST(VorelSignalTest, ASignalDuringADownloadRemovesItsFileSavesTheSettingsAndEnd
     program.Write("vorel.ini", "[vorel]\r\n\r\nAutoFtp=True\r\nFtpMessage=False\r\nFtpServerName=" +
                                    server.address() + "\r\nFtpUserName=" + FtpTestServer::kUser +
                                    "\r\nFtpPassword=" + settings::ScramblePassword(FtpTestServer::kPassword) +
-                                   "\r\nFtpSavePassword=True\r\nFtpHostDir=public_html\r\nFtpLocalFolder=" +
+                                   "\r\nFtpSavePassword=True\r\nFtpLogOverwrite=False\r\nFtpHostDir=public_html\r\nFtpLocalFolder=" +
                                    program.File("logs") + "\r\n");
 
     const pid_t pid = ::fork();
@@ -61,10 +61,20 @@ TEST(VorelSignalTest, ASignalDuringADownloadRemovesItsFileSavesTheSettingsAndEnd
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
       receiving = TemporaryFileIn(program.File("logs"));
     }
+    if (receiving.empty()) ::kill(pid, SIGKILL);
     ASSERT_FALSE(receiving.empty()) << "the download did not start";
     ::kill(pid, signal);
     int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    pid_t ended = 0;
+    for (int i = 0; i < 400 && ended == 0; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      ended = ::waitpid(pid, &status, WNOHANG);
+    }
+    if (ended == 0) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, &status, 0);
+    }
+    ASSERT_EQ(ended, pid) << "the program did not end on the signal";
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 128 + signal);
     EXPECT_EQ(TemporaryFileIn(program.File("logs")), "");

@@ -322,7 +322,6 @@ TEST_F(FtpDownloadTest, ACancelEndsTheDownloadAtOnceKeepingTheOldLogAndNoTempora
     EXPECT_EQ(outcome.message, "");
     // Far below the connect and stall limits: the cancel ended it, no timeout.
     EXPECT_LT(took, std::chrono::seconds(5));
-    std::fprintf(stderr, "took %lld ms\n", static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
     EXPECT_EQ(testing::ReadFile(local.File("access.log")), old);
     EXPECT_EQ(LocalFiles(), std::vector<std::string>{"access.log"});
   }

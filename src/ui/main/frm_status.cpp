@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -106,6 +107,14 @@ void frmStatus::ShowProgress(const jobs::JobProgress& progress) {
   } else {
     SetBar(kScaledSteps, static_cast<int>(std::min(progress.done, progress.total) * kScaledSteps / progress.total));
   }
+}
+
+void frmStatus::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    if (cmdCancel->isEnabled()) cmdCancel->click();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void frmStatus::closeEvent(QCloseEvent* event) {

@@ -43,6 +43,8 @@ class frmStatus : public QWidget {
  protected:
   // The close box asks to stop as 中止 does; the window goes when the work has ended.
   void closeEvent(QCloseEvent* event) override;
+  // Esc wherever the focus is in the window: as 中止.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void ShowProgress(const jobs::JobProgress& progress);

@@ -269,6 +269,7 @@ TEST_F(FrmFtpTest, StopDuringTheDownloadKeepsTheOldLogAndTheDialogOpen) {
   FtpTestServer server;
   server.Put("public_html/access.log", log);
   UseServer(server, dir.path());
+  settings::SetParam("FtpLogOverwrite", settings::ParamInput{false});
   dir.Write("access.log", "old\r\n");
   using Stop = void (*)(frmFtp&, frmStatus&);
   const Stop stops[] = {
@@ -336,7 +337,7 @@ TEST_F(FrmFtpTest, ClosingTheFrameDuringTheStartUpDownloadStopsItAndTheStartUp) 
   dir.Write("vorel.ini", "[vorel]\r\n\r\nAutoFtp=True\r\nAutoAnalize=True\r\nFtpServerName=" + server.address() +
                              "\r\nFtpUserName=" + FtpTestServer::kUser + "\r\nFtpPassword=" +
                              settings::ScramblePassword(FtpTestServer::kPassword) +
-                             "\r\nFtpHostDir=public_html\r\nFtpLocalFolder=" + dir.File("logs") +
+                             "\r\nFtpLogOverwrite=False\r\nFtpHostDir=public_html\r\nFtpLocalFolder=" + dir.File("logs") +
                              "\r\nLogFile=" + dir.File("logs/access.log") + "\r\n");
   server.Pause();
   prompter.answers = {platform::MessageAnswer::Yes};
@@ -357,7 +358,7 @@ TEST_F(FrmFtpTest, ClosingTheFrameDuringTheStartUpDownloadStopsItAndTheStartUp) 
   ASSERT_TRUE(closing);
   ASSERT_NE(main, nullptr);
   // Asked once; no analysis followed, the old log stays.
-  ASSERT_EQ(prompter.messages.size(), 1u);
+  ASSERT_EQ(prompter.messages.size(), 1u) << prompter.messages.back().text;
   EXPECT_EQ(prompter.messages[0].buttons, platform::MessageButtons::YesNo);
   EXPECT_FALSE(main->isVisible());
   EXPECT_EQ(analysis::ResultCount(0), 0);
@@ -505,7 +506,7 @@ TEST_F(FrmFtpTest, FtpsDownloadFromTheDialog) {
   bool waitCursorDuringTransfer = false;
   QTimer::singleShot(0, [&] {
     const QCursor* cursor = QGuiApplication::overrideCursor();
-    waitCursorDuringTransfer = cursor && cursor->shape() == Qt::WaitCursor;
+    waitCursorDuringTransfer = cursor && cursor->shape() == Qt::BusyCursor;
   });
   dialog.cmdConnect_Click();
   EXPECT_TRUE(waitCursorDuringTransfer);

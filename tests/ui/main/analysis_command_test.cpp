@@ -430,6 +430,7 @@ TEST_F(AnalysisCommandTest, ClosingTheFrameDuringThePassAsksWhetherToStop) {
   };
   for (const Row row : {Row{platform::MessageAnswer::No, false}, Row{platform::MessageAnswer::Yes, true}}) {
     SCOPED_TRACE(row.stops);
+    analysis::ResetResult();
     frmMain& main = OpenFrame();
     settings::SetParam("CheckLine", 200);
     UseLog(WriteLongLog("long.log", 40000));
