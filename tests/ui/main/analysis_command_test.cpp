@@ -501,10 +501,8 @@ TEST_F(AnalysisCommandTest, TheProgressWindowsStopButtonAndEscapeCancelItsJob) {
   using Press = void (*)(frmStatus&);
   const Press presses[] = {
       [](frmStatus& status) { status.cmdCancel->click(); },
-      [](frmStatus& status) {
-        QApplication::setActiveWindow(&status);
-        QTest::keyClick(&status, Qt::Key_Escape);
-      },
+      // Esc pressed where the focus is, on the button.
+      [](frmStatus& status) { QTest::keyClick(status.cmdCancel, Qt::Key_Escape); },
   };
   for (const Press press : presses) {
     jobs::BackgroundJob job;
