@@ -18,6 +18,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QComboBox>
 #include <QTest>
 
 #include "analysis/result.h"
@@ -166,10 +167,9 @@ TEST_F(ProgressWindowDisplayTest, TheProgramAnswersWhileALongPassRunsAndAStopMid
   settings::SetParam("VisibleWindow", 1);
   settings::SetParam("CheckLine", 200);
   frmMain& main = OpenFrame();
-  UseLog(WriteLog("first.log", 7));
-  main.mnuEditAnalize_Click(0);
+  main.AnalyseFile(WriteLog("first.log", 7));
   ASSERT_EQ(analysis::ResultCount(0), 7);
-  UseLog(WriteLongLog("long.log", 400000));
+  main.BaseWindow()->cmbFileName->setEditText(QString::fromStdString(WriteLongLog("long.log", 400000)));
 
   // While the pass runs: a timer of the interface keeps firing, a graph
   // window opened from the menu appears on the server, and then 中止 stops
