@@ -50,9 +50,10 @@ std::string BigTablesLogPath(size_t accesses) {
   return LogPath(shape, "big-tables-" + std::to_string(accesses));
 }
 
-void Analyze(benchmark::State& state, const std::string& log, size_t accesses) {
+void Analyze(benchmark::State& state, const std::string& log, size_t accesses, int robotMode = 1) {
   using namespace vorel;
   settings::ApplyDefaults();
+  settings::SetParam("RobotMode", robotMode);
   settings::SetParam("LogFile", log);
   settings::SetParam("SpecifyDate", false);
   settings::SetParam("SpecifyPage", false);
@@ -74,19 +75,33 @@ void BM_AnalyzeLog(benchmark::State& state) {
 BENCHMARK(BM_AnalyzeLog)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // A web server's combined log: page views with the images and style sheets
-// they pull in, about two lines a page view; items are lines.
+// they pull in, about two lines a page view; items are lines. The second
+// argument is RobotMode: 1 (robots set apart, the default) against 0 (robots
+// counted like everyone) measures what the robot list costs.
 void BM_AnalyzeServerLog(benchmark::State& state) {
   vorel::bench::LogShape shape;
   shape.accesses = static_cast<size_t>(state.range(0));
   shape.combined = true;
-  const std::string log = LogPath(shape, "combined-" + std::to_string(shape.accesses));
+  const std::string log = LogPath(shape, "combined-with-robots-" + std::to_string(shape.accesses));
   std::ifstream in(log, std::ios::binary);
   size_t lines = 0;
   for (std::string line; std::getline(in, line);) ++lines;
-  Analyze(state, log, lines);
-  state.counters["page_views"] = static_cast<double>(vorel::analysis::Result().Total);
+  Analyze(state, log, lines, static_cast<int>(state.range(1)));
+  const auto& r = vorel::analysis::Result();
+  state.counters["page_views"] = static_cast<double>(r.Total + r.RobotTotal);
+  state.counters["robot_share"] = r.Total + r.RobotTotal ? static_cast<double>(r.RobotTotal) / (r.Total + r.RobotTotal) : 0;
 }
-BENCHMARK(BM_AnalyzeServerLog)->Arg(500000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_AnalyzeServerLog)->Args({500000, 0})->Args({500000, 1})->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A combined log in which every line is a page view: the reader and the
+// server-line steps at full rate; items are lines.
+void BM_AnalyzeServerLogPageViews(benchmark::State& state) {
+  vorel::bench::LogShape shape;
+  shape.accesses = static_cast<size_t>(state.range(0));
+  shape.combined = shape.pageViewsOnly = true;
+  Analyze(state, LogPath(shape, "reader-page-views-" + std::to_string(shape.accesses)), shape.accesses);
+}
+BENCHMARK(BM_AnalyzeServerLogPageViews)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_AnalyzeLogBigTables(benchmark::State& state) {
   const auto accesses = static_cast<size_t>(state.range(0));
@@ -94,8 +109,7 @@ void BM_AnalyzeLogBigTables(benchmark::State& state) {
 }
 BENCHMARK(BM_AnalyzeLogBigTables)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// The record count that precedes every pass: it reads the whole log once
-// more, so it must run at memory speed.
+// The companion library's record count of a whole log, at memory speed.
 void BM_RecordCount(benchmark::State& state) {
   const std::string log = LogPath(static_cast<size_t>(state.range(0)));
   std::ifstream file(log, std::ios::binary | std::ios::ate);
@@ -106,8 +120,8 @@ void BM_RecordCount(benchmark::State& state) {
 BENCHMARK(BM_RecordCount)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 #ifdef VOREL_REPORT_EXE
-// vorel-report end to end, as a user runs it: process start, record count,
-// pass and text report. Timed by the CPU time of the child process.
+// vorel-report end to end, as a user runs it: process start, the one pass
+// over the log, and the text report. Timed by the CPU time of the child process.
 void RunReportCommand(benchmark::State& state, const std::string& log, size_t accesses) {
   const std::string out = "/tmp/vorel-bench-report-" + std::to_string(::getpid()) + ".txt";
   std::vector<std::string> args = {VOREL_REPORT_EXE, "-q", "--classes", VOREL_SOURCE_DIR "/data/vorel.dat",
@@ -146,6 +160,15 @@ void BM_ReportCommandBigTables(benchmark::State& state) {
   const auto accesses = static_cast<size_t>(state.range(0));
   RunReportCommand(state, BigTablesLogPath(accesses), accesses);
 }
+// The same page-view log through vorel-report, end to end on one core.
+void BM_ReportCommandServerLogPageViews(benchmark::State& state) {
+  vorel::bench::LogShape shape;
+  shape.accesses = static_cast<size_t>(state.range(0));
+  shape.combined = shape.pageViewsOnly = true;
+  RunReportCommand(state, LogPath(shape, "reader-page-views-" + std::to_string(shape.accesses)), shape.accesses);
+}
+BENCHMARK(BM_ReportCommandServerLogPageViews)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+
 BENCHMARK(BM_ReportCommandBigTables)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 #endif
 

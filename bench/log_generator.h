@@ -18,13 +18,20 @@ struct LogShape {
   uint64_t seed = 20011205;
   // A web server's combined log instead of records: each page view is one
   // line, and about two in five lines are requests for images, style sheets
-  // and the like, which are no page views.
+  // and the like, which are no page views. Its agents are those a server
+  // sees: people's browsers and, among the most frequent, robots (search
+  // engines, AI crawlers, feed readers, link previews, monitors, tools).
   bool combined = false;
   // Share of hosts that are IPv6 addresses, each in a /48 of its own.
   double ipv6Share = 0;
   // The first accesses use every host and referrer once, so that the log
   // holds all of them however popular each is.
   bool everyNameOnce = false;
+  // A combined log without the image and style sheet lines: every line a
+  // page view.
+  bool pageViewsOnly = false;
+  // Referrers padded to at least this many bytes (a long query string).
+  size_t referrerBytes = 0;
 };
 
 // The log as CP932 bytes with CR LF line ends, one record per line; or, for

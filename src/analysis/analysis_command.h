@@ -4,41 +4,47 @@
 
 #include <cstdint>
 #include <stdexcept>
+#include <string>
+
+#include "platform/prompter.h"
 
 namespace vorel::analysis {
 
-// What stops an analysis before it starts. Each has shown its message and
-// left the result empty.
-enum class LogProblem { None, MissingLog, NoPage, Unreadable, TooFewRecords };
+// What stops an analysis. Each has shown its message and left the result
+// empty. A folder or a device named as the log is refused with a message
+// saying what it is; a log of three records or fewer is found so by the pass
+// itself (a stream is read once, never counted beforehand).
+enum class LogProblem { None, MissingLog, Folder, Device, NoPage, Unreadable, TooFewRecords, UnknownTimeZone };
 
 struct AnalysisPreparation {
   LogProblem problem = LogProblem::None;
-  int32_t records = 0;    // the log's record count
-  int32_t checkLine = 0;  // records per progress step
-};
-
-// The progress range is 16-bit: a log too long for it (or a CheckLine that
-// is not positive) cannot be analysed with these settings. Callers report it
-// with kAnalysisSettingsError.
-struct ProgressRangeError : std::runtime_error {
-  using std::runtime_error::runtime_error;
+  int64_t checkLine = 0;  // records above which the progress shows, and per step
 };
 
 inline constexpr const char* kAnalysisSettingsError =
     "解析できませんでした。\r\n設定情報を確認してください。（不正な日付など）";
 
-// Checks LogFile entry 1, the page selection and the record count.
-// Throws ProgressRangeError when the progress range does not fit.
+// Checks LogFile entry 1 (without reading it), the page selection and the time zone.
 AnalysisPreparation PrepareAnalysis();
 
 enum class AnalysisOutcome { Counted, NothingCounted, Failed };
 
-// Runs the pass (0 new, 1 additional) and judges it: a pass that counted
-// nothing shows "有効なデータがありませんでした。" and, like a failed
+// Runs the pass (0 new, 1 additional) and judges it: a log of three records
+// or fewer shows "ログファイルの内容がありません。"; a pass that counted
+// nothing shows "有効なデータがありませんでした。". Either, like a failed
 // pass, leaves the result empty.
 AnalysisOutcome RunAnalysis(int additional);
 
-// The judgement of a pass that completed into the shared result.
+// The judgement of a pass that completed into the shared result: too few
+// records or nothing counted show their message and empty the result.
 AnalysisOutcome JudgeCompletedPass();
+
+// After a pass over a compressed log that was damaged or cut off, warns
+// through `prompter` that the log ends early and that what came before was
+// counted; otherwise shows nothing. True when it warned.
+bool WarnIfLogEndedEarly(platform::Prompter& prompter);
+
+// How many lines of the log could not be read, for the nothing-counted message.
+std::string UnreadableLinesText(int64_t lines);
 
 }  // namespace vorel::analysis

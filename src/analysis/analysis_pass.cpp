@@ -1,6 +1,8 @@
 #include "analysis/analysis_pass.h"
 
+#include <algorithm>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,10 +11,12 @@
 #include "analysis/companion.h"
 #include "analysis/log_format.h"
 #include "analysis/log_reader.h"
+#include "analysis/logged_time.h"
 #include "analysis/normalize.h"
 #include "analysis/result.h"
 #include "analysis/server_log.h"
 #include "analysis/sorting.h"
+#include "analysis/time_zone.h"
 #include "platform/prompter.h"
 #include "settings/param_store.h"
 
@@ -33,8 +37,9 @@ struct PassError {
 struct PassCancelled {};
 
 ProgressReceiver* g_receiver = nullptr;
-int32_t g_lineNo = 0;
-ServerLogCounts g_serverCounts;
+int64_t g_lineNo = 0;
+ServerLogCounts g_counts;
+bool g_endedEarly = false;
 
 void Increment(int32_t& counter) {
   if (counter == std::numeric_limits<int32_t>::max()) throw PassError{kOverflow};
@@ -63,7 +68,9 @@ struct PassSettings {
   bool searchLike;
   bool ignorePage;
   NormalizeOptions normalize;
-  int32_t checkLine;
+  int64_t checkLine;
+  TimeZone timeZone;  // a server log's times are shown in it
+  int32_t robotMode;  // 0 robots count like everyone; 1 set apart in server logs; 2 in every log
 
   static PassSettings Read() {
     using namespace settings;
@@ -76,7 +83,13 @@ struct PassSettings {
     s.searchLike = ParamFlag("SearchLike");
     s.ignorePage = ParamFlag("IgnorePage");
     s.normalize = NormalizeOptions::FromParams();
-    s.checkLine = ParamInt("CheckLine");
+    // Below 1 the window shows from the first record on.
+    s.checkLine = std::max<int64_t>(ParamInt("CheckLine"), 1);
+    // The analysis command refuses an unknown zone before the pass; this is the last guard.
+    std::optional<TimeZone> zone = TimeZone::FromSetting(ParamText("TimeZone"));
+    if (!zone) throw PassError{kInvalidCall};
+    s.timeZone = *zone;
+    s.robotMode = ParamInt("RobotMode");
     return s;
   }
 };
@@ -88,99 +101,210 @@ namespace {
 // per distinct text and remembered beside the table entry it leads to.
 class Pass {
  public:
-  Pass(const PassSettings& settings, AnalysisResult& target, const PassControl& control)
-      : s_(settings), r_(target), lists_(Classes()), control_(control) {}
+  Pass(const PassSettings& settings, LogReader& reader, AnalysisResult& target, const PassControl& control)
+      : s_(settings), r_(target), lists_(Classes()), reader_(reader), control_(control) {}
 
-  void Run(LogReader& reader, LogFormat format) {
-    if (s_.checkLine > 32767 || s_.checkLine < 1) throw PassError{kOverflow};
-    if (format == LogFormat::Server) return RunServerLog(reader);
-    std::string_view record;
-    while (reader.ReadLogRecord(record)) {
-      g_lineNo = reader.LineNo();
-      CountRecord();
-      if (record.size() < 2 || record[1] != '#') continue;
-      switch (record[0]) {
-        case '1': PageRecord(record); break;
-        case '2': if ((flags_ & 3) == 3) AgentRecord(record); break;
-        case '3': if ((flags_ & 3) == 3) RefRecord(record); break;
-        case '4': CloseAccess(record); break;
-        default: break;
+  // Each line is judged on its own: a line of records goes through the
+  // record steps; a web server's line that is a page view goes through them
+  // as the four records the logging script would have written; any other
+  // line is unreadable, and its TAB-separated pieces are still read as
+  // records, as they always were.
+  void Run() {
+    LogLine line;
+    ServerLogLine parsed;
+    while (reader_.ReadLine(line)) {
+      g_lineNo = reader_.LineNo();
+      if (line.tooLong) {
+        ++g_counts.lines;
+        ++g_counts.unreadable;
+        CountRecords(1);
+        continue;
+      }
+      if (!IsRecordLine(line.bytes)) {
+        if (ServerLine(line, parsed)) continue;
+        if (line.bytes.find_first_not_of(" \r") != std::string_view::npos) {
+          ++g_counts.lines;
+          ++g_counts.unreadable;
+        }
+      } else {
+        ++g_counts.recordLines;
+      }
+      std::string_view record;
+      for (LineRecords records(line); records.Next(record);) {
+        CountRecords(1);
+        Record(reader_.Text(record, line.high));
       }
     }
-    g_lineNo = reader.LineNo();
-    if (reader.ReadFailed()) throw PassError{kReadError};
+    g_lineNo = reader_.LineNo();
+    if (reader_.ReadFailed()) throw PassError{kReadError};
+    ReportProgress(true);
   }
 
  private:
-  // A web server's log: each line that is a page view goes through the
-  // record steps as the four records the logging script would have written.
-  // A line stands for four records in the progress count as well.
-  void RunServerLog(LogReader& reader) {
-    reader.SetSplitAtTabs(false);
-    std::string_view line;
-    ServerLogLine parsed;
-    AccessRecords access;
-    while (reader.ReadLogRecord(line)) {
-      g_lineNo = reader.LineNo();
-      for (int i = 0; i < 4; ++i) CountRecord();
-      if (line.find_first_not_of(" \r") == std::string_view::npos) continue;
-      ++g_serverCounts.lines;
-      if (!ParseServerLogLine(line, parsed)) {
-        ++g_serverCounts.unreadable;
-        continue;
-      }
-      if (!IsPageView(parsed)) continue;
-      if (!MakeAccessRecords(parsed, access)) {
-        ++g_serverCounts.unreadable;
-        continue;
-      }
-      ++g_serverCounts.pageViews;
-      PageRecord(access.page);
-      if ((flags_ & 3) == 3) {
-        AgentRecord(access.agent);
-        RefRecord(access.referrer);
-      }
-      CloseAccess(access.host);
+  static constexpr int32_t kNotYet = -2;
+  static constexpr int32_t kAcceptedOnly = -1;
+
+  struct AgentClass {
+    int32_t os = kNotYet;
+    int32_t brws = kNotYet;
+    int32_t robotLine = kNotYet;  // robot list line, 0 for a person
+    int32_t entry = 0;            // Agent entry, 0 until a person's access counts
+  };
+
+  void Record(std::string_view record) {
+    if (record.size() < 2 || record[1] != '#') return;
+    switch (record[0]) {
+      case '1': serverAccess_ = false; PageRecord(record); break;
+      case '2': if ((flags_ & 3) == 3 || RobotsApart()) AgentRecord(record); break;
+      case '3': if ((flags_ & 3) == 3 && robotLine_ == 0) RefRecord(record); break;
+      case '4': CloseAccess(record); break;
+      default: break;
     }
-    g_lineNo = reader.LineNo();
-    if (reader.ReadFailed()) throw PassError{kReadError};
   }
 
-  // One more record read; every CheckLine records the progress moves on.
-  // The count runs down instead of dividing per record.
-  void CountRecord() {
-    if (control_.cancel && control_.cancel->load(std::memory_order_relaxed)) throw PassCancelled{};
-    Increment(records_);
-    if (--untilProgress_ == 0) {
-      untilProgress_ = s_.checkLine;
-      int32_t position = records_ / s_.checkLine;
-      if (position > 32767) throw PassError{kOverflow};
-      if (control_.progress) control_.progress->aauStatusChange(static_cast<int16_t>(position));
+  // A line of a web server's log; false when the line is none. A line
+  // stands for four records in the record count.
+  bool ServerLine(const LogLine& line, ServerLogLine& parsed) {
+    std::string_view bytes = line.bytes;
+    if (!line.ended && !bytes.empty() && bytes.back() == '\r') bytes.remove_suffix(1);
+    if (!ParseServerLogLine(reader_.Text(bytes, line.high), parsed)) return false;
+    CountRecords(4);
+    ++g_counts.lines;
+    if (!zoneNamed_) {  // once a pass: the result says which zone its times are in
+      r_.ServerTimeZone = s_.timeZone.Description();
+      zoneNamed_ = true;
     }
+    if (!IsPageView(parsed)) {
+      // Only a page view goes on to be counted, but any line with an impossible time is unreadable.
+      if (LoggedTime logged; !ParseServerTime(parsed.time, logged)) ++g_counts.unreadable;
+      return true;
+    }
+    if (!MakeAccessRecords(parsed, s_.timeZone, access_)) {
+      ++g_counts.unreadable;
+      return true;
+    }
+    ++g_counts.pageViews;
+    serverAccess_ = true;
+    AgentClass* known = nullptr;
+    if (RobotsApart() && access_.agent.size() > 2) {
+      // Known before the page is looked at, so that a robot's page leaves no entry.
+      known = &KnownAgent(access_.agent);
+      if (int32_t robot = RobotLine(access_.agent, *known); robot > 0) {
+        RobotAccess(access_.page, access_.host, robot);
+        return true;
+      }
+    }
+    PageRecord(access_.page);
+    if ((flags_ & 3) == 3) {
+      if (known) CountPerson(access_.agent, *known);
+      else AgentRecord(access_.agent);
+      RefRecord(access_.referrer);
+    }
+    CloseAccess(access_.host);
+    return true;
+  }
+
+  // Records read so far; past every CheckLine more the progress moves on.
+  // The position is measured in bytes, so no log is too long for its range.
+  void CountRecords(int64_t n) {
+    if (control_.cancel && control_.cancel->load(std::memory_order_relaxed)) throw PassCancelled{};
+    g_counts.records += n;
+    if (g_counts.records > nextProgress_) {
+      nextProgress_ = g_counts.records + s_.checkLine - 1;
+      ReportProgress(false);
+    }
+  }
+
+  // Nothing before the log has proved longer than CheckLine records; at the
+  // end, the full bar.
+  void ReportProgress(bool finished) {
+    if (!control_.progress || g_counts.records <= s_.checkLine) return;
+    const uint64_t total = reader_.TotalSize();
+    int16_t position = kProgressUnknown;
+    if (finished) position = kProgressRange;
+    else if (total > 0)
+      position = static_cast<int16_t>(std::min(reader_.BytesRead(), total) * kProgressRange / total);
+    control_.progress->aauStatusChange(position);
   }
 
   void PageRecord(std::string_view record) {
+    const std::string_view page = StartAccess(record);
+    page_ = FindOrAppendOrFail(r_.Page, page);
+  }
+
+  // The filters of a "1#" record; returns its page name.
+  std::string_view StartAccess(std::string_view record) {
     slots_ = PeriodSlots{};
     os_ = brws_ = agent_ = ref_ = url_ = page_ = -1;
+    robotLine_ = 0;
     size_t paren = record.find(')');
     if (paren == std::string_view::npos || paren < 3) throw PassError{kInvalidCall};
-    page_ = FindOrAppendOrFail(r_.Page, record.substr(3, paren - 3));
     int16_t bits = 0;
     if (!s_.specifyPage || record.find(s_.pageNeedle) != std::string_view::npos) bits |= 2;
     if (CheckTimeStamp(record, s_.dateFilter, slots_)) bits |= 1;
     else slots_ = PeriodSlots{};
     flags_ = bits;
+    return record.substr(3, paren - 3);
+  }
+
+  // Robots are set apart from the people in this access: in every log, or in
+  // server logs only, whose lines record every request a robot makes.
+  bool RobotsApart() const {
+    return !lists_.robots.empty() && (s_.robotMode == 2 || (s_.robotMode == 1 && serverAccess_));
   }
 
   void AgentRecord(std::string_view record) {
     if (record.size() == 2) return;
-    int32_t entry = FindOrAppendOrFail(r_.Agent, record.substr(2));
-    if (static_cast<size_t>(entry) >= agentClass_.size()) agentClass_.resize(static_cast<size_t>(entry) + 1, kUnknown);
-    auto& known = agentClass_[static_cast<size_t>(entry)];
-    if (known.os == kNotYet) known = Classify(record);
+    AgentClass& known = KnownAgent(record);
+    if (RobotsApart() && RobotLine(record, known) > 0) {
+      robotLine_ = known.robotLine;
+      return;
+    }
+    if ((flags_ & 3) == 3) CountPerson(record, known);
+  }
+
+  // A person's agent of an access that counts: its entries in OS, Brws and Agent.
+  void CountPerson(std::string_view record, AgentClass& known) {
+    if (known.entry == 0) known.entry = FindOrAppendOrFail(r_.Agent, record.substr(2));
+    if (known.os == kNotYet) Classify(record, known);
     os_ = known.os;
     brws_ = known.brws;
-    agent_ = entry;
+    agent_ = known.entry;
+  }
+
+  // What this pass knows of an agent, worked out once per distinct agent
+  // text: its classification, whether it is a robot, and its Agent entry,
+  // which is made only when a person's access counts.
+  AgentClass& KnownAgent(std::string_view record) {
+    const std::string_view text = record.substr(std::min<size_t>(2, record.size()));
+    int32_t seen = agentsSeen_.Find(text);
+    if (seen == 0) {
+      seen = agentsSeen_.Append(text, 0);
+      if (seen == 0) throw PassError{kOverflow};
+      agentClass_.resize(static_cast<size_t>(seen) + 1);
+    }
+    return agentClass_[static_cast<size_t>(seen)];
+  }
+
+  int32_t RobotLine(std::string_view record, AgentClass& known) const {
+    if (known.robotLine == kNotYet) known.robotLine = RobotLineOf(lists_, record, s_.searchLike);
+    return known.robotLine;
+  }
+
+  // A robot's access of a server line: the date, page and host filters
+  // apply as to a person's, and it counts only in the robot table.
+  void RobotAccess(std::string_view pageRecord, std::string_view hostRecord, int32_t line) {
+    StartAccess(pageRecord);
+    robotLine_ = line;
+    CloseRobotAccess(hostRecord);
+  }
+
+  void CloseRobotAccess(std::string_view hostRecord) {
+    if ((flags_ & 3) != 3 || slots_.month < 0 || !HostAccepted(hostRecord)) return;
+    int32_t& entry = robotEntry_[static_cast<size_t>(robotLine_)];
+    if (entry == 0) entry = FindOrAppendOrFail(r_.Robot, lists_.robots[static_cast<size_t>(robotLine_ - 1)].displayName);
+    CountEntry(r_.Robot, entry);
+    Increment(r_.RobotTotal);
   }
 
   void RefRecord(std::string_view record) {
@@ -198,6 +322,7 @@ class Pass {
   }
 
   void CloseAccess(std::string_view record) {
+    if (robotLine_ > 0) return CloseRobotAccess(record);
     if (flags_ & 1) {
       flags_ &= ~1;
       if (HostRecord(record)) flags_ |= 1;
@@ -220,11 +345,20 @@ class Pass {
     if ((s_.ignorePage || (flags_ & 1)) && page_ >= 0) CountEntry(r_.Page, page_);
   }
 
+  // Whether the host filter accepts a robot's host, which stays out of Host.
+  bool HostAccepted(std::string_view record) {
+    const int32_t seen = hostRecords_.Find(record);
+    if (seen != 0) return hostRecords_.Counts[static_cast<size_t>(seen)] != 0;
+    const bool accepted = !MakeHostKey(record, s_.normalize, lists_.hostFilter).empty();
+    if (hostRecords_.Append(record, accepted ? kAcceptedOnly : 0) == 0) throw PassError{kOverflow};
+    return accepted;
+  }
+
   // Counts the access in Host on the spot; false when the host is rejected.
   bool HostRecord(std::string_view record) {
-    const int32_t seen = hostRecords_.Find(record);
+    int32_t seen = hostRecords_.Find(record);
     int32_t entry;
-    if (seen != 0) {
+    if (seen != 0 && hostRecords_.Counts[static_cast<size_t>(seen)] != kAcceptedOnly) {
       entry = hostRecords_.Counts[static_cast<size_t>(seen)];
       if (entry == 0) return false;
       Increment(r_.Host.Counts[static_cast<size_t>(entry)]);
@@ -242,8 +376,10 @@ class Pass {
         if (entry == 0) throw PassError{kOverflow};
       }
     }
-    // The records seen, each with the Host entry it leads to (0: rejected).
-    hostRecords_.Append(record, entry);
+    // The records seen, each with the Host entry it leads to (0: rejected;
+    // kAcceptedOnly: accepted, so far seen from robots only).
+    if (seen != 0) hostRecords_.Counts[static_cast<size_t>(seen)] = entry;
+    else hostRecords_.Append(record, entry);
     return entry != 0;
   }
 
@@ -253,15 +389,8 @@ class Pass {
     Increment(table.Counts[static_cast<size_t>(entry)]);
   }
 
-  struct Classification {
-    int32_t os;
-    int32_t brws;
-  };
-  static constexpr int32_t kNotYet = -2;
-  static constexpr Classification kUnknown{kNotYet, kNotYet};
-
-  Classification Classify(std::string_view record) const {
-    Classification c{-1, -1};
+  void Classify(std::string_view record, AgentClass& c) const {
+    c.os = c.brws = -1;
     for (size_t i = 0; i < lists_.os.size(); ++i)
       if (MatchesPattern(record, lists_.os[i].pattern, s_.searchLike)) { c.os = static_cast<int32_t>(i + 1); break; }
     for (size_t i = 0; i < lists_.browsers.size(); ++i)
@@ -269,19 +398,24 @@ class Pass {
     // A table shorter than its list (lists reloaded without a reset) must not be counted into.
     if (c.os > r_.OS.Count) c.os = -1;
     if (c.brws > r_.Brws.Count) c.brws = -1;
-    return c;
   }
 
   const PassSettings& s_;
   AnalysisResult& r_;
   const ClassLists& lists_;
+  LogReader& reader_;
   const PassControl& control_;
   int16_t flags_ = 0;
-  int32_t records_ = 0;
-  int32_t untilProgress_ = s_.checkLine;
+  bool zoneNamed_ = false;
+  int64_t nextProgress_ = s_.checkLine;
+  AccessRecords access_;
   PeriodSlots slots_;
   int32_t os_ = -1, brws_ = -1, agent_ = -1, ref_ = -1, url_ = -1, page_ = -1;
-  std::vector<Classification> agentClass_;
+  bool serverAccess_ = false;  // the access came from a server log line
+  int32_t robotLine_ = 0;      // the access's robot list line, 0 for a person
+  CategoryTable agentsSeen_{kMaxGrowingTableEntries};
+  std::vector<AgentClass> agentClass_{1};  // by agentsSeen_ entry
+  std::vector<int32_t> robotEntry_ = std::vector<int32_t>(lists_.robots.size() + 1, 0);  // Robot entry by line
   std::vector<int32_t> refOfUrl_;
   CategoryTable hostRecords_{kMaxGrowingTableEntries};
 };
@@ -290,7 +424,8 @@ void FinishTables(AnalysisResult& r, const PassControl& control) {
   if (control.progress) control.progress->aauMessageChange("データのソート中です。");
   MergeDuplicates(r.OS, 1, r.OS.Count);
   MergeDuplicates(r.Brws, 1, r.Brws.Count);
-  for (CategoryTable* t : {&r.OS, &r.Brws, &r.Agent, &r.Ref, &r.Url, &r.Host, &r.Page}) SortTable(*t, 1, t->Count);
+  for (CategoryTable* t : {&r.OS, &r.Brws, &r.Agent, &r.Ref, &r.Url, &r.Host, &r.Page, &r.Robot})
+    SortTable(*t, 1, t->Count);
 }
 
 PassOutcome Failure(const char* description) {
@@ -321,9 +456,11 @@ void BackToListOrder(CategoryTable& table, const std::vector<ClassLine>& lines) 
 
 void SetProgressReceiver(ProgressReceiver* receiver) { g_receiver = receiver; }
 
-int32_t CurrentLineNo() { return g_lineNo; }
+int64_t CurrentLineNo() { return g_lineNo; }
 
-ServerLogCounts LastServerLogCounts() { return g_serverCounts; }
+ServerLogCounts LastServerLogCounts() { return g_counts; }
+
+bool LastLogEndedEarly() { return g_endedEarly; }
 
 void ResetResult() { ResetResult(Result()); }
 
@@ -337,6 +474,9 @@ void ResetResult(AnalysisResult& r) {
   r.OS.AssignNames(DisplayNames(Classes().os));
   r.Brws.AssignNames(DisplayNames(Classes().browsers));
   for (CategoryTable* t : {&r.Agent, &r.Host, &r.Ref, &r.Url, &r.Page}) t->Clear();
+  r.ServerTimeZone.clear();
+  r.RobotTotal = 0;
+  r.Robot.Clear();
 }
 
 void PrepareAdditional() { PrepareAdditional(Result()); }
@@ -347,21 +487,29 @@ void PrepareAdditional(AnalysisResult& r) {
 }
 
 PassRequest ReadPassRequest(int additional) {
-  return {additional, settings::ParamText("LogFile", 1), std::make_shared<const PassSettings>(PassSettings::Read())};
+  PassRequest request{additional, settings::ParamText("LogFile", 1), nullptr};
+  try {
+    request.settings = std::make_shared<const PassSettings>(PassSettings::Read());
+  } catch (const PassError&) {
+    // Left without settings: the pass then fails with its message.
+  }
+  return request;
 }
 
 PassOutcome RunPass(const PassRequest& request, AnalysisResult& target, const PassControl& control) {
   g_lineNo = 0;
-  g_serverCounts = ServerLogCounts{};
+  g_counts = ServerLogCounts{};
+  g_endedEarly = false;
   const std::string& path = request.logFile;
-  const LogFormat format = DetectLogFormat(path);
+  if (!request.settings) return Failure(kInvalidCall);
   LogReader reader;
   if (!reader.Open(path)) return Failure(kFileNotFound);
   try {
     if (request.additional == 1) PrepareAdditional(target);
     else ResetResult(target);
-    Pass pass(*request.settings, target, control);
-    pass.Run(reader, format);
+    Pass pass(*request.settings, reader, target, control);
+    pass.Run();
+    g_endedEarly = reader.Source().EndedEarly();
     FinishTables(target, control);
     if (control.cancel && control.cancel->load()) throw PassCancelled{};
   } catch (const PassError& error) {

@@ -1,7 +1,5 @@
 #include "analysis/companion.h"
 
-#include "analysis/log_format.h"
-
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -264,10 +262,7 @@ int32_t aa_check_date(int32_t& month, int32_t& week, int32_t& dweek, int32_t& da
 
 int32_t GetLogLineCount() {
   try {
-    std::string path = settings::ParamText("LogFile", 1);
-    const LogFormat format = DetectLogFormat(path);
-    if (format == LogFormat::Records && !IsGzipFile(path)) return aa_get_analize_line(path.c_str(), 10000);
-    return CountLogRecords(path, format);
+    return aa_get_analize_line(settings::ParamText("LogFile", 1).c_str(), 10000);
   } catch (...) {
     return -1;
   }

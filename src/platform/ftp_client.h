@@ -45,6 +45,9 @@ class FtpSession {
   // unchanged (binary type) and the line ends are made here, which spares
   // the server a conversion and gives the transfer its full speed.
   virtual int GetAsciiFile(const std::string& name, const FtpDataSink& sink) = 0;
+  // After a refused login in clear: whether the server refused it because it
+  // wants an encrypted (TLS) connection.
+  virtual bool LoginNeedsTls() const { return false; }
 };
 
 // A raised `cancel` flag ends the step under way (a connect as well as a

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <random>
 
 #include "analysis/class_lists.h"
@@ -173,7 +174,12 @@ TEST_F(AnalysisPassTest, ProgressIsReportedEveryCheckLineRecordsOfAnyKind) {
   for (int i = 0; i < 100; ++i) log += Access("p", "2001/12/05 09:03:07", kFx, "", "h(1.2.3.4)");
   log += "5#other\r\n";  // 401 records
   ASSERT_TRUE(Analyze(log));
-  EXPECT_EQ(receiver.positions, (std::vector<int>{1, 2}));
+  // At records 201 and 401, by the share of bytes read, then the full bar.
+  ASSERT_EQ(receiver.positions.size(), 3u);
+  EXPECT_GT(receiver.positions[0], kProgressRange * 4 / 10);
+  EXPECT_LT(receiver.positions[0], kProgressRange * 6 / 10);
+  EXPECT_EQ(receiver.positions[1], kProgressRange);
+  EXPECT_EQ(receiver.positions[2], kProgressRange);
   EXPECT_EQ(receiver.messages, std::vector<std::string>{"データのソート中です。"});
   EXPECT_EQ(CurrentLineNo(), 401);
 }
@@ -273,6 +279,46 @@ TEST_F(AnalysisPassTest, ResetEmptiesEverythingButTheListTables) {
   EXPECT_TRUE(std::holds_alternative<std::monostate>(GetResult(12)));
   EXPECT_THROW(GetResult(1, 13), std::out_of_range);
   EXPECT_THROW(GetResult(15, 1), std::out_of_range);
+}
+
+TEST_F(AnalysisPassTest, APassIntoItsOwnResultReportsToItsControlAndLeavesTheSharedOneAlone) {
+  std::string log;
+  for (int i = 0; i < 100; ++i) log += Access("p", "2001/12/05 09:03:07", kFx, "", "h(1.2.3.4)");
+  SetParam("LogFile", dir.Write("access.log", Sjis(log)));
+  RecordingReceiver receiver;
+  AnalysisResult target;
+  const PassOutcome outcome = RunPass(ReadPassRequest(0), target, PassControl{&receiver, nullptr});
+  EXPECT_EQ(outcome.status, PassStatus::Completed);
+  EXPECT_EQ(target.Total, 100);
+  EXPECT_EQ(Result().Total, 0);
+  ASSERT_FALSE(receiver.positions.empty());
+  EXPECT_EQ(receiver.positions.back(), kProgressRange);
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(AnalysisPassTest, ARaisedCancelFlagEndsThePassAsCancelledWithoutAMessage) {
+  SetParam("LogFile", dir.Write("access.log", Sjis(Access("p", "2001/12/05 09:03:07", kFx, "", "h(1.2.3.4)"))));
+  const std::atomic<bool> cancel{true};
+  AnalysisResult target;
+  EXPECT_EQ(RunPass(ReadPassRequest(0), target, PassControl{nullptr, &cancel}).status, PassStatus::Cancelled);
+  EXPECT_EQ(target.Total, 0);
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(AnalysisPassTest, AnAdditionalPassIntoACopyKeepsTheRobotsAndTheZoneOfTheResult) {
+  ASSERT_TRUE(Analyze(Access("p", "2001/12/05 09:03:07", kFx, "", "h(1.2.3.4)")));
+  Result().RobotTotal = 7;
+  Result().Robot.Append("Crawler", 7);
+  Result().ServerTimeZone = "UTC+09:00";
+  AnalysisResult copy = Result();
+  ASSERT_EQ(RunPass(ReadPassRequest(1), copy, PassControl{}).status, PassStatus::Completed);
+  EXPECT_EQ(copy.Total, 2);
+  EXPECT_EQ(copy.RobotTotal, 7);
+  ASSERT_EQ(copy.Robot.Count, 1);
+  EXPECT_EQ(copy.Robot.Names[1], "Crawler");
+  EXPECT_EQ(copy.Robot.Counts[1], 7);
+  EXPECT_EQ(copy.ServerTimeZone, "UTC+09:00");
+  EXPECT_EQ(Result().Total, 1);
 }
 
 }  // namespace

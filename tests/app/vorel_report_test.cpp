@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <fstream>
+#include <optional>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -67,9 +72,10 @@ class VorelReportTest : public ::testing::Test {
   }
 
   // The built program with the test's settings and classification file.
-  ProcessResult Run(std::vector<std::string> args, bool terminal = false) {
+  ProcessResult Run(std::vector<std::string> args, bool terminal = false,
+                    const std::optional<std::string>& standardInput = {}) {
     args.insert(args.begin(), {"--settings", settings, "--classes", classes});
-    return RunProgram(VOREL_REPORT_EXE, args, work.path(), terminal);
+    return RunProgram(VOREL_REPORT_EXE, args, work.path(), terminal, standardInput);
   }
   // The program as installed in a folder of its own, with no options added.
   ProcessResult RunInstalled(const std::vector<std::string>& args) {
@@ -97,6 +103,7 @@ TEST_F(VorelReportTest, UsageErrorsExitWithTwoAndWriteNothing) {
       {"--to", "yesterday", log, "-o", "r.txt"},
       {"--all-dates", "--from", "2001/12/1", log, "-o", "r.txt"},
       {"--all-pages", "--page", "index", log, "-o", "r.txt"},
+      {"--robots", "some", log, "-o", "r.txt"},
   };
   for (const auto& args : wrong) {
     ProcessResult r = RunProgram(VOREL_REPORT_EXE, args, work.path());
@@ -325,14 +332,14 @@ TEST_F(VorelReportTest, ShowsAndClearsAProgressBarOnATerminalOnly) {
   ProcessResult r = Run({"--all-dates", "--all-pages", bigLog, "-o", "r.txt"}, true);
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.err.find("big.log ["), std::string::npos) << r.err;
-  EXPECT_NE(r.err.find("] 400/400"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("] 100%"), std::string::npos) << r.err;
   // The bar is wiped at the end: carriage return, blanks over the whole bar, carriage return.
   ASSERT_GE(r.err.size(), 2u);
   EXPECT_EQ(r.err.back(), '\r');
   const size_t start = r.err.rfind('\r', r.err.size() - 2);
   ASSERT_NE(start, std::string::npos);
   const std::string wipe = r.err.substr(start + 1, r.err.size() - start - 2);
-  EXPECT_GE(wipe.size(), std::string("big.log [").size() + 30 + std::string("] 400/400").size());
+  EXPECT_GE(wipe.size(), std::string("big.log [").size() + 30 + std::string("] 100%").size());
   EXPECT_EQ(wipe.find_first_not_of(' '), std::string::npos);
 
   r = Run({"-q", "--all-dates", "--all-pages", bigLog, "-o", "r.txt"}, true);
@@ -343,6 +350,11 @@ TEST_F(VorelReportTest, ShowsAndClearsAProgressBarOnATerminalOnly) {
   r = Run({"--all-dates", "--all-pages", log, "-o", "r.txt"}, true);
   EXPECT_EQ(r.status, 0);
   EXPECT_TRUE(r.err.empty()) << r.err;
+
+  // A stream of unknown length: no share, only that it is being read.
+  r = Run({"--all-dates", "--all-pages", "-", "-o", "r.txt"}, true, Sjis(big));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("stdin 読み込み中"), std::string::npos) << r.err;
 }
 
 // --- web server logs --------------------------------------------------------
@@ -370,8 +382,10 @@ TEST_F(VorelReportTest, AServerLogPlainOrCompressedGivesTheReportOfTheSameAccess
   std::string expected = kDecemberReport;
   expected.replace(expected.find("\r\nページ別"), std::string::npos,
                    "\r\nページ別 (2)\r\n   3: /index.html\r\n   1: /diary.html\r\n");
+  // Read in the zone it was written in; the report says so after its conditions.
+  expected.insert(expected.find("\r\n\r\n"), "\r\n時間帯: Asia/Tokyo");
 
-  ProcessResult r = Run({"--from", "2001/12/1", "--to", "2001/12/31", "--all-pages", server, "-o", "server.txt"});
+  ProcessResult r = Run({"--tz", "Asia/Tokyo", "--from", "2001/12/1", "--to", "2001/12/31", "--all-pages", server, "-o", "server.txt"});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(FromSjis(ReadFile(work.File("server.txt"))), expected);
   EXPECT_NE(r.err.find("access_log: "), std::string::npos) << r.err;
@@ -389,9 +403,174 @@ TEST_F(VorelReportTest, AServerLogPlainOrCompressedGivesTheReportOfTheSameAccess
   const std::string bytes = SmallServerLog();
   gzwrite(file, bytes.data(), static_cast<unsigned>(bytes.size()));
   gzclose(file);
-  ProcessResult z = Run({"-q", "--from", "2001/12/1", "--to", "2001/12/31", "--all-pages", gzip, "-o", "gzip.txt"});
+  ProcessResult z = Run({"-q", "--tz", "Asia/Tokyo", "--from", "2001/12/1", "--to", "2001/12/31", "--all-pages", gzip, "-o", "gzip.txt"});
   EXPECT_EQ(z.status, 0) << z.err;
   EXPECT_EQ(FromSjis(ReadFile(work.File("gzip.txt"))), expected);
+}
+
+TEST_F(VorelReportTest, RobotsAreSetApartFromTheRecordLogOnlyWhenAskedAndFromTheServerLogUnlessCounted) {
+  classes = work.Write("classes.dat", Sjis(std::string(kClassFile) + "Robot=Googlebot,Google\r\n"));
+  const std::string robot = "Mozilla/5.0 (compatible; Googlebot/2.1; +http://www.google.com/bot.html)";
+  const std::string records =
+      work.Write("records.log", SmallLog() + Access("index", "2001/12/09 00:20:00", robot, "", "(66.249.66.1)"));
+  const std::string server = work.Write(
+      "access_log", "66.249.66.1 - - [09/Dec/2001:00:20:00 +0900] \"GET /index.html HTTP/1.1\" 200 5 \"-\" \"" +
+                        robot + "\"\n192.0.2.7 - - [09/Dec/2001:00:30:00 +0900] \"GET /index.html HTTP/1.1\" 200 5 "
+                                "\"-\" \"" + kFx + "\"\n");
+  struct Case {
+    std::string log;
+    std::vector<std::string> options;
+    bool apart;
+  };
+  for (const Case& c : {Case{records, {}, false}, Case{records, {"--robots", "apart"}, true},
+                        Case{server, {}, true}, Case{server, {"--robots", "count"}, false}}) {
+    std::vector<std::string> args = {"-q", "--from", "2001/12/1", "--to", "2001/12/31", "--all-pages"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    args.insert(args.end(), {c.log, "-o", "robots.txt"});
+    ProcessResult r = Run(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string report = FromSjis(ReadFile(work.File("robots.txt")));
+    SCOPED_TRACE(report);
+    const bool hasSection = report.ends_with("\r\nロボット別\r\n   1: Google\r\n");
+    EXPECT_EQ(hasSection, c.apart);
+    EXPECT_EQ(report.find("\r\nロボット: 1\r\n") != std::string::npos, c.apart);
+    EXPECT_EQ(report.find("Googlebot") == std::string::npos, c.apart);
+  }
+}
+
+// --- streams, compressed logs, and lines of every kind ----------------------
+
+TEST_F(VorelReportTest, StandardInputAndPipesAreReadInOnePass) {
+  // "/dev/fd/0" is what a process substitution names: a pipe.
+  for (const std::string name : {"-", "/dev/fd/0"}) {
+    ProcessResult r = Run({"-q", "--from", "2001/12/1", "--to", "2001/12/31", "--all-pages", name, "-o", "r.txt"}, false,
+                          Sjis(SmallLog()));
+    EXPECT_EQ(r.status, 0) << name << r.err;
+    EXPECT_EQ(FromSjis(ReadFile(work.File("r.txt"))), kDecemberReport) << name;
+  }
+}
+
+TEST_F(VorelReportTest, AFifoIsReadOnceAsAStream) {
+  const std::string fifo = work.File("access.fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  // The writer opens the FIFO once: a second opening by the program would
+  // wait for a writer forever.
+  std::thread writer([&] {
+    std::ofstream(fifo, std::ios::binary) << Sjis(SmallLog());
+  });
+  ProcessResult r = Run({"-q", "--from", "2001/12/1", "--to", "2001/12/31", "--all-pages", fifo, "-o", "r.txt"});
+  writer.join();
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(FromSjis(ReadFile(work.File("r.txt"))), kDecemberReport);
+}
+
+TEST_F(VorelReportTest, ACutCompressedLogGivesItsReportAndAWarningEvenWhenQuiet) {
+  // Enough accesses that half of every compressed form holds whole blocks.
+  std::string text;
+  for (int i = 0; i < 6000; ++i)
+    text += Access("index", "2001/12/02 09:03:07", kIe, "http://www.example.jp/" + std::to_string(i),
+                   "host.example.ne.jp(10.0.0.1)");
+  for (const auto& [tool, name] : {std::pair{"gzip", "cut.log.gz"}, std::pair{"bzip2 -1", "cut.log.bz2"},
+                                   std::pair{"xz", "cut.log.xz"}, std::pair{"zstd", "cut.log.zst"}}) {
+    const std::string packed = CompressedWith(tool, Sjis(text));
+    const std::string cut = work.Write(name, packed.substr(0, packed.size() / 2));
+    std::filesystem::remove(work.File("r.txt"));
+    ProcessResult r = Run({"-q", "--all-dates", "--all-pages", cut, "-o", "r.txt"});
+    EXPECT_EQ(r.status, 0) << tool << r.err;
+    EXPECT_NE(r.err.find("途中で終わっています"), std::string::npos) << tool << r.err;
+    EXPECT_NE(r.err.find("\n" + cut), std::string::npos) << tool << r.err;
+    const std::string report = FromSjis(ReadFile(work.File("r.txt")));
+    EXPECT_NE(report.find("アクセス合計: "), std::string::npos) << tool;
+    EXPECT_EQ(report.find("アクセス合計: 6000\r\n"), std::string::npos) << tool;
+
+    // The whole file: no warning.
+    r = Run({"-q", "--all-dates", "--all-pages", work.Write(name, packed), "-o", "r.txt"});
+    EXPECT_EQ(r.status, 0) << tool;
+    EXPECT_TRUE(r.err.empty()) << tool << r.err;
+    EXPECT_NE(FromSjis(ReadFile(work.File("r.txt"))).find("アクセス合計: 6000\r\n"), std::string::npos) << tool;
+  }
+}
+
+TEST_F(VorelReportTest, AByteOrderMarkAGarbageFirstLineAndAMixedFileLoseNoAccess) {
+  struct Case {
+    std::string name, text, counts;
+  };
+  const std::string server = SmallServerLog();
+  const std::string half = server.substr(0, server.find("a line that"));
+  const std::vector<Case> cases = {
+      {"bom.log", "\xEF\xBB\xBF" + server, "サーバーのログ 7 行、ページビュー 4 行、読み取れない行 1 行"},
+      {"garbage.log", "/Dec/2001:09:03:07 +0900] \"GET / HTTP/1.1\" 200\n" + server,
+       "サーバーのログ 8 行、ページビュー 4 行、読み取れない行 2 行"},
+      {"nul.log", std::string(40, '\0') + "\n" + server, "サーバーのログ 8 行、ページビュー 4 行、読み取れない行 2 行"},
+      // The first two accesses as records, the rest as a server wrote them.
+      {"mixed.log",
+       Sjis(Access("index", "2001/12/02 09:03:07", kIe, "http://www.example.jp/", "host.example.ne.jp(10.0.0.1)") +
+            Access("index", "2001/12/05 23:59:00", kFx, "http://search.example.com/?q=vorel", "(192.168.1.20)")) +
+           server.substr(half.size()),
+       "記録の行 8 行、サーバーのログ 4 行、ページビュー 2 行、読み取れない行 1 行"},
+  };
+  std::string expected = kDecemberReport;
+  expected.replace(expected.find("\r\nページ別"), std::string::npos,
+                   "\r\nページ別 (2)\r\n   3: /index.html\r\n   1: /diary.html\r\n");
+  for (const Case& c : cases) {
+    ProcessResult r = Run({"--from", "2001/12/1", "--to", "2001/12/31", "--all-pages", work.Write(c.name, c.text), "-o",
+                           "r.txt"});
+    EXPECT_EQ(r.status, 0) << c.name << r.err;
+    EXPECT_NE(r.err.find(c.name + ": " + c.counts), std::string::npos) << c.name << r.err;
+    std::string report = FromSjis(ReadFile(work.File("r.txt")));
+    if (c.name == "mixed.log") {
+      // Its records name the page "index", its server lines "/index.html".
+      EXPECT_NE(report.find("アクセス合計: 3\r\n"), std::string::npos) << report;
+    } else {
+      EXPECT_EQ(report, expected) << c.name;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vorel::testing
+
+namespace vorel::testing {
+namespace {
+
+// A UTC server's log read in Tokyo: nine hours later, across the year's end;
+// "--tz log" keeps the times as written; a zone the database lacks stops the run.
+TEST_F(VorelReportTest, TzChoosesTheZoneOfAServerLogsTimes) {
+  const std::string server = work.Write(
+      "server.log",
+      "192.0.2.7 - - [31/Dec/2026:14:59:59 +0000] \"GET /diary.html HTTP/1.1\" 200 10 \"-\" \"UA\"\n"
+      "192.0.2.7 - - [31/Dec/2026:15:00:00 +0000] \"GET /diary.html HTTP/1.1\" 200 10 \"-\" \"UA\"\n");
+  struct Row {
+    std::vector<std::string> zone;  // the options that choose it
+    std::vector<std::string> lines;  // lines the report must hold, each block whole
+  };
+  const Row rows[] = {
+      {{"--tz", "Asia/Tokyo"},
+       {"解析条件: 指定なし\r\n時間帯: Asia/Tokyo\r\n", "\r\n月別\r\n 1月:   1\r\n12月:   1\r\n",
+        "\r\n時間別\r\n 0時:   1\r\n23時:   1\r\n"}},
+      {{"--tz=log"},
+       {"解析条件: 指定なし\r\n時間帯: ログの時刻のまま\r\n", "\r\n月別\r\n12月:   2\r\n",
+        "\r\n時間別\r\n14時:   1\r\n15時:   1\r\n"}},
+  };
+  for (const Row& row : rows) {
+    std::vector<std::string> args = row.zone;
+    args.insert(args.end(), {"--all-dates", "--all-pages", "-q", server, "-o", "r.txt"});
+    ProcessResult r = Run(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string report = FromSjis(ReadFile(work.File("r.txt")));
+    for (const std::string& line : row.lines) EXPECT_NE(report.find(line), std::string::npos) << report;
+  }
+
+  // An unknown zone, on the command line or in the settings file: no analysis, no report.
+  for (const char* settingsText : {"[vorel]\r\n", "[vorel]\r\nTimeZone=Asia/Tokio\r\n"}) {
+    work.Write("settings.ini", settingsText);
+    std::vector<std::string> args = {"--all-dates", "--all-pages", server, "-o", "unknown.txt"};
+    if (std::string(settingsText).find("Tokio") == std::string::npos) args.insert(args.begin(), {"--tz", "Asia/Tokio"});
+    ProcessResult r = Run(args);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("Asia/Tokio"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(work.File("unknown.txt")));
+  }
 }
 
 }  // namespace

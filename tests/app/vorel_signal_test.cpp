@@ -1,7 +1,7 @@
 // The desktop program on SIGINT, SIGTERM and SIGHUP during a download: it
-// removes the file it was receiving, keeps the old log, and ends with 128 +
-// the signal's number. Offscreen, from a portable
-// copy of the program whose settings lie beside it.
+// removes the file it was receiving, keeps the old log, saves its settings
+// and ends with 128 + the signal's number. Offscreen, from a portable copy of
+// the program whose settings lie beside it.
 #ifdef VOREL_GUI_EXE
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -79,6 +79,8 @@ TEST(VorelSignalTest, ASignalDuringADownloadRemovesItsFileAndEnds) {
     EXPECT_EQ(WEXITSTATUS(status), 128 + signal);
     EXPECT_EQ(TemporaryFileIn(program.File("logs")), "");
     EXPECT_EQ(ReadFile(program.File("logs/access.log")), "old\r\n");
+    // The settings were saved as at a normal exit: the frame's size is always written.
+    EXPECT_NE(ReadFile(program.File("vorel.ini")).find("MainWidth="), std::string::npos);
   }
 }
 

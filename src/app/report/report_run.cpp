@@ -12,6 +12,7 @@
 #include "analysis/analysis_pass.h"
 #include "analysis/class_lists.h"
 #include "analysis/result.h"
+#include "analysis/time_zone.h"
 #include "app/report/terminal_progress.h"
 #include "export/save_results.h"
 #include "platform/codepage.h"
@@ -27,6 +28,10 @@ namespace {
 using settings::ParamText;
 
 constexpr std::string_view kStandardOutput = "-";
+// "-" as a log: standard input, read as a stream like any pipe.
+constexpr std::string_view kStandardInput = "-";
+
+std::string LogPath(const std::string& log) { return log == kStandardInput ? "/dev/stdin" : log; }
 
 // Messages of the headless prompter, with the progress bar wiped first so
 // that they do not land in the middle of it.
@@ -59,17 +64,19 @@ class ProgressScope {
 
 // One run of the analysis command on LogFile entry 1: its checks, the pass,
 // and its judgement of the outcome. Every failure leaves the result empty.
+// The bar appears with the pass's first position, once the log has proved
+// longer than CheckLine records.
 analysis::AnalysisOutcome AnalyseOne(int additional, bool showProgress, ReportPrompter* prompter) {
   const analysis::AnalysisPreparation ready = analysis::PrepareAnalysis();
   if (ready.problem != analysis::LogProblem::None) return analysis::AnalysisOutcome::Failed;
   std::unique_ptr<TerminalProgress> bar;
-  if (showProgress && ready.records > ready.checkLine) {
-    const std::string logFile = ParamText("LogFile", 1);
-    bar = std::make_unique<TerminalProgress>(stderr, std::filesystem::path(logFile).filename().string(),
-                                             ready.records, ready.checkLine);
-  }
+  if (showProgress)
+    bar = std::make_unique<TerminalProgress>(stderr, std::filesystem::path(ParamText("LogFile", 1)).filename().string());
   ProgressScope scope(prompter, std::move(bar));
-  return analysis::RunAnalysis(additional);
+  const analysis::AnalysisOutcome outcome = analysis::RunAnalysis(additional);
+  // Said even with -q: the figures lack the part of the log that was lost.
+  analysis::WarnIfLogEndedEarly(platform::CurrentPrompter());
+  return outcome;
 }
 
 // A file named on the command line must be a regular file of sensible size;
@@ -96,7 +103,7 @@ std::string OutputProblem(const ReportOptions& options) {
   if (!outputExists || (toStandardOutput && !S_ISREG(out.st_mode))) return {};
   for (const std::string& log : options.logs) {
     struct stat in {};
-    if (::stat(log.c_str(), &in) == 0 && in.st_dev == out.st_dev && in.st_ino == out.st_ino)
+    if (::stat(LogPath(log).c_str(), &in) == 0 && in.st_dev == out.st_dev && in.st_ino == out.st_ino)
       return "出力先が解析するログと同じファイルです。\r\n" + (toStandardOutput ? std::string("-") : options.output);
   }
   return {};
@@ -115,6 +122,8 @@ void ApplyOverrides(const ReportOptions& o) {
     SetParam("SpecifyPage", ParamInput{true});
     SetParam("Page", ParamInput{*o.page});
   }
+  if (o.timeZone) SetParam("TimeZone", ParamInput{*o.timeZone});
+  if (o.robotMode) SetParam("RobotMode", ParamInput{static_cast<long long>(*o.robotMode)});
 }
 
 bool WriteAllToStandardOutput(std::string_view bytes) {
@@ -149,9 +158,11 @@ ExitStatus WriteReport(const ReportOptions& options) {
 void ReportServerLogCounts(const std::string& log) {
   const analysis::ServerLogCounts counts = analysis::LastServerLogCounts();
   if (counts.lines == 0) return;
-  const std::string text = std::filesystem::path(log).filename().string() + ": サーバーのログ " +
-                           std::to_string(counts.lines) + " 行、ページビュー " + std::to_string(counts.pageViews) +
-                           " 行、読み取れない行 " + std::to_string(counts.unreadable) + " 行";
+  std::string text = std::filesystem::path(log).filename().string() + ": ";
+  // A file that mixes both kinds says how much of each it held.
+  if (counts.recordLines > 0) text += "記録の行 " + std::to_string(counts.recordLines) + " 行、";
+  text += "サーバーのログ " + std::to_string(counts.lines) + " 行、ページビュー " + std::to_string(counts.pageViews) +
+          " 行、読み取れない行 " + std::to_string(counts.unreadable) + " 行";
   std::fprintf(stderr, "%s\n", platform::ToTerminalEncoding(text).c_str());
 }
 
@@ -175,13 +186,18 @@ ExitStatus RunReport(const ReportOptions& options) {
     return kUsageError;
   }
   ApplyOverrides(options);
+  // A zone the settings file names but the tz database lacks is a mistake in what the command was given.
+  if (std::string zoneError; !analysis::TimeZone::FromSetting(settings::ParamText("TimeZone"), &zoneError)) {
+    platform::ShowError(zoneError);
+    return kUsageError;
+  }
   if (!analysis::LoadClassListsFrom(options.classFile.value_or(analysis::ClassFilePath())) && options.classFile)
     return kUsageError;
   analysis::ResetResult();
 
   const bool showProgress = !options.quiet && ::isatty(STDERR_FILENO);
   for (size_t i = 0; i < options.logs.size(); ++i) {
-    settings::SetParam("LogFile", settings::ParamInput{options.logs[i]});
+    settings::SetParam("LogFile", settings::ParamInput{LogPath(options.logs[i])});
     analysis::AnalysisOutcome outcome = analysis::AnalysisOutcome::Failed;
     try {
       outcome = AnalyseOne(i == 0 ? 0 : 1, showProgress, &prompter);

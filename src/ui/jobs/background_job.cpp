@@ -59,7 +59,8 @@ void BackgroundJob::Run(const std::function<void()>& work) {
 
 void BackgroundJob::SetProgress(int64_t done, int64_t total) {
   std::lock_guard lock(mutex_);
-  if (progress_.done == done && progress_.total == total) return;
+  if (progress_.positioned && progress_.done == done && progress_.total == total) return;
+  progress_.positioned = true;
   progress_.done = done;
   progress_.total = total;
   ++version_;

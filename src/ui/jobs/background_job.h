@@ -23,6 +23,8 @@ struct JobProgress {
   int64_t done = 0;
   int64_t total = 0;
   std::string message;
+  bool positioned = false;  // the work has reported a position
+
 };
 
 class BackgroundJob : public QObject {

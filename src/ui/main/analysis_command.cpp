@@ -18,6 +18,8 @@
 #include "ui/jobs/background_job.h"
 #include "ui/main/frm_main.h"
 #include "ui/main/frm_status.h"
+#include "ui/main/repeat_log_question.h"
+#include "ui/results/analysed_logs.h"
 #include "ui/results/frm_base.h"
 #include "ui/results/graph_window.h"
 
@@ -74,16 +76,19 @@ class WaitCursor {
   bool set_ = false;
 };
 
-// The pass's progress into the job, which the progress window follows.
+// The pass's progress into the job, which the progress window follows: a
+// position of kProgressRange, or an unknown total for a stream.
 class JobProgressReceiver : public analysis::ProgressReceiver {
  public:
-  JobProgressReceiver(jobs::BackgroundJob& job, int32_t maximum) : job_(job), maximum_(maximum) {}
-  void aauStatusChange(int16_t piVal) override { job_.SetProgress(piVal, maximum_); }
+  explicit JobProgressReceiver(jobs::BackgroundJob& job) : job_(job) {}
+  void aauStatusChange(int16_t piVal) override {
+    if (piVal == analysis::kProgressUnknown) job_.SetProgress(0, 0);
+    else job_.SetProgress(piVal, analysis::kProgressRange);
+  }
   void aauMessageChange(const std::string& psHelpCode) override { job_.SetMessage(psHelpCode); }
 
  private:
   jobs::BackgroundJob& job_;
-  int32_t maximum_;
 };
 
 // The pass on a worker thread, into a result of its own: empty for a new
@@ -93,13 +98,12 @@ struct PassRun {
   analysis::AnalysisResult result;
 };
 
-PassRun RunPassInTheBackground(frmMain& main, int16_t index, const analysis::AnalysisPreparation& ready,
-                               frmStatus& status) {
+PassRun RunPassInTheBackground(frmMain& main, int16_t index, frmStatus& status) {
   const analysis::PassRequest request = analysis::ReadPassRequest(index);
   PassRun run;
   if (index == 1) run.result = analysis::Result();
   jobs::BackgroundJob job;
-  JobProgressReceiver receiver(job, ready.records / ready.checkLine);
+  JobProgressReceiver receiver(job);
   status.Follow(job);
   main.RunJob(job, kStopAnalysisQuestion, [&] {
     const std::atomic<bool>& cancel = job.CancelFlag();
@@ -120,6 +124,7 @@ class EmptyResultBeforeMessages : public platform::Prompter {
     if (!emptied_) {
       emptied_ = true;
       analysis::ResetResult();
+      ForgetAnalysedLogs();
       main_.EnableResultCommands(false);
       main_.mnuViewRefresh_Click();
     }
@@ -150,6 +155,9 @@ class EmptyResultBeforeMessages : public platform::Prompter {
 void frmMain::mnuEditAnalize_Click(int16_t Index) {
   if (busy_) return;
   busy_ = true;
+  // Warnings about a result that stands, and the question before an
+  // additional analysis, are not failures: they bypass `messages`.
+  platform::Prompter& plainMessages = platform::CurrentPrompter();
   EmptyResultBeforeMessages messages(*this);
   platform::ScopedPrompter messageScope(messages);
   WaitCursor cursor;
@@ -162,19 +170,23 @@ void frmMain::mnuEditAnalize_Click(int16_t Index) {
 
     const analysis::AnalysisPreparation ready = analysis::PrepareAnalysis();
     if (ready.problem == analysis::LogProblem::MissingLog && baseShown) base->cmbFileName->setFocus();
+    const std::string log = settings::ParamText("LogFile", 1);
+    if (ready.problem == analysis::LogProblem::None && Index == 1 && !MayAddLogAgain(plainMessages, log)) {
+      EndCommand();
+      return;
+    }
     if (ready.problem == analysis::LogProblem::None) {
+      // The window appears with the pass's first position: once the log has
+      // proved longer than CheckLine records.
       status = std::make_unique<frmStatus>(this);
-      if (ready.records > ready.checkLine) {
-        status->ShowOverOwner();
-        status->aauStausInit(static_cast<int16_t>(ready.records / ready.checkLine), "アクセスログ解析中です。");
-      }
+      status->aauStausInit(analysis::kProgressRange, "アクセスログ解析中です。");
       cursor.Set();
 
       PassRun run;
       {
         // What other windows show while the pass runs is none of the command's messages.
         platform::ScopedPrompter others(messages.Inner());
-        run = RunPassInTheBackground(*this, Index, ready, *status);
+        run = RunPassInTheBackground(*this, Index, *status);
       }
       // The progress window is gone before the figures change or any message appears.
       status->close();
@@ -190,8 +202,13 @@ void frmMain::mnuEditAnalize_Click(int16_t Index) {
           analysis::ShowPassError(run.outcome);
           analysis::ResetResult();
         }
-        EnableResultCommands(outcome == analysis::AnalysisOutcome::Counted);
+        const bool counted = outcome == analysis::AnalysisOutcome::Counted;
+        EnableResultCommands(counted);
+        if (!counted) ForgetAnalysedLogs();
+        else if (Index == 1) RecordAdditionalAnalysis(log);
+        else RecordNewAnalysis(log);
         mnuViewRefresh_Click();
+        analysis::WarnIfLogEndedEarly(plainMessages);
         if (baseShown && base) {
           base->FillFileNameList();
           base->FillPageList();
@@ -209,6 +226,7 @@ void frmMain::mnuEditAnalize_Click(int16_t Index) {
     cursor.Restore();
     // Whatever the last analysis left is no longer the result of these settings.
     analysis::ResetResult();
+    ForgetAnalysedLogs();
   }
 
   // Every failure leaves an empty result, shown as such, and the result commands off.

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "analysis/analysis_pass.h"
 #include "platform/qt/window_accessibility.h"
 #include "ui/jobs/background_job.h"
 
@@ -76,7 +77,10 @@ void frmStatus::aauMessageChange(const std::string& psHelpCode) {
   pbrStatus->setAccessibleName(text);
 }
 
-void frmStatus::aauStatusChange(int16_t piVal) { SetBar(pbrStatus->maximum(), piVal); }
+void frmStatus::aauStatusChange(int16_t piVal) {
+  if (piVal == analysis::kProgressUnknown) SetBar(0, 0);
+  else SetBar(pbrStatus->maximum(), piVal);
+}
 
 void frmStatus::SetBar(int maximum, int value) {
   if (maximum != pbrStatus->maximum()) pbrStatus->setRange(0, maximum);
@@ -99,6 +103,9 @@ void frmStatus::Follow(jobs::BackgroundJob& job) {
 }
 
 void frmStatus::ShowProgress(const jobs::JobProgress& progress) {
+  // The analysis pass reports a first position once the log has proved long
+  // enough for the window; a download's window is shown from the start.
+  if (progress.positioned && !isVisible()) ShowOverOwner();
   if (!progress.message.empty()) aauMessageChange(progress.message);
   if (progress.total <= 0) {
     SetBar(0, 0);

@@ -30,10 +30,12 @@ class frmStatus : public QWidget {
   // Message and an empty bar running up to piMaxVal.
   void aauStausInit(int16_t piMaxVal, const std::string& psHelpCode);
   void aauMessageChange(const std::string& psHelpCode);
-  // A position past the maximum shows a full bar.
+  // A position past the maximum shows a full bar; analysis::kProgressUnknown
+  // (a stream of unknown length) a busy bar.
   void aauStatusChange(int16_t piVal);
 
-  // From now on shows the job's progress; 中止 and Esc cancel the job.
+  // From now on shows the job's progress; 中止 and Esc cancel the job. The
+  // window appears with the job's first position if it is not shown yet.
   void Follow(jobs::BackgroundJob& job);
 
   QLabel* lblStatus;

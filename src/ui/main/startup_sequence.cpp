@@ -75,8 +75,13 @@ int RunProgram(const StartupRequest& request) {
   bool failed = false;
   const std::unique_ptr<frmMain> frame = StartUp(request, failed);
   if (!frame) return failed ? 1 : 0;
-  // Ended by a signal during the start-up: the frame has closed already.
-  if (frame->SignalExitCode() != 0) return frame->SignalExitCode();
+  // Ended by a signal during the start-up: the close it queued has no event
+  // loop to run in, so the frame closes here, saving the settings as at a
+  // normal exit.
+  if (frame->SignalExitCode() != 0) {
+    frame->close();
+    return frame->SignalExitCode();
+  }
   return QApplication::exec();
 }
 
@@ -100,18 +105,22 @@ std::unique_ptr<frmMain> StartUp(const StartupRequest& request, bool& failed) {
     platform::SetHelpFile(platform::DefaultHelpFilePath());
     settings::SeedPasswordRandom(
         static_cast<unsigned>(std::chrono::system_clock::now().time_since_epoch().count()));
+    bool firstStart = false;
     if (flags.useSettingsFile) {
-      settings::LoadParamsFromFile();
+      firstStart = !settings::LoadParamsFromFile();
       frame->EnableRegistryExport(false);
     } else {
-      settings::LoadParamsFromRegistry();
+      firstStart = !settings::LoadParamsFromRegistry();
       frame->EnableRegistryExport(true);
     }
     frame->Form_Load();
     analysis::LoadClassLists();
-    frame->resize(settings::ParamInt("MainWidth") / 15, settings::ParamInt("MainHeight") / 15);
+    if (firstStart) frame->PlaceForFirstStart();
+    else frame->resize(settings::ParamInt("MainWidth") / 15, settings::ParamInt("MainHeight") / 15);
     frame->show();
     shown = true;
+    // Nothing saved yet to say where the windows go: side by side, none hidden.
+    if (firstStart) frame->TileInGrid();
     if (settings::ParamFlag("AutoFtp")) {
       // The dialog's connect command, the dialog itself never shown.
       frmFtp ftp(frame.get());

@@ -10,10 +10,12 @@
 
 #include <QTest>
 
+#include "analysis/analysis_command.h"
 #include "analysis/result.h"
 #include "platform/paths.h"
 #include "ui/jobs/background_job.h"
 #include "ui/main/frm_status.h"
+#include "ui/main/repeat_log_question.h"
 #include "ui/results/frm_base.h"
 #include "ui/results/graph_picture.h"
 #include "ui/results/graph_window.h"
@@ -72,12 +74,48 @@ TEST_F(AnalysisCommandTest, GoodAnalysisEnablesTheResultCommandsAndAFailedOneDis
   EXPECT_FALSE(settings::ParamFlag("SpecifyDate"));
   EXPECT_FALSE(settings::ParamFlag("SpecifyPage"));
 
-  // An additional analysis of the same log adds to the result.
+  EXPECT_TRUE(base->lblNotAnalysed->isHidden());
+
+  // An additional analysis of a log the result holds asks first; No (the
+  // default) leaves the result as it was, Yes counts the log again.
   main.AnalizeItem(1)->trigger();
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0].text, log + "\r\n" + kLogAlreadyAnalysedQuestion);
+  EXPECT_EQ(prompter.messages[0].buttons, platform::MessageButtons::YesNo);
+  EXPECT_EQ(prompter.messages[0].defaultAnswer, platform::MessageAnswer::No);
+  EXPECT_EQ(analysis::ResultCount(0), 5);
+  EXPECT_TRUE(AllResultCommands(true));
+  prompter.answers.push_back(platform::MessageAnswer::Yes);
+  main.AnalizeItem(1)->trigger();
+  EXPECT_EQ(prompter.messages.size(), 2u);
   EXPECT_EQ(analysis::ResultCount(0), 10);
   EXPECT_EQ(base->lblTotalAccess->text(), QStringLiteral("10"));
+  // Another log is added without a question; after it, the first still asks.
+  const std::string other = WriteLog("other.log", 4);
+  base->cmbFileName->setEditText(QString::fromStdString(other));
+  main.AnalizeItem(1)->trigger();
+  EXPECT_EQ(prompter.messages.size(), 2u);
+  EXPECT_EQ(analysis::ResultCount(0), 14);
+  base->cmbFileName->setEditText(QString::fromStdString(log));
+  EXPECT_TRUE(base->lblNotAnalysed->isHidden());
+  main.AnalizeItem(1)->trigger();
+  EXPECT_EQ(prompter.messages.size(), 3u);
+  EXPECT_EQ(analysis::ResultCount(0), 14);
+  // A new analysis starts the count of logs afresh: adding the other one asks no more.
+  main.AnalizeItem(0)->trigger();
+  EXPECT_EQ(analysis::ResultCount(0), 5);
+  base->cmbFileName->setEditText(QString::fromStdString(other));
+  main.AnalizeItem(1)->trigger();
+  EXPECT_EQ(prompter.messages.size(), 3u);
+  EXPECT_EQ(analysis::ResultCount(0), 9);
+  prompter.messages.clear();
 
+  // Another log named but not analysed: the old totals stay, marked as not its own.
   base->cmbFileName->setEditText(QString::fromStdString(dir.File("gone.log")));
+  EXPECT_EQ(base->lblTotalAccess->text(), QStringLiteral("9"));
+  EXPECT_TRUE(base->lblNotAnalysed->isVisibleTo(base));
+  EXPECT_EQ(base->lblNotAnalysed->text(), QString::fromUtf8(kNotAnalysedMark));
+  EXPECT_TRUE(base->lblTotalAccess->accessibleName().endsWith(QString::fromUtf8(kNotAnalysedMark)));
   main.ToolbarButton("AaAnalize")->trigger();
   EXPECT_TRUE(AllResultCommands(false));
   EXPECT_EQ(analysis::ResultCount(0), 0);
@@ -85,7 +123,7 @@ TEST_F(AnalysisCommandTest, GoodAnalysisEnablesTheResultCommandsAndAFailedOneDis
   EXPECT_EQ(base->lblUniqueHost->text(), QStringLiteral("0"));
   // The failed path was stored all the same; the lists are refilled only by an analysis that ran.
   EXPECT_EQ(settings::ParamText("LogFile", 1), dir.File("gone.log"));
-  EXPECT_EQ(settings::ParamText("LogFile", 2), log);
+  EXPECT_EQ(settings::ParamText("LogFile", 2), other);
 }
 
 TEST_F(AnalysisCommandTest, MissingLogFileIsReportedWithItsPath) {
@@ -100,6 +138,45 @@ TEST_F(AnalysisCommandTest, MissingLogFileIsReportedWithItsPath) {
   settings::SetParam("LogFile", "");
   main.mnuEditAnalize_Click(0);
   ExpectOneMessage("ログファイルが見つかりません。\r\n", "エラー", platform::MessageIcon::Error);
+}
+
+TEST_F(AnalysisCommandTest, AServerLogWithNothingReadableNamesTheFileAndItsUnreadableLines) {
+  frmMain& main = OpenFrame();
+  // A server log: its first line decides, the rest cannot be read.
+  const std::string log = dir.Write(
+      "access_log", "192.0.2.7 - - [10/Oct/2026:13:55:36 +0900] \"GET /style.css HTTP/1.1\" 200 10 \"-\" \"M\"\n"
+                    "garbage one\n\x01\x02 garbage two\nnot a log line either\n");
+  UseLog(log);
+  main.mnuEditAnalize_Click(0);
+  ExpectOneMessage("有効なデータがありませんでした。\r\n" + log + "\r\n" + analysis::UnreadableLinesText(3), "確認",
+                   platform::MessageIcon::Warning);
+  EXPECT_TRUE(AllResultCommands(false));
+}
+
+TEST_F(AnalysisCommandTest, AFolderIsRefusedAsAFolder) {
+  frmMain& main = OpenFrame();
+  UseLog(dir.path());
+  main.mnuEditAnalize_Click(0);
+  ExpectOneMessage("ログファイルに指定されたものはフォルダです。\r\n" + dir.path(), "エラー", platform::MessageIcon::Error);
+  EXPECT_TRUE(AllResultCommands(false));
+}
+
+TEST_F(AnalysisCommandTest, ACutCompressedLogIsShownWithAWarningAfterTheAnalysis) {
+  frmMain& main = OpenFrame();
+  const std::string packed = testing::CompressedWith("gzip", testing::ReadFile(WriteLog("tmp.log", 4000)));
+  const std::string cut = dir.Write("cut.log.gz", packed.substr(0, packed.size() / 2));
+  UseLog(cut);
+  int32_t totalDuringWarning = -1;
+  prompter.onMessage = [&](const platform::MessageRequest&) { totalDuringWarning = analysis::ResultCount(0); };
+  main.mnuEditAnalize_Click(0);
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0].icon, platform::MessageIcon::Warning);
+  EXPECT_NE(prompter.messages[0].text.find("\r\n" + cut), std::string::npos);
+  // The part before the cut is the result, standing while the warning shows.
+  EXPECT_GT(analysis::ResultCount(0), 0);
+  EXPECT_LT(analysis::ResultCount(0), 4000);
+  EXPECT_EQ(totalDuringWarning, analysis::ResultCount(0));
+  EXPECT_TRUE(AllResultCommands(true));
 }
 
 TEST_F(AnalysisCommandTest, PageFilterWithoutAPageAsksForOne) {
@@ -196,7 +273,7 @@ bool ShowsEmptyGraph(GraphWindow* graph) {
 }
 
 TEST_F(AnalysisCommandTest, EveryFailureLeavesEveryOpenWindowShowingTheEmptyResult) {
-  settings::SetParam("VisibleWindow", 4095);
+  settings::SetParam("VisibleWindow", 8191);
   frmMain& main = OpenFrame();
   frmBase* base = main.BaseWindow();
   ASSERT_NE(base, nullptr);
@@ -259,12 +336,6 @@ TEST_F(AnalysisCommandTest, EveryFailureLeavesEveryOpenWindowShowingTheEmptyResu
   base->cmbPage->setEditText(QStringLiteral("nosuchpage"));
   main.mnuEditAnalize_Click(0);
   expectEmpty("nothing counted");
-
-  analyseGood();
-  settings::SetParam("CheckLine", 0);
-  main.mnuEditAnalize_Click(1);
-  expectEmpty("progress range");
-  settings::SetParam("CheckLine", 200);
 
   analyseGood();
   base->cmbFileName->setEditText(QString::fromStdString(
@@ -346,8 +417,8 @@ TEST_F(AnalysisCommandTest, ProgressWindowAppearsAboveCheckLineRecords) {
   main.mnuEditAnalize_Click(0);
   qApp->removeEventFilter(&watcher);
   EXPECT_TRUE(watcher.shown);
-  EXPECT_EQ(watcher.maximum, 1);
-  EXPECT_EQ(watcher.value, 1);
+  EXPECT_EQ(watcher.maximum, analysis::kProgressRange);
+  EXPECT_EQ(watcher.value, analysis::kProgressRange);
   EXPECT_EQ(watcher.label, QStringLiteral("データのソート中です。"));
   EXPECT_EQ(analysis::ResultCount(0), 50);
   EXPECT_TRUE(prompter.messages.empty());
@@ -493,6 +564,9 @@ TEST_F(AnalysisCommandTest, ProgressWindowKeepsAPositionPastItsMaximumAtFull) {
   EXPECT_EQ(status.pbrStatus->value(), 2);
   status.aauStatusChange(9);
   EXPECT_EQ(status.pbrStatus->value(), 3);
+  // A stream of unknown length: the busy bar.
+  status.aauStatusChange(analysis::kProgressUnknown);
+  EXPECT_EQ(status.pbrStatus->maximum(), 0);
   status.aauMessageChange("データのソート中です。");
   EXPECT_EQ(status.lblStatus->text(), QStringLiteral("データのソート中です。"));
 }
