@@ -433,7 +433,9 @@ struct WindowsState {
 };
 
 TEST_F(AnalysisCommandTest, ACancelledAnalysisNewOrAdditionalLeavesTheResultAndEveryWindowAsTheyWere) {
-  settings::SetParam("VisibleWindow", 4095);
+  int everyWindow = 1;  // the summary
+  for (GraphKind kind : kAllGraphKinds) everyWindow |= GraphVisibleBit(kind);
+  settings::SetParam("VisibleWindow", everyWindow);
   settings::SetParam("CheckLine", 200);
   frmMain& main = OpenFrame();
   frmBase* base = main.BaseWindow();
