@@ -7,6 +7,7 @@
 #include <string>
 
 #include "analysis/analysis_pass.h"
+#include "analysis/log_layout.h"
 #include "analysis/result.h"
 #include "analysis/time_zone.h"
 #include "settings/param_store.h"
@@ -52,6 +53,11 @@ AnalysisPreparation PrepareAnalysis() {
     return Refuse(LogProblem::NoPage, "解析するページを指定してください。");
   if (std::string zoneError; !TimeZone::FromSetting(settings::ParamText("TimeZone"), &zoneError))
     return Refuse(LogProblem::UnknownTimeZone, zoneError);
+  if (std::string layoutText = settings::ParamText("LogFormat"); !layoutText.empty()) {
+    LogLayout layout;
+    std::string layoutError;
+    if (!CompileLogLayout(layoutText, layout, layoutError)) return Refuse(LogProblem::BadLogFormat, layoutError);
+  }
   return {LogProblem::None, std::max<int64_t>(settings::ParamInt("CheckLine"), 1)};
 }
 
@@ -60,6 +66,10 @@ AnalysisOutcome RunAnalysis(int additional) {
     ResetResult();
     return AnalysisOutcome::Failed;
   }
+  return JudgeCompletedPass();
+}
+
+AnalysisOutcome JudgeCompletedPass() {
   if (LastServerLogCounts().records <= 3) {
     ResetResult();
     platform::ShowError("ログファイルの内容がありません。\r\n" + settings::ParamText("LogFile", 1));

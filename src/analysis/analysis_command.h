@@ -14,7 +14,7 @@ namespace vorel::analysis {
 // empty. A folder or a device named as the log is refused with a message
 // saying what it is; a log of three records or fewer is found so by the pass
 // itself (a stream is read once, never counted beforehand).
-enum class LogProblem { None, MissingLog, Folder, Device, NoPage, Unreadable, TooFewRecords, UnknownTimeZone };
+enum class LogProblem { None, MissingLog, Folder, Device, NoPage, Unreadable, TooFewRecords, UnknownTimeZone, BadLogFormat };
 
 struct AnalysisPreparation {
   LogProblem problem = LogProblem::None;
@@ -24,7 +24,7 @@ struct AnalysisPreparation {
 inline constexpr const char* kAnalysisSettingsError =
     "解析できませんでした。\r\n設定情報を確認してください。（不正な日付など）";
 
-// Checks LogFile entry 1 (without reading it), the page selection and the time zone.
+// Checks LogFile entry 1 (without reading it), the page selection, the time zone and the log layout.
 AnalysisPreparation PrepareAnalysis();
 
 enum class AnalysisOutcome { Counted, NothingCounted, Failed };
@@ -34,6 +34,10 @@ enum class AnalysisOutcome { Counted, NothingCounted, Failed };
 // nothing shows "有効なデータがありませんでした。". Either, like a failed
 // pass, leaves the result empty.
 AnalysisOutcome RunAnalysis(int additional);
+
+// The judgement of a pass that completed into the shared result: too few
+// records or nothing counted show their message and empty the result.
+AnalysisOutcome JudgeCompletedPass();
 
 // After a pass over a compressed log that was damaged or cut off, warns
 // through `prompter` that the log ends early and that what came before was

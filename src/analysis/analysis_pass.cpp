@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,6 +35,8 @@ constexpr const char* kReadError = "デバイス I/O エラーです。";
 struct PassError {
   const char* description;
 };
+// The user stopped the pass.
+struct PassCancelled {};
 
 ProgressReceiver* g_receiver = nullptr;
 int64_t g_lineNo = 0;
@@ -57,12 +60,14 @@ int32_t FindOrAppendOrFail(CategoryTable& table, std::string_view name) {
   return entry;
 }
 
+}  // namespace
+
 // Settings that cannot change during a pass, read once at its start.
 struct PassSettings {
   bool specifyPage;
   std::string pageNeedle;  // "1#(" + Page + ")"
   std::string serverPage;  // Page as a server log's page is named (a ")" written "%29")
-  const LogLayout* layout = nullptr;  // the user's server-log layout; none: found by itself
+  std::shared_ptr<const LogLayout> layout;  // the user's server-log layout; none: found by itself
   DateFilter dateFilter;
   bool searchLike;
   bool ignorePage;
@@ -94,17 +99,26 @@ struct PassSettings {
     if (!zone) throw PassError{kInvalidCall};
     s.timeZone = *zone;
     s.robotMode = ParamInt("RobotMode");
+    // The analysis command refuses a wrong layout before the pass; this is the last guard.
+    if (const std::string layoutText = ParamText("LogFormat"); !layoutText.empty()) {
+      auto layout = std::make_shared<LogLayout>();
+      std::string error;
+      if (!CompileLogLayout(layoutText, *layout, error)) throw PassError{kInvalidCall};
+      s.layout = std::move(layout);
+    }
     return s;
   }
 };
+
+namespace {
 
 // One pass. Classification, referrer keys and host keys depend only on the
 // record text and on settings fixed for the pass, so each is worked out once
 // per distinct text and remembered beside the table entry it leads to.
 class Pass {
  public:
-  Pass(const PassSettings& settings, LogReader& reader)
-      : s_(settings), r_(Result()), lists_(Classes()), reader_(reader) {}
+  Pass(const PassSettings& settings, LogReader& reader, AnalysisResult& target, const PassControl& control)
+      : s_(settings), r_(target), lists_(Classes()), reader_(reader), control_(control) {}
 
   // Each line is judged on its own: a line of records goes through the
   // record steps; a web server's line that is a page view goes through them
@@ -211,6 +225,7 @@ class Pass {
   // Records read so far; past every CheckLine more the progress moves on.
   // The position is measured in bytes, so no log is too long for its range.
   void CountRecords(int64_t n) {
+    if (control_.cancel && control_.cancel->load(std::memory_order_relaxed)) throw PassCancelled{};
     g_counts.records += n;
     if (g_counts.records > nextProgress_) {
       nextProgress_ = g_counts.records + s_.checkLine - 1;
@@ -221,13 +236,13 @@ class Pass {
   // Nothing before the log has proved longer than CheckLine records; at the
   // end, the full bar.
   void ReportProgress(bool finished) {
-    if (!g_receiver || g_counts.records <= s_.checkLine) return;
+    if (!control_.progress || g_counts.records <= s_.checkLine) return;
     const uint64_t total = reader_.TotalSize();
     int16_t position = kProgressUnknown;
     if (finished) position = kProgressRange;
     else if (total > 0)
       position = static_cast<int16_t>(std::min(reader_.BytesRead(), total) * kProgressRange / total);
-    g_receiver->aauStatusChange(position);
+    control_.progress->aauStatusChange(position);
   }
 
   void PageRecord(std::string_view record) {
@@ -414,6 +429,7 @@ class Pass {
   AnalysisResult& r_;
   const ClassLists& lists_;
   LogReader& reader_;
+  const PassControl& control_;
   int16_t flags_ = 0;
   bool zoneNamed_ = false;
   int64_t nextProgress_ = s_.checkLine;
@@ -429,19 +445,16 @@ class Pass {
   CategoryTable hostRecords_{kMaxGrowingTableEntries};
 };
 
-void FinishTables() {
-  if (g_receiver) g_receiver->aauMessageChange("データのソート中です。");
-  AnalysisResult& r = Result();
+void FinishTables(AnalysisResult& r, const PassControl& control) {
+  if (control.progress) control.progress->aauMessageChange("データのソート中です。");
   MergeDuplicates(r.OS, 1, r.OS.Count);
   MergeDuplicates(r.Brws, 1, r.Brws.Count);
   for (CategoryTable* t : {&r.OS, &r.Brws, &r.Agent, &r.Ref, &r.Url, &r.Host, &r.Page, &r.Robot})
     SortTable(*t, 1, t->Count);
 }
 
-void ReportError(const char* description) {
-  platform::CurrentPrompter().ShowMessage(
-      {std::to_string(g_lineNo) + "行目でエラーが発生しました\r\n( " + description + " )", "解析エラー",
-       platform::MessageIcon::Error, platform::MessageButtons::Ok, platform::MessageAnswer::Ok});
+PassOutcome Failure(const char* description) {
+  return {PassStatus::Failed, std::to_string(g_lineNo) + "行目でエラーが発生しました\r\n( " + description + " )"};
 }
 
 std::vector<std::string> DisplayNames(const std::vector<ClassLine>& lines) {
@@ -474,8 +487,9 @@ ServerLogCounts LastServerLogCounts() { return g_counts; }
 
 bool LastLogEndedEarly() { return g_endedEarly; }
 
-void ResetResult() {
-  AnalysisResult& r = Result();
+void ResetResult() { ResetResult(Result()); }
+
+void ResetResult(AnalysisResult& r) {
   r.Total = 0;
   r.Month.fill(0);
   r.WWeek.fill(0);
@@ -490,52 +504,58 @@ void ResetResult() {
   r.Robot.Clear();
 }
 
-void PrepareAdditional() {
-  AnalysisResult& r = Result();
+void PrepareAdditional() { PrepareAdditional(Result()); }
+
+void PrepareAdditional(AnalysisResult& r) {
   BackToListOrder(r.OS, Classes().os);
   BackToListOrder(r.Brws, Classes().browsers);
 }
 
-bool AnalyzeLog(int additional) {
+PassRequest ReadPassRequest(int additional) {
+  PassRequest request{additional, settings::ParamText("LogFile", 1), nullptr};
+  try {
+    request.settings = std::make_shared<const PassSettings>(PassSettings::Read());
+  } catch (const PassError&) {
+    // Left without settings: the pass then fails with its message.
+  }
+  return request;
+}
+
+PassOutcome RunPass(const PassRequest& request, AnalysisResult& target, const PassControl& control) {
   g_lineNo = 0;
   g_counts = ServerLogCounts{};
   g_endedEarly = false;
-  const std::string path = settings::ParamText("LogFile", 1);
-  // A layout the user named decides which lines are a server's; a wrong one
-  // stops the analysis before anything is read.
-  LogLayout layout;
-  const std::string layoutText = settings::ParamText("LogFormat");
-  std::string layoutError;
-  if (!layoutText.empty() && !CompileLogLayout(layoutText, layout, layoutError)) {
-    platform::CurrentPrompter().ShowMessage({layoutError, "エラー", platform::MessageIcon::Error,
-                                             platform::MessageButtons::Ok, platform::MessageAnswer::Ok});
-    return false;
-  }
+  const std::string& path = request.logFile;
+  if (!request.settings) return Failure(kInvalidCall);
   LogReader reader;
-  if (!reader.Open(path)) {
-    ReportError(kFileNotFound);
-    return false;
-  }
-  if (additional == 1) PrepareAdditional();
-  else ResetResult();
+  if (!reader.Open(path)) return Failure(kFileNotFound);
   try {
-    PassSettings settings = PassSettings::Read();
-    if (!layoutText.empty()) settings.layout = &layout;
-    Pass pass(settings, reader);
+    if (request.additional == 1) PrepareAdditional(target);
+    else ResetResult(target);
+    Pass pass(*request.settings, reader, target, control);
     pass.Run();
     g_endedEarly = reader.Source().EndedEarly();
-    FinishTables();
+    FinishTables(target, control);
+    if (control.cancel && control.cancel->load()) throw PassCancelled{};
   } catch (const PassError& error) {
-    reader.Close();
-    ReportError(error.description);
-    return false;
+    return Failure(error.description);
+  } catch (const PassCancelled&) {
+    return {PassStatus::Cancelled, {}};
   } catch (const std::bad_alloc&) {
-    reader.Close();
-    ReportError("メモリが不足しています。");
-    return false;
+    return Failure("メモリが不足しています。");
   }
-  reader.Close();
-  return true;
+  return {};
+}
+
+void ShowPassError(const PassOutcome& outcome) {
+  platform::CurrentPrompter().ShowMessage({outcome.error, "解析エラー", platform::MessageIcon::Error,
+                                           platform::MessageButtons::Ok, platform::MessageAnswer::Ok});
+}
+
+bool AnalyzeLog(int additional) {
+  const PassOutcome outcome = RunPass(ReadPassRequest(additional), Result(), PassControl{g_receiver, nullptr});
+  if (outcome.status == PassStatus::Failed) ShowPassError(outcome);
+  return outcome.status == PassStatus::Completed;
 }
 
 }  // namespace vorel::analysis

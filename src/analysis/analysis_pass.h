@@ -3,8 +3,12 @@
 // sorting of the tables.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
+
+#include "analysis/result.h"
 
 namespace vorel::analysis {
 
@@ -28,6 +32,38 @@ class ProgressReceiver {
 // The receiver the pass reports to (none by default).
 void SetProgressReceiver(ProgressReceiver* receiver);
 
+// What a pass takes from the parameter store, read at once before it starts:
+// the store belongs to the interface thread, the pass may run on another.
+struct PassSettings;
+struct PassRequest {
+  int additional = 0;  // 0 new analysis, 1 additional
+  std::string logFile;
+  std::shared_ptr<const PassSettings> settings;
+};
+PassRequest ReadPassRequest(int additional);
+
+// How a running pass reports and learns that it is to stop. The cancel flag
+// is looked at with every record.
+struct PassControl {
+  ProgressReceiver* progress = nullptr;
+  const std::atomic<bool>* cancel = nullptr;
+};
+
+enum class PassStatus { Completed, Failed, Cancelled };
+struct PassOutcome {
+  PassStatus status = PassStatus::Completed;
+  std::string error;  // Failed: the text of the "解析エラー" message
+};
+
+// One pass into `target`: a new analysis empties it first, an additional one
+// adds to it. Touches neither the parameter store nor the prompter, so it may
+// run on a worker thread while the shared result stays on screen. A failed or
+// cancelled pass leaves `target` partly counted.
+PassOutcome RunPass(const PassRequest& request, AnalysisResult& target, const PassControl& control);
+
+// The message of a failed pass: error icon, title "解析エラー".
+void ShowPassError(const PassOutcome& outcome);
+
 // Analyses the log named by LogFile entry 1: `additional` 0 starts from an
 // empty result, 1 adds to the result that is there. True when the whole log
 // was read and the tables sorted; false when the pass stopped on an error,
@@ -37,9 +73,11 @@ bool AnalyzeLog(int additional);
 // The empty result: zero totals, OS and browser tables rebuilt from the
 // classification lists, the other tables empty.
 void ResetResult();
+void ResetResult(AnalysisResult& result);
 
 // Puts the OS and browser tables back into list order before an additional pass.
 void PrepareAdditional();
+void PrepareAdditional(AnalysisResult& result);
 
 // The physical line number the reader reached in the last pass.
 int64_t CurrentLineNo();

@@ -81,28 +81,30 @@ class TemporaryFile {
 
 std::string LocalTargetPath(const std::string& folder, const std::string& name) { return folder + "/" + name; }
 
-bool DownloadLog(const platform::FtpPulse& pulse) {
-  const std::string server = settings::ParamText("FtpServerName");
-  const std::string user = settings::ParamText("FtpUserName");
-  const std::string password = settings::ParamText("FtpPassword");
-  const std::string hostDir = settings::ParamText("FtpHostDir");
-  const std::string localFolder = settings::ParamText("FtpLocalFolder");
-  const std::string fileName = settings::ParamText("FtpFileName");
+DownloadRequest ReadDownloadRequest() {
+  return {settings::ParamText("FtpServerName"), settings::ParamText("FtpUserName"),
+          settings::ParamText("FtpPassword"),   settings::ParamText("FtpHostDir"),
+          settings::ParamText("FtpLocalFolder"), settings::ParamText("FtpFileName")};
+}
 
+DownloadOutcome Download(const DownloadRequest& request, const platform::FtpPulse& pulse,
+                         const std::atomic<bool>* cancel) {
+  const std::string& hostDir = request.hostDir;
+  const std::string& fileName = request.fileName;
   std::string message;
-  bool fetched = false;
+  int code = 0;
   {
     // The session closes its connection on every path out of this block.
-    std::unique_ptr<platform::FtpSession> session = platform::OpenFtpSession(pulse);
-    if (const int code = session->Connect({server, user, password}); code != 0) {
+    std::unique_ptr<platform::FtpSession> session = platform::OpenFtpSession(pulse, cancel);
+    if (code = session->Connect({request.server, request.user, request.password}); code != 0) {
       message = FtpFailureMessage("接続できませんでした。", code, session->LoginNeedsTls());
-    } else if (const int cwd = session->ChangeDirectory(hostDir); cwd != 0) {
-      message = FtpFailureMessage("ディレクトリの移動ができませんでした。", cwd) + "\r\n(" + hostDir + ")";
+    } else if (code = session->ChangeDirectory(hostDir); code != 0) {
+      message = FtpFailureMessage("ディレクトリの移動ができませんでした。", code) + "\r\n(" + hostDir + ")";
     } else {
-      TemporaryFile file(LocalTargetPath(localFolder, fileName));
+      TemporaryFile file(LocalTargetPath(request.localFolder, fileName));
       // The local side's own failures: no file can be made, written or put in place.
       bool localFailed = !file.IsOpen();
-      int code = platform::kFtpWriteError;
+      code = platform::kFtpWriteError;
       if (file.IsOpen()) {
         code = session->GetAsciiFile(fileName, [&file, &localFailed](std::string_view bytes) {
           localFailed = !file.Write(bytes);
@@ -114,14 +116,21 @@ bool DownloadLog(const platform::FtpPulse& pulse) {
         }
       }
       if (localFailed)
-        message = LocalFolderFailureMessage(localFolder);
+        message = LocalFolderFailureMessage(request.localFolder);
       else if (code != 0)
         message = FtpFailureMessage("ファイルの取得ができませんでした。", code) + "\r\n(" + hostDir + "/" + fileName + ")";
-      fetched = code == 0;
     }
   }
-  if (!message.empty()) platform::ShowError(message);
-  return fetched;
+  // A cancel is no failure: nothing to tell.
+  if (code == platform::kFtpCancelled && cancel && cancel->load()) return {DownloadStatus::Cancelled, {}};
+  if (code != 0) return {DownloadStatus::Failed, message};
+  return {};
+}
+
+bool DownloadLog(const platform::FtpPulse& pulse) {
+  const DownloadOutcome outcome = Download(ReadDownloadRequest(), pulse);
+  if (outcome.status == DownloadStatus::Failed) platform::ShowError(outcome.message);
+  return outcome.status == DownloadStatus::Fetched;
 }
 
 bool MakeFolderPath(const std::string& path) {

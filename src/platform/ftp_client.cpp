@@ -4,10 +4,18 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <mutex>
 
 namespace vorel::platform {
 namespace {
+
+// The library's receive buffer, and what is gathered before the sink gets it:
+// large pieces keep the per-call costs out of a fast transfer.
+constexpr long kReceiveBufferBytes = 512 * 1024;
+constexpr size_t kSinkChunkBytes = 1024 * 1024;
+// How long the session waits on its sockets before it looks at the cancel flag again.
+constexpr int kCancelPollMs = 50;
 
 FtpTimeouts g_timeouts;
 std::string g_caFile;
@@ -45,17 +53,21 @@ bool ValidHostName(std::string_view host) {
 
 class CurlSession : public FtpSession {
  public:
-  explicit CurlSession(FtpPulse pulse) : pulse_(std::move(pulse)) {
+  CurlSession(FtpPulse pulse, const std::atomic<bool>* cancel) : pulse_(std::move(pulse)), cancel_(cancel) {
     GlobalInit();
     curl_ = curl_easy_init();
+    // The steps run through a multi handle of the session's own, which keeps
+    // the connection between them and lets the session wait in short slices.
+    multi_ = curl_multi_init();
   }
   ~CurlSession() override {
-    // Closes the connection (QUIT) together with the handle.
+    // Closes the connection (QUIT) together with the handles.
     if (curl_) curl_easy_cleanup(curl_);
+    if (multi_) curl_multi_cleanup(multi_);
   }
 
   int Connect(const FtpAccount& account) override {
-    if (!curl_) return CURLE_FAILED_INIT;
+    if (!curl_ || !multi_) return CURLE_FAILED_INIT;
     FtpServerAddress address;
     if (!ParseFtpServer(account.server, address)) return CURLE_URL_MALFORMAT;
     if (!FitsInOneCommand(account.user) || !FitsInOneCommand(account.password)) return kFtpBadArgument;
@@ -111,14 +123,17 @@ class CurlSession : public FtpSession {
     }
     Prepare(url);
     curl_easy_setopt(curl_, CURLOPT_NOBODY, 0L);
-    curl_easy_setopt(curl_, CURLOPT_TRANSFERTEXT, 1L);
+    curl_easy_setopt(curl_, CURLOPT_TRANSFERTEXT, 0L);
     curl_easy_setopt(curl_, CURLOPT_PREQUOTE, commands);
     sink_ = &sink;
     lastByte_ = 0;
-    const int result = Perform();
+    pending_.clear();
+    pending_.reserve(kSinkChunkBytes + kReceiveBufferBytes * 2);
+    int result = Perform();
+    if (result == CURLE_OK && !FlushToSink()) result = kFtpWriteError;
     sink_ = nullptr;
+    pending_ = std::string();
     curl_easy_setopt(curl_, CURLOPT_PREQUOTE, nullptr);
-    curl_easy_setopt(curl_, CURLOPT_TRANSFERTEXT, 0L);
     curl_slist_free_all(commands);
     if (result == CURLE_OK && sinkFailed_) return kFtpWriteError;
     return result;
@@ -137,6 +152,7 @@ class CurlSession : public FtpSession {
     curl_easy_setopt(curl_, CURLOPT_FTP_USE_EPSV, 1L);
     curl_easy_setopt(curl_, CURLOPT_NOPROXY, "*");
     curl_easy_setopt(curl_, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl_, CURLOPT_BUFFERSIZE, kReceiveBufferBytes);
     curl_easy_setopt(curl_, CURLOPT_CONNECTTIMEOUT, g_timeouts.connectSeconds);
     curl_easy_setopt(curl_, CURLOPT_SERVER_RESPONSE_TIMEOUT, g_timeouts.stallSeconds);
     curl_easy_setopt(curl_, CURLOPT_LOW_SPEED_LIMIT, 1L);
@@ -164,26 +180,55 @@ class CurlSession : public FtpSession {
     sinkFailed_ = false;
   }
 
-  int Perform() { return static_cast<int>(curl_easy_perform(curl_)); }
+  // One step: the library works in slices of at most kCancelPollMs, and a
+  // raised cancel flag ends the step between two slices.
+  int Perform() {
+    if (Cancelled()) return kFtpCancelled;
+    if (curl_multi_add_handle(multi_, curl_) != CURLM_OK) return CURLE_FAILED_INIT;
+    int result = CURLE_OK;
+    int running = 1;
+    while (running) {
+      if (Cancelled()) {
+        result = kFtpCancelled;
+        break;
+      }
+      if (curl_multi_perform(multi_, &running) != CURLM_OK) {
+        result = CURLE_FAILED_INIT;
+        break;
+      }
+      if (running && curl_multi_poll(multi_, nullptr, 0, kCancelPollMs, nullptr) != CURLM_OK) {
+        result = CURLE_FAILED_INIT;
+        break;
+      }
+    }
+    if (!running) {
+      int left = 0;
+      while (CURLMsg* message = curl_multi_info_read(multi_, &left))
+        if (message->msg == CURLMSG_DONE && message->easy_handle == curl_) result = message->data.result;
+    }
+    curl_multi_remove_handle(multi_, curl_);
+    return result;
+  }
+
+  bool Cancelled() const { return cancel_ && cancel_->load(std::memory_order_relaxed); }
+
+  bool FlushToSink() {
+    if (pending_.empty() || !sink_) return true;
+    const bool written = (*sink_)(pending_);
+    pending_.clear();
+    return written;
+  }
 
   static size_t OnData(char* data, size_t size, size_t count, void* self) {
     auto* session = static_cast<CurlSession*>(self);
     const size_t length = size * count;
     session->received_ += length;
     if (!session->sink_) return length;
-    // The library hands ASCII lines over with bare LF; the file gets CR LF.
-    std::string text;
-    text.reserve(length + length / 16 + 1);
-    for (size_t i = 0; i < length; ++i) {
-      if (data[i] == '\n' && session->lastByte_ != '\r') text.push_back('\r');
-      text.push_back(data[i]);
-      session->lastByte_ = data[i];
-    }
-    if (!(*session->sink_)(text)) {
+    AppendWithCrLf(std::string_view(data, length), session->lastByte_, session->pending_);
+    if (session->pending_.size() >= kSinkChunkBytes && !session->FlushToSink()) {
       session->sinkFailed_ = true;
       return CURL_WRITEFUNC_ERROR;
     }
-    if (session->pulse_) session->pulse_(session->received_);
     return length;
   }
 
@@ -202,14 +247,17 @@ class CurlSession : public FtpSession {
     return false;
   }
 
-  static int OnProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  static int OnProgress(void* self, curl_off_t total, curl_off_t, curl_off_t, curl_off_t) {
     auto* session = static_cast<CurlSession*>(self);
-    if (session->pulse_) session->pulse_(session->received_);
-    return 0;
+    if (session->pulse_) session->pulse_(session->received_, total > 0 ? static_cast<uint64_t>(total) : 0);
+    return session->Cancelled() ? 1 : 0;
   }
 
   CURL* curl_ = nullptr;
+  CURLM* multi_ = nullptr;
   FtpPulse pulse_;
+  const std::atomic<bool>* cancel_;
+  std::string pending_;
   std::string base_;
   bool tls_ = false;
   std::string user_;
@@ -251,7 +299,23 @@ bool ParseFtpServer(std::string_view text, FtpServerAddress& address) {
   return true;
 }
 
-std::unique_ptr<FtpSession> OpenFtpSession(FtpPulse pulse) { return std::make_unique<CurlSession>(std::move(pulse)); }
+std::unique_ptr<FtpSession> OpenFtpSession(FtpPulse pulse, const std::atomic<bool>* cancel) {
+  return std::make_unique<CurlSession>(std::move(pulse), cancel);
+}
+
+void AppendWithCrLf(std::string_view piece, char& lastByte, std::string& out) {
+  while (!piece.empty()) {
+    const void* found = std::memchr(piece.data(), '\n', piece.size());
+    const size_t line = found ? static_cast<size_t>(static_cast<const char*>(found) - piece.data()) : piece.size();
+    out.append(piece.data(), line);
+    if (line > 0) lastByte = piece[line - 1];
+    if (!found) return;
+    if (lastByte != '\r') out.push_back('\r');
+    out.push_back('\n');
+    lastByte = '\n';
+    piece.remove_prefix(line + 1);
+  }
+}
 
 void SetFtpTimeouts(const FtpTimeouts& timeouts) { g_timeouts = timeouts; }
 FtpTimeouts GetFtpTimeouts() { return g_timeouts; }

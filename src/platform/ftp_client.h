@@ -5,6 +5,7 @@
 // control and data connections, certificate checked).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -23,12 +24,14 @@ struct FtpAccount {
 using FtpDataSink = std::function<bool(std::string_view bytes)>;
 
 // Called often while the session waits or receives, with the bytes received
-// so far in the current step; lets a window repaint.
-using FtpPulse = std::function<void(uint64_t received)>;
+// so far in the current step and the file's size where the server told it
+// (0 otherwise). Runs on the thread that runs the session.
+using FtpPulse = std::function<void(uint64_t received, uint64_t total)>;
 
 // Result codes the session gives itself, in the client library's numbering.
 inline constexpr int kFtpBadArgument = 43;  // a text the protocol cannot carry
 inline constexpr int kFtpWriteError = 23;   // the sink refused the data
+inline constexpr int kFtpCancelled = 42;    // the cancel flag was raised
 
 class FtpSession {
  public:
@@ -37,15 +40,23 @@ class FtpSession {
   virtual int Connect(const FtpAccount& account) = 0;
   // One change-directory command with the text exactly as given.
   virtual int ChangeDirectory(const std::string& directory) = 0;
-  // Fetches a file of the current directory in ASCII type. Lines reach the
-  // sink ending in CR LF.
+  // Fetches a file of the current directory as text: lines reach the sink
+  // ending in CR LF, whatever ends them on the server. The bytes travel
+  // unchanged (binary type) and the line ends are made here, which spares
+  // the server a conversion and gives the transfer its full speed.
   virtual int GetAsciiFile(const std::string& name, const FtpDataSink& sink) = 0;
   // After a refused login in clear: whether the server refused it because it
   // wants an encrypted (TLS) connection.
   virtual bool LoginNeedsTls() const { return false; }
 };
 
-std::unique_ptr<FtpSession> OpenFtpSession(FtpPulse pulse = nullptr);
+// A raised `cancel` flag ends the step under way (a connect as well as a
+// transfer) within a twentieth of a second with kFtpCancelled.
+std::unique_ptr<FtpSession> OpenFtpSession(FtpPulse pulse = nullptr, const std::atomic<bool>* cancel = nullptr);
+
+// The bytes of a text as the local file gets them: every LF not preceded
+// by CR becomes CR LF. `lastByte` carries the last byte across pieces.
+void AppendWithCrLf(std::string_view piece, char& lastByte, std::string& out);
 
 // Limits: connecting (TCP, TLS and login) and the longest time without any
 // data or answer before a step fails.

@@ -63,8 +63,14 @@ void RememberTemporary(const std::string& path) {
   }
 }
 
+std::function<std::string()>& SuffixesForTesting() {
+  static std::function<std::string()> suffixes;
+  return suffixes;
+}
+
 // Twelve characters from the kernel's random source (letters and digits).
 std::string RandomSuffix() {
+  if (SuffixesForTesting()) return SuffixesForTesting()();
   static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   unsigned char raw[12];
   if (::getrandom(raw, sizeof(raw), 0) != static_cast<ssize_t>(sizeof(raw))) {
@@ -206,6 +212,10 @@ void EndOnInterruptWithoutTemporaryFiles() {
 }
 
 void SetWriteFaultForTesting(std::function<bool(int)> fault) { Fault() = std::move(fault); }
+
+void SetTemporarySuffixesForTesting(std::function<std::string()> suffixes) {
+  SuffixesForTesting() = std::move(suffixes);
+}
 
 bool WriteFileSafely(const std::string& path, std::string_view bytes, const std::string& failureText) {
   struct stat st {};

@@ -46,6 +46,10 @@ void EndOnInterruptWithoutTemporaryFiles();
 // no link); the last entry need not exist.
 std::string FollowLinks(const std::string& path);
 
+// Test hook: while set, it gives the suffixes of temporary names (after
+// ".tmp-") in place of the random ones, so a test can plant files under them.
+void SetTemporarySuffixesForTesting(std::function<std::string()> suffixes);
+
 // Test hook: while set, it is asked before each write step (0 create, 1 write,
 // 2 flush, 3 rename) and a true answer makes that step fail as if the disk were
 // full; at step 0, as if the folder took no new files.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <random>
 
 #include "analysis/class_lists.h"
@@ -287,6 +288,46 @@ TEST_F(AnalysisPassTest, ResetEmptiesEverythingButTheListTables) {
   EXPECT_TRUE(std::holds_alternative<std::monostate>(GetResult(12)));
   EXPECT_THROW(GetResult(1, 13), std::out_of_range);
   EXPECT_THROW(GetResult(15, 1), std::out_of_range);
+}
+
+TEST_F(AnalysisPassTest, APassIntoItsOwnResultReportsToItsControlAndLeavesTheSharedOneAlone) {
+  std::string log;
+  for (int i = 0; i < 100; ++i) log += Access("p", "2001/12/05 09:03:07", kFx, "", "h(1.2.3.4)");
+  SetParam("LogFile", dir.Write("access.log", Sjis(log)));
+  RecordingReceiver receiver;
+  AnalysisResult target;
+  const PassOutcome outcome = RunPass(ReadPassRequest(0), target, PassControl{&receiver, nullptr});
+  EXPECT_EQ(outcome.status, PassStatus::Completed);
+  EXPECT_EQ(target.Total, 100);
+  EXPECT_EQ(Result().Total, 0);
+  ASSERT_FALSE(receiver.positions.empty());
+  EXPECT_EQ(receiver.positions.back(), kProgressRange);
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(AnalysisPassTest, ARaisedCancelFlagEndsThePassAsCancelledWithoutAMessage) {
+  SetParam("LogFile", dir.Write("access.log", Sjis(Access("p", "2001/12/05 09:03:07", kFx, "", "h(1.2.3.4)"))));
+  const std::atomic<bool> cancel{true};
+  AnalysisResult target;
+  EXPECT_EQ(RunPass(ReadPassRequest(0), target, PassControl{nullptr, &cancel}).status, PassStatus::Cancelled);
+  EXPECT_EQ(target.Total, 0);
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(AnalysisPassTest, AnAdditionalPassIntoACopyKeepsTheRobotsAndTheZoneOfTheResult) {
+  ASSERT_TRUE(Analyze(Access("p", "2001/12/05 09:03:07", kFx, "", "h(1.2.3.4)")));
+  Result().RobotTotal = 7;
+  Result().Robot.Append("Crawler", 7);
+  Result().ServerTimeZone = "UTC+09:00";
+  AnalysisResult copy = Result();
+  ASSERT_EQ(RunPass(ReadPassRequest(1), copy, PassControl{}).status, PassStatus::Completed);
+  EXPECT_EQ(copy.Total, 2);
+  EXPECT_EQ(copy.RobotTotal, 7);
+  ASSERT_EQ(copy.Robot.Count, 1);
+  EXPECT_EQ(copy.Robot.Names[1], "Crawler");
+  EXPECT_EQ(copy.Robot.Counts[1], 7);
+  EXPECT_EQ(copy.ServerTimeZone, "UTC+09:00");
+  EXPECT_EQ(Result().Total, 1);
 }
 
 }  // namespace

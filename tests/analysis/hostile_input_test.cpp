@@ -44,7 +44,14 @@ TEST(HostileInput, TheTableHashIsKeyed) {
   b[517] = 'y';
   EXPECT_NE(HashText(a), HashText(b));
   EXPECT_NE(HashText("ab"), HashText("ba"));
-  EXPECT_EQ(HashText(a), HashText(std::string(1000, 'x')));
+  // Only the text's own bytes count: the same text at another place and
+  // alignment inside a longer buffer, with other bytes around it, hashes alike.
+  for (const size_t offset : {1u, 3u, 7u}) {
+    const std::string around = std::string(offset, 'y') + a + std::string(9, 'z');
+    EXPECT_EQ(HashText(std::string_view(around).substr(offset, a.size())), HashText(a)) << offset;
+    const std::string shortAround = std::string(offset, 'y') + "ab" + "zzzzzzzz";
+    EXPECT_EQ(HashText(std::string_view(shortAround).substr(offset, 2)), HashText("ab")) << offset;
+  }
 }
 
 TEST(HostileInput, ALongChainOfPortNumbersIsRemovedInOrdinaryTime) {

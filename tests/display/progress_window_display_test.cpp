@@ -18,7 +18,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QComboBox>
+#include <QTest>
+
 #include "analysis/result.h"
+#include "ui/results/frm_base.h"
+#include "ui/results/graph_window.h"
 #include "ui/main/frm_status.h"
 #include "ui/ui_test_support.h"
 
@@ -126,8 +131,9 @@ TEST_F(ProgressWindowDisplayTest, WindowIsExposedCentredAndRepaintsWhileALongPas
   frmMain& main = OpenFrame();
   main.move(120, 80);
   QApplication::processEvents();
-  // 3,000 accesses of four records: 60 steps of the bar.
-  UseLog(WriteLog("long.log", 3000));
+  // 200,000 accesses of four records: 4,000 steps of the bar, long enough
+  // for the bar to be drawn at many of them.
+  UseLog(WriteLongLog("long.log", 200000));
 
   PaintWatcher watcher;
   qApp->installEventFilter(&watcher);
@@ -146,7 +152,7 @@ TEST_F(ProgressWindowDisplayTest, WindowIsExposedCentredAndRepaintsWhileALongPas
   qApp->removeEventFilter(&watcher);
 
   EXPECT_TRUE(prompter.messages.empty());
-  EXPECT_EQ(analysis::ResultCount(0), 3000);
+  EXPECT_EQ(analysis::ResultCount(0), 200000);
   EXPECT_TRUE(watcher.exposed);
   EXPECT_GE(watcher.labelPaints, 1);
   EXPECT_FALSE(watcher.paintedLabel.isEmpty());
@@ -155,6 +161,49 @@ TEST_F(ProgressWindowDisplayTest, WindowIsExposedCentredAndRepaintsWhileALongPas
   // Centred over the main window.
   const QPoint offset = watcher.statusGeometry.center() - main.frameGeometry().center();
   EXPECT_LE(offset.manhattanLength(), 4) << offset.x() << "," << offset.y();
+}
+
+TEST_F(ProgressWindowDisplayTest, TheProgramAnswersWhileALongPassRunsAndAStopMidPassKeepsThePreviousResult) {
+  settings::SetParam("VisibleWindow", 1);
+  settings::SetParam("CheckLine", 200);
+  frmMain& main = OpenFrame();
+  main.AnalyseFile(WriteLog("first.log", 7));
+  ASSERT_EQ(analysis::ResultCount(0), 7);
+  main.BaseWindow()->cmbFileName->setEditText(QString::fromStdString(WriteLongLog("long.log", 400000)));
+
+  // While the pass runs: a timer of the interface keeps firing, a graph
+  // window opened from the menu appears on the server, and then 中止 stops
+  // the pass half-way.
+  int ticks = 0;
+  bool graphShown = false;
+  int stoppedAt = -1, maximum = -1;
+  QTimer ticker;
+  QObject::connect(&ticker, &QTimer::timeout, [&] {
+    if (!main.RunningJob()) return;
+    ++ticks;
+    if (ticks == 3) main.mnuViewMonth_Click();
+    QWidget* month = main.Graph(GraphKind::Month);
+    if (month && month->isVisible() && month->window()->windowHandle() &&
+        month->window()->windowHandle()->isExposed())
+      graphShown = true;
+    auto* status = main.findChild<frmStatus*>();
+    if (graphShown && ticks >= 10 && stoppedAt < 0 && status && status->pbrStatus->value() > 0) {
+      stoppedAt = status->pbrStatus->value();
+      maximum = status->pbrStatus->maximum();
+      QTest::keyClick(status, Qt::Key_Escape);
+    }
+  });
+  ticker.start(10);
+  main.mnuEditAnalize_Click(0);
+  ticker.stop();
+
+  EXPECT_GE(ticks, 10);
+  EXPECT_TRUE(graphShown);
+  ASSERT_GT(stoppedAt, 0);
+  EXPECT_LT(stoppedAt, maximum);
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_EQ(analysis::ResultCount(0), 7);
+  EXPECT_EQ(main.BaseWindow()->lblTotalAccess->text(), QStringLiteral("7"));
 }
 
 }  // namespace

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <thread>
 
 #include "ftp/ftp_error_text.h"
 #include "platform/ftp_client.h"
@@ -196,7 +198,7 @@ TEST_F(FtpDownloadTest, ABrokenTransferKeepsTheOldLogAndLeavesNoTemporaryFile) {
 
   // The server dies once the first data has arrived.
   bool killed = false;
-  EXPECT_FALSE(DownloadLog([&](uint64_t received) {
+  EXPECT_FALSE(DownloadLog([&](uint64_t received, uint64_t) {
     if (received > 0 && !killed) {
       server.Stop();
       killed = true;
@@ -217,7 +219,7 @@ TEST_F(FtpDownloadTest, AStalledServerEndsTheTransferAfterTheStallLimit) {
 
   bool paused = false;
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_FALSE(DownloadLog([&](uint64_t received) {
+  EXPECT_FALSE(DownloadLog([&](uint64_t received, uint64_t) {
     if (received > 0 && !paused) {
       server.Pause();
       paused = true;
@@ -314,6 +316,52 @@ TEST_F(MakeFolderPathTest, FailsWhenALevelCannotBeCreated) {
     fs::permissions(dir.File("locked"), fs::perms::owner_all);
   }
   EXPECT_EQ(LocalTargetPath("/home/u/logs", "access.log"), "/home/u/logs/access.log");
+}
+
+}  // namespace
+}  // namespace vorel::ftp
+
+namespace vorel::ftp {
+namespace {
+
+// A cancel as the progress window's 中止 raises it: mid-transfer (as soon as
+// data flows) and, from another thread, while the server does not answer.
+TEST_F(FtpDownloadTest, ACancelEndsTheDownloadAtOnceKeepingTheOldLogAndNoTemporaryFile) {
+  FtpTestServer server;
+  server.Put("public_html/access.log", LargeLog(400000));
+  const std::string old = "1#(index)2023/12/31 23:59:59\r\n";
+  local.Write("access.log", old);
+  UseServer(server.address());
+  const DownloadRequest request = ReadDownloadRequest();
+
+  struct Row {
+    const char* when;
+    bool pauseServerFirst;
+  };
+  for (const Row row : {Row{"mid-transfer", false}, Row{"connecting", true}}) {
+    SCOPED_TRACE(row.when);
+    std::atomic<bool> cancel{false};
+    if (row.pauseServerFirst) server.Pause();
+    std::thread canceller([&] {
+      if (!row.pauseServerFirst) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+      cancel = true;
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const DownloadOutcome outcome = Download(request, [&](uint64_t received, uint64_t) {
+      if (received > 0) cancel = true;
+    }, &cancel);
+    const auto took = std::chrono::steady_clock::now() - start;
+    canceller.join();
+    if (row.pauseServerFirst) server.Resume();
+    EXPECT_EQ(outcome.status, DownloadStatus::Cancelled);
+    EXPECT_EQ(outcome.message, "");
+    // Far below the connect and stall limits: the cancel ended it, no timeout.
+    EXPECT_LT(took, std::chrono::seconds(5));
+    EXPECT_EQ(testing::ReadFile(local.File("access.log")), old);
+    EXPECT_EQ(LocalFiles(), std::vector<std::string>{"access.log"});
+  }
+  EXPECT_TRUE(prompter.messages.empty());
 }
 
 }  // namespace

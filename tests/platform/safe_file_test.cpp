@@ -49,16 +49,22 @@ TEST_F(SafeFileTest, ReplacesAFileAndKeepsItsPermissions) {
   EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(SafeFileTest, PlantedLinksUnderGuessableTemporaryNamesAreNeverWrittenThrough) {
-  // Somebody sharing the folder links every name of the form "<file>.tmp<pid>-<n>"
-  // to a file of the victim's.
+TEST_F(SafeFileTest, PlantedLinksUnderTheTemporaryNamesAreNeverWrittenThrough) {
+  // Somebody sharing the folder has guessed the next temporary names and
+  // linked each to a file of the victim's; the write takes the first free name.
   const std::string victim = dir.Write("victim.txt", "precious");
   fs::create_directory(dir.File("shared"));
   const std::string path = dir.File("shared/report.txt");
-  const std::string prefix = path + ".tmp" + std::to_string(::getpid()) + "-";
-  for (int n = 0; n < 100000; ++n) ASSERT_EQ(::symlink(victim.c_str(), (prefix + std::to_string(n)).c_str()), 0);
+  int drawn = 0;
+  SetTemporarySuffixesForTesting([&drawn] { return "guess" + std::to_string(drawn++); });
+  constexpr int kPlanted = 5;
+  for (int n = 0; n < kPlanted; ++n)
+    ASSERT_EQ(::symlink(victim.c_str(), (path + ".tmp-guess" + std::to_string(n)).c_str()), 0);
 
-  ASSERT_TRUE(WriteFileSafely(path, "report", "failed"));
+  const bool written = WriteFileSafely(path, "report", "failed");
+  SetTemporarySuffixesForTesting(nullptr);
+  ASSERT_TRUE(written);
+  EXPECT_EQ(drawn, kPlanted + 1);
   EXPECT_EQ(ReadFile(victim), "precious");
   EXPECT_FALSE(fs::is_symlink(path));
   EXPECT_EQ(ReadFile(path), "report");

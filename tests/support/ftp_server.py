@@ -1,7 +1,9 @@
 """A throw-away FTP server for the download tests, on 127.0.0.1 only.
 
 Usage: ftp_server.py HOME USER PASSWORD [CERT_FOLDER]
-Prints the port it listens on, then serves until killed. With CERT_FOLDER it
+Prints the port it listens on, then serves until killed. With the
+environment variable VOREL_FTP_SERVER_RATE (bytes a second) files are sent
+no faster than that (plain FTP only). With CERT_FOLDER it
 makes a self-signed certificate for 127.0.0.1 there (server.pem, with its
 key) and requires explicit TLS on the control and data connections.
 """
@@ -11,7 +13,7 @@ import sys
 import threading
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler, TLS_DTPHandler, TLS_FTPHandler
+from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler, TLS_DTPHandler, TLS_FTPHandler
 from pyftpdlib.servers import FTPServer
 
 
@@ -71,6 +73,11 @@ def main():
         handler.tls_data_required = True
     else:
         handler = FTPHandler
+        rate = int(os.environ.get("VOREL_FTP_SERVER_RATE", "0"))
+        if rate > 0:
+            class Throttled(ThrottledDTPHandler):
+                write_limit = rate
+            handler.dtp_handler = Throttled
     handler.authorizer = authorizer
     handler.permit_foreign_addresses = False
     server = FTPServer(("127.0.0.1", 0), handler)

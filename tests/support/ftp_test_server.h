@@ -24,7 +24,8 @@ class FtpTestServer {
   static constexpr const char* kPassword = "s3cret";
 
   // With `tls`, the server requires explicit TLS with a certificate it makes.
-  explicit FtpTestServer(bool tls = false) {
+  // A `bytesPerSecond` above 0 sends files no faster than that.
+  explicit FtpTestServer(bool tls = false, long bytesPerSecond = 0) : bytesPerSecond_(bytesPerSecond) {
     std::filesystem::create_directories(home_.path() + "/public_html");
     if (tls) certFolder_ = home_.path();
     Start();
@@ -65,6 +66,7 @@ class FtpTestServer {
     if (pid_ == 0) {
       ::prctl(PR_SET_PDEATHSIG, SIGKILL);
       if (::getppid() != parent) ::_exit(1);
+      if (bytesPerSecond_ > 0) ::setenv("VOREL_FTP_SERVER_RATE", std::to_string(bytesPerSecond_).c_str(), 1);
       ::dup2(out[1], 1);
       ::close(out[0]);
       ::close(out[1]);
@@ -91,6 +93,7 @@ class FtpTestServer {
   }
 
   TempDir home_;
+  long bytesPerSecond_ = 0;
   std::string certFolder_;
   pid_t pid_ = -1;
   int port_ = 0;

@@ -10,6 +10,9 @@
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -24,6 +27,7 @@
 #include "settings/startup.h"
 #include "support/test_files.h"
 #include "ui/main/frm_main.h"
+#include "ui/main/frm_status.h"
 
 // Readable texts in test failures.
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
@@ -109,6 +113,19 @@ class UiTest : public ::testing::Test {
     settings::SetParam("SpecifyPage", settings::ParamInput{false});
   }
 
+  // A log long enough for the pass to take a while: `count` accesses of
+  // three hosts over four days (the same four-record block over and over).
+  std::string WriteLongLog(const std::string& name, int count) {
+    std::string block;
+    for (int i = 0; i < 4; ++i)
+      block += Access("index", "2024/02/0" + std::to_string(1 + i) + " 0" + std::to_string(i) + ":00:00",
+                      "pc.site" + std::to_string(i % 3) + ".ne.jp(10.0.1." + std::to_string(i % 3) + ")");
+    std::string text;
+    text.reserve(block.size() * static_cast<size_t>(count / 4 + 1));
+    for (int i = 0; i < count / 4; ++i) text += block;
+    return dir.Write(name, text);
+  }
+
   bool Enabled(const char* name) const {
     QAction* action = frame->MenuItem(name) ? frame->MenuItem(name) : frame->ToolbarButton(name);
     return action && action->isEnabled();
@@ -118,6 +135,30 @@ class UiTest : public ::testing::Test {
   platform::ScriptedPrompter prompter;
   platform::ScopedPrompter scoped{prompter};
   std::unique_ptr<frmMain> frame;
+};
+
+// Presses 中止 on the first progress window that shows itself under `owner`,
+// and notes where its bar stood then.
+class StopWhenProgressShows : public QObject {
+ public:
+  explicit StopWhenProgressShows(QWidget& owner) : owner_(owner) {
+    connect(&timer_, &QTimer::timeout, this, [this] {
+      auto* status = owner_.findChild<frmStatus*>();
+      if (pressed || !status || !status->isVisible()) return;
+      value = status->pbrStatus->value();
+      maximum = status->pbrStatus->maximum();
+      status->cmdCancel->click();
+      pressed = true;
+    });
+    timer_.start(1);
+  }
+  bool pressed = false;
+  int value = -1;
+  int maximum = -1;
+
+ private:
+  QWidget& owner_;
+  QTimer timer_;
 };
 
 }  // namespace vorel::ui

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/gui/signal_ending.h"
 #include "platform/qt/qt_prompter.h"
 #include "platform/qt/qt_translations.h"
 #include "ui/main/frm_main.h"
@@ -65,6 +66,8 @@ int main(int argc, char** argv) {
   vorel::platform::InstallJapaneseQtTexts();
   vorel::platform::QtPrompter prompter;
   vorel::platform::ScopedPrompter scoped(prompter);
+  // SIGINT, SIGTERM and SIGHUP end the program in order, without leftover temporary files.
+  vorel::gui::SignalEnding signalEnding;
 
   // The switches are read from the text after the program's name; --analyse
   // FILE is taken out first so that a path with spaces stays whole.

@@ -23,7 +23,9 @@
 #include "platform/qt/help_viewer.h"
 #include "settings/param_store.h"
 #include "settings/text_util.h"
+#include "ui/jobs/background_job.h"
 #include "ui/main/frm_main.h"
+#include "ui/main/frm_status.h"
 #include "ui/results/frm_base.h"
 
 namespace vorel::ui {
@@ -51,9 +53,21 @@ class StarPasswordStyle : public QProxyStyle {
   }
 };
 
-// Keeps the program's windows painted while a transfer runs; the user's
-// input waits until it has ended.
-void KeepPainting(uint64_t) { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+constexpr const char* kStopDownloadQuestion = "ダウンロード中です。ダウンロードを中止して終了しますか？";
+
+// A byte count with thousands separators.
+std::string Grouped(uint64_t value) {
+  std::string digits = std::to_string(value);
+  for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(static_cast<size_t>(i), ",");
+  return digits;
+}
+
+// What the progress window says while the log arrives.
+std::string ReceivingMessage(uint64_t received, uint64_t total) {
+  std::string text = "ログファイルをダウンロードしています。\n" + Grouped(received);
+  if (total > 0) text += " / " + Grouped(total);
+  return text + " バイト";
+}
 
 }  // namespace
 
@@ -208,18 +222,11 @@ void frmFtp::cmdConnect_Click() {
       !platform::AskYesNo(target + "\r\nこのファイルはすでに存在します。\r\n\r\n上書きしますか？", kProgramTitle))
     return;
 
-  busy_ = true;
-  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
   cmdSave_Click();
-  bool fetched = false;
-  try {
-    fetched = ftp::DownloadLog(&KeepPainting);
-  } catch (...) {
-    // Reported inside the download where it can be; nothing else to add.
-  }
-  QGuiApplication::restoreOverrideCursor();
-  busy_ = false;
-  if (!fetched) return;
+  const ftp::DownloadOutcome outcome = DownloadInTheBackground();
+  // The progress window is gone before any message appears.
+  if (outcome.status == ftp::DownloadStatus::Failed) platform::ShowError(outcome.message);
+  if (outcome.status != ftp::DownloadStatus::Fetched) return;
 
   downloaded_ = true;
   // The summary names the file just fetched, ready to be analysed.
@@ -234,7 +241,44 @@ void frmFtp::cmdConnect_Click() {
   accept();
 }
 
+ftp::DownloadOutcome frmFtp::DownloadInTheBackground() {
+  const ftp::DownloadRequest request = ftp::ReadDownloadRequest();
+  ftp::DownloadOutcome outcome{ftp::DownloadStatus::Failed, {}};
+  jobs::BackgroundJob job;
+  // Over the dialog where it is shown, over the main window at start-up.
+  frmStatus status(isVisible() ? static_cast<QWidget*>(this) : parentWidget());
+  status.aauStausInit(0, ReceivingMessage(0, 0));
+  status.Follow(job);
+  status.ShowOverOwner();
+  const auto work = [&] {
+    const platform::FtpPulse pulse = [&job](uint64_t received, uint64_t total) {
+      job.SetProgress(static_cast<int64_t>(received), static_cast<int64_t>(total));
+      job.SetMessage(ReceivingMessage(received, total));
+    };
+    outcome = ftp::Download(request, pulse, &job.CancelFlag());
+  };
+  busy_ = true;
+  job_ = &job;
+  QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+  try {
+    if (auto* main = qobject_cast<frmMain*>(parentWidget())) main->RunJob(job, kStopDownloadQuestion, work);
+    else job.Run(work);
+  } catch (...) {
+    // The transfer reports what it can; anything else counts as a failed download.
+    outcome = {ftp::DownloadStatus::Failed, "ファイルの取得ができませんでした。"};
+  }
+  QGuiApplication::restoreOverrideCursor();
+  job_ = nullptr;
+  busy_ = false;
+  return outcome;
+}
+
 void frmFtp::cmdCancel_Click() {
+  // While the log arrives, 中止 stops the transfer; the dialog stays.
+  if (job_) {
+    job_->Cancel();
+    return;
+  }
   if (busy_) return;
   if (!settings::ParamFlag("FtpSavePassword")) settings::SetParam("FtpPassword", "");
   QDialog::reject();

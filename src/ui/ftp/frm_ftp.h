@@ -5,11 +5,17 @@
 
 #include <QDialog>
 
+#include "ftp/ftp_download.h"
+
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
 
 namespace vorel::ui {
+
+namespace jobs {
+class BackgroundJob;
+}
 
 class frmFtp : public QDialog {
   Q_OBJECT
@@ -18,7 +24,8 @@ class frmFtp : public QDialog {
   explicit frmFtp(QWidget* owner);
 
   // Checks the fields, saves them, fetches the log and reports; closes the
-  // dialog after a successful download.
+  // dialog after a successful download. The transfer runs on a worker
+  // thread under a progress window; 中止 there or here stops it.
   void cmdConnect_Click();
   // Clears a password that is not to be kept and closes the dialog.
   void cmdCancel_Click();
@@ -53,8 +60,10 @@ class frmFtp : public QDialog {
 
  private:
   void Form_Load();
+  ftp::DownloadOutcome DownloadInTheBackground();
 
   bool busy_ = false;
+  jobs::BackgroundJob* job_ = nullptr;
   bool downloaded_ = false;
 };
 

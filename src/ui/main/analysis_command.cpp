@@ -15,6 +15,7 @@
 #include "platform/paths.h"
 #include "platform/prompter.h"
 #include "settings/param_store.h"
+#include "ui/jobs/background_job.h"
 #include "ui/main/frm_main.h"
 #include "ui/main/frm_status.h"
 #include "ui/main/repeat_log_question.h"
@@ -24,6 +25,8 @@
 
 namespace vorel::ui {
 namespace {
+
+constexpr const char* kStopAnalysisQuestion = "解析中です。解析を中止して終了しますか？";
 
 // A choice of the summary window that the parameter store refuses (an impossible date).
 struct SettingsRejected : std::runtime_error {
@@ -56,11 +59,11 @@ void StoreBaseFields(const frmBase& base) {
   }
 }
 
-// The hourglass for as long as the pass runs.
+// The busy pointer for as long as the pass runs; the windows still answer.
 class WaitCursor {
  public:
   void Set() {
-    if (!set_) QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (!set_) QApplication::setOverrideCursor(Qt::BusyCursor);
     set_ = true;
   }
   void Restore() {
@@ -73,12 +76,41 @@ class WaitCursor {
   bool set_ = false;
 };
 
-// The pass reports its progress to the status window for as long as it runs.
-class ReceiverScope {
+// The pass's progress into the job, which the progress window follows: a
+// position of kProgressRange, or an unknown total for a stream.
+class JobProgressReceiver : public analysis::ProgressReceiver {
  public:
-  explicit ReceiverScope(analysis::ProgressReceiver* receiver) { analysis::SetProgressReceiver(receiver); }
-  ~ReceiverScope() { analysis::SetProgressReceiver(nullptr); }
+  explicit JobProgressReceiver(jobs::BackgroundJob& job) : job_(job) {}
+  void aauStatusChange(int16_t piVal) override {
+    if (piVal == analysis::kProgressUnknown) job_.SetProgress(0, 0);
+    else job_.SetProgress(piVal, analysis::kProgressRange);
+  }
+  void aauMessageChange(const std::string& psHelpCode) override { job_.SetMessage(psHelpCode); }
+
+ private:
+  jobs::BackgroundJob& job_;
 };
+
+// The pass on a worker thread, into a result of its own: empty for a new
+// analysis, a copy of the shared one for an additional analysis.
+struct PassRun {
+  analysis::PassOutcome outcome;
+  analysis::AnalysisResult result;
+};
+
+PassRun RunPassInTheBackground(frmMain& main, int16_t index, frmStatus& status) {
+  const analysis::PassRequest request = analysis::ReadPassRequest(index);
+  PassRun run;
+  if (index == 1) run.result = analysis::Result();
+  jobs::BackgroundJob job;
+  JobProgressReceiver receiver(job);
+  status.Follow(job);
+  main.RunJob(job, kStopAnalysisQuestion, [&] {
+    const std::atomic<bool>& cancel = job.CancelFlag();
+    run.outcome = analysis::RunPass(request, run.result, analysis::PassControl{&receiver, &cancel});
+  });
+  return run;
+}
 
 // Every message the command shows reports a failure, whose result is empty.
 // Before the message appears, the windows show that empty result and the
@@ -86,6 +118,7 @@ class ReceiverScope {
 class EmptyResultBeforeMessages : public platform::Prompter {
  public:
   explicit EmptyResultBeforeMessages(frmMain& main) : main_(main), inner_(platform::CurrentPrompter()) {}
+  platform::Prompter& Inner() const { return inner_; }
 
   platform::MessageAnswer ShowMessage(const platform::MessageRequest& request) override {
     if (!emptied_) {
@@ -139,7 +172,7 @@ void frmMain::mnuEditAnalize_Click(int16_t Index) {
     if (ready.problem == analysis::LogProblem::MissingLog && baseShown) base->cmbFileName->setFocus();
     const std::string log = settings::ParamText("LogFile", 1);
     if (ready.problem == analysis::LogProblem::None && Index == 1 && !MayAddLogAgain(plainMessages, log)) {
-      busy_ = false;
+      EndCommand();
       return;
     }
     if (ready.problem == analysis::LogProblem::None) {
@@ -149,28 +182,41 @@ void frmMain::mnuEditAnalize_Click(int16_t Index) {
       status->aauStausInit(analysis::kProgressRange, "アクセスログ解析中です。");
       cursor.Set();
 
-      analysis::AnalysisOutcome outcome;
+      PassRun run;
       {
-        ReceiverScope scope(status.get());
-        outcome = analysis::RunAnalysis(Index);
+        // What other windows show while the pass runs is none of the command's messages.
+        platform::ScopedPrompter others(messages.Inner());
+        run = RunPassInTheBackground(*this, Index, *status);
       }
-      const bool counted = outcome == analysis::AnalysisOutcome::Counted;
-      EnableResultCommands(counted);
-      if (!counted) ForgetAnalysedLogs();
-      else if (Index == 1) RecordAdditionalAnalysis(log);
-      else RecordNewAnalysis(log);
-      mnuViewRefresh_Click();
+      // The progress window is gone before the figures change or any message appears.
       status->close();
       status.reset();
-      analysis::WarnIfLogEndedEarly(plainMessages);
-      if (baseShown && base) {
-        base->FillFileNameList();
-        base->FillPageList();
-      }
       cursor.Restore();
+      // A cancelled pass leaves the result and every window as they were.
+      if (run.outcome.status != analysis::PassStatus::Cancelled) {
+        analysis::AnalysisOutcome outcome = analysis::AnalysisOutcome::Failed;
+        if (run.outcome.status == analysis::PassStatus::Completed) {
+          analysis::Result() = std::move(run.result);
+          outcome = analysis::JudgeCompletedPass();
+        } else {
+          analysis::ShowPassError(run.outcome);
+          analysis::ResetResult();
+        }
+        const bool counted = outcome == analysis::AnalysisOutcome::Counted;
+        EnableResultCommands(counted);
+        if (!counted) ForgetAnalysedLogs();
+        else if (Index == 1) RecordAdditionalAnalysis(log);
+        else RecordNewAnalysis(log);
+        mnuViewRefresh_Click();
+        analysis::WarnIfLogEndedEarly(plainMessages);
+        if (baseShown && base) {
+          base->FillFileNameList();
+          base->FillPageList();
+        }
+      }
       // Clicks queued during the pass reach the command while it is still busy.
       QCoreApplication::processEvents();
-      busy_ = false;
+      EndCommand();
       return;
     }
   } catch (...) {
@@ -186,7 +232,7 @@ void frmMain::mnuEditAnalize_Click(int16_t Index) {
   // Every failure leaves an empty result, shown as such, and the result commands off.
   mnuViewRefresh_Click();
   EnableResultCommands(false);
-  busy_ = false;
+  EndCommand();
 }
 
 void frmMain::mnuViewRefresh_Click() {

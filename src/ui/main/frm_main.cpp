@@ -6,12 +6,14 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTimer>
 #include <QToolBar>
 
 #include "settings/param_store.h"
 #include "settings/registry_settings.h"
 #include "settings/settings_file.h"
 #include "settings/startup.h"
+#include "ui/jobs/background_job.h"
 #include "ui/main/menu_shortcuts.h"
 #include "ui/results/frm_base.h"
 
@@ -66,10 +68,19 @@ void frmMain::mnuViewToolbar_Click() { MenuItem("mnuViewToolbar")->trigger(); }
 void frmMain::mnuFileExit_Click() { close(); }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-  // The progress window lets the window system through during a pass; a
-  // close request from it must wait until the pass is over.
-  if (busy_) {
+  if (runningJob_ && !endingBySignal_) {
     event->ignore();
+    if (closeAfterJob_ || !AskToStopRunningJob()) return;
+    closeAfterJob_ = true;
+    // The work may have ended while the question was up.
+    if (runningJob_) runningJob_->Cancel();
+    else if (!busy_) QTimer::singleShot(0, this, [this] { close(); });
+    return;
+  }
+  // A command that is still winding up (its messages) closes the frame when it is done.
+  if (busy_ && !endingBySignal_) {
+    event->ignore();
+    closeAfterJob_ = true;
     return;
   }
   if (unloaded_) {

@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -24,6 +25,10 @@ class QMenu;
 class QToolBar;
 
 namespace vorel::ui {
+
+namespace jobs {
+class BackgroundJob;
+}
 
 class frmBase;
 class GraphWindow;
@@ -123,10 +128,30 @@ class frmMain : public QMainWindow {
   QAction* AnalizeItem(int index) const { return mnuEditAnalize_[index]; }
   bool IsBusy() const { return busy_; }
 
+  // Runs long work of the frame's (an analysis, the start-up download) on a
+  // worker thread while the windows stay live. Meanwhile the commands that
+  // would change the result, the settings or the log are off, and closing
+  // the frame asks `closeQuestion` and, on Yes, stops the work first.
+  void RunJob(jobs::BackgroundJob& job, const char* closeQuestion, const std::function<void()>& work);
+  // The work running under RunJob, or null.
+  jobs::BackgroundJob* RunningJob() const { return runningJob_; }
+  // The frame is to close once the running work has stopped.
+  bool ClosingRequested() const { return closeAfterJob_; }
+  // Ends the program in order on an interrupting signal: stops the running
+  // work, then closes as the user would, saving the settings, without
+  // asking, removes the temporary files in progress and ends the event
+  // loops with `exitCode`.
+  void CloseForSignal(int exitCode);
+  // The exit code after CloseForSignal, else 0.
+  int SignalExitCode() const { return signalExitCode_; }
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  bool AskToStopRunningJob();
+  // The end of a command: not busy any more, and a close asked for meanwhile happens now.
+  void EndCommand();
   void CreateMenus();
   void CreateToolbar();
   void LoadToolbarImages();
@@ -155,6 +180,11 @@ class frmMain : public QMainWindow {
   std::string dlgCommonDialogFileName_;
   bool busy_ = false;
   bool unloaded_ = false;
+  jobs::BackgroundJob* runningJob_ = nullptr;
+  const char* closeQuestion_ = nullptr;
+  bool closeAfterJob_ = false;
+  bool endingBySignal_ = false;
+  int signalExitCode_ = 0;
 };
 
 }  // namespace vorel::ui

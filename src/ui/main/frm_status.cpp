@@ -1,15 +1,27 @@
 #include "ui/main/frm_status.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
-#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <limits>
 
+#include "analysis/analysis_pass.h"
 #include "platform/qt/window_accessibility.h"
+#include "ui/jobs/background_job.h"
 
 namespace vorel::ui {
+namespace {
+
+// A total too large for the bar's integers is shown in thousandths.
+constexpr int kScaledSteps = 1000;
+
+}  // namespace
 
 frmStatus::frmStatus(QWidget* owner)
     : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
@@ -23,13 +35,22 @@ frmStatus::frmStatus(QWidget* owner)
   pbrStatus->setRange(0, 1);
   pbrStatus->setValue(0);
   pbrStatus->setTextVisible(false);
+  cmdCancel = new QPushButton(QStringLiteral("中止"), this);
+  cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+  cmdCancel->setAccessibleName(QStringLiteral("中止"));
+  cmdCancel->setShortcut(QKeySequence(Qt::Key_Escape));
+  cmdCancel->setEnabled(false);
   // The label names the bar; the window says what it shows.
   lblStatus->setBuddy(pbrStatus);
-  setAccessibleDescription(QStringLiteral("解析の進み具合を表示します"));
+  setAccessibleDescription(QStringLiteral("処理の進み具合を表示します"));
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(cmdCancel);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(lblStatus);
   layout->addWidget(pbrStatus);
-  setFixedSize(320, 90);
+  layout->addLayout(buttons);
+  setFixedSize(360, 120);
 }
 
 void frmStatus::ShowOverOwner() {
@@ -40,52 +61,76 @@ void frmStatus::ShowOverOwner() {
   show();
   // Once the window exists, the window system takes the position as well.
   centre();
-  LetPaint();
+  cmdCancel->setFocus();
 }
 
 void frmStatus::aauStausInit(int16_t piMaxVal, const std::string& psHelpCode) {
-  lblStatus->setText(QString::fromStdString(psHelpCode));
-  lblStatus->repaint();
-  pbrStatus->setAccessibleName(lblStatus->text());
-  pbrStatus->setRange(0, std::max<int>(piMaxVal, 0));
-  pbrStatus->setValue(0);
-  pbrStatus->repaint();
-  LetPaint();
+  aauMessageChange(psHelpCode);
+  SetBar(std::max<int>(piMaxVal, 0), 0);
 }
 
 void frmStatus::aauMessageChange(const std::string& psHelpCode) {
-  lblStatus->setText(QString::fromStdString(psHelpCode));
+  const QString text = QString::fromStdString(psHelpCode);
+  if (text == lblStatus->text()) return;
+  lblStatus->setText(text);
   // Named anew, so that a screen reader hears the new message with the bar.
-  pbrStatus->setAccessibleName(lblStatus->text());
-  lblStatus->repaint();
-  LetPaint();
+  pbrStatus->setAccessibleName(text);
 }
 
 void frmStatus::aauStatusChange(int16_t piVal) {
-  if (!isVisible()) ShowOverOwner();
-  if (piVal == analysis::kProgressUnknown) {
-    // A stream of unknown length: a busy bar instead of a position.
-    if (pbrStatus->maximum() == 0) return;
-    pbrStatus->setRange(0, 0);
-    LetPaint();
-    return;
-  }
-  const int value = std::clamp<int>(piVal, pbrStatus->minimum(), pbrStatus->maximum());
-  if (value == pbrStatus->value()) return;
-  pbrStatus->setValue(value);
-  pbrStatus->repaint();
-  LetPaint();
+  if (piVal == analysis::kProgressUnknown) SetBar(0, 0);
+  else SetBar(pbrStatus->maximum(), piVal);
 }
 
-void frmStatus::LetPaint() {
-  // A hidden window (a short log) has nothing to draw.
-  if (!isVisible()) return;
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+void frmStatus::SetBar(int maximum, int value) {
+  if (maximum != pbrStatus->maximum()) pbrStatus->setRange(0, maximum);
+  // An unknown total (maximum 0) shows the busy bar.
+  value = maximum == 0 ? 0 : std::clamp(value, 0, maximum);
+  if (value == pbrStatus->value()) return;
+  pbrStatus->setValue(value);
+  if (isVisible()) {
+    QAccessibleValueChangeEvent event(pbrStatus, value);
+    QAccessible::updateAccessibility(&event);
+  }
+}
+
+void frmStatus::Follow(jobs::BackgroundJob& job) {
+  job_ = &job;
+  cmdCancel->setEnabled(true);
+  connect(cmdCancel, &QPushButton::clicked, &job, &jobs::BackgroundJob::Cancel);
+  connect(&job, &jobs::BackgroundJob::CancelRequestedChanged, this, [this] { cmdCancel->setEnabled(false); });
+  connect(&job, &jobs::BackgroundJob::ProgressChanged, this, &frmStatus::ShowProgress);
+}
+
+void frmStatus::ShowProgress(const jobs::JobProgress& progress) {
+  // The analysis pass reports a first position once the log has proved long
+  // enough for the window; a download's window is shown from the start.
+  if (progress.positioned && !isVisible()) ShowOverOwner();
+  if (!progress.message.empty()) aauMessageChange(progress.message);
+  if (progress.total <= 0) {
+    SetBar(0, 0);
+  } else if (progress.total <= std::numeric_limits<int>::max()) {
+    SetBar(static_cast<int>(progress.total), static_cast<int>(std::min(progress.done, progress.total)));
+  } else {
+    SetBar(kScaledSteps, static_cast<int>(std::min(progress.done, progress.total) * kScaledSteps / progress.total));
+  }
+}
+
+void frmStatus::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    if (cmdCancel->isEnabled()) cmdCancel->click();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void frmStatus::closeEvent(QCloseEvent* event) {
-  if (event->spontaneous()) event->ignore();
-  else event->accept();
+  if (!event->spontaneous()) {
+    event->accept();
+    return;
+  }
+  event->ignore();
+  if (job_) job_->Cancel();
 }
 
 }  // namespace vorel::ui

@@ -1,46 +1,58 @@
-// The progress window "処理状況" of one analysis: a message and a bar. The
-// analysis pass reports to it through analysis::ProgressReceiver. The pass
-// runs without yielding, so each change of the status lets the window system
-// deliver what it has for painting (exposure, updates), never user input.
+// The progress window "処理状況" of a long piece of work (an analysis, a
+// download): a message, a bar and the button "中止" (also Esc). It follows a
+// background job: the job's progress moves the bar, the button cancels it.
+// The bar's moves reach a screen reader as value changes.
 #pragma once
 
 #include <QWidget>
 #include <cstdint>
 #include <string>
 
-#include "analysis/analysis_pass.h"
-
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
 namespace vorel::ui {
 
-class frmStatus : public QWidget, public analysis::ProgressReceiver {
+namespace jobs {
+class BackgroundJob;
+struct JobProgress;
+}  // namespace jobs
+
+class frmStatus : public QWidget {
   Q_OBJECT
  public:
   explicit frmStatus(QWidget* owner);
 
-  // Shows the window centred over its owner and lets it be drawn.
+  // Shows the window centred over its owner.
   void ShowOverOwner();
 
   // Message and an empty bar running up to piMaxVal.
   void aauStausInit(int16_t piMaxVal, const std::string& psHelpCode);
-  void aauMessageChange(const std::string& psHelpCode) override;
-  // Shows the window when it is hidden: the pass reports a first position
-  // once the log has proved long enough for one. A position past the
-  // maximum shows a full bar; kProgressUnknown a busy bar.
-  void aauStatusChange(int16_t piVal) override;
+  void aauMessageChange(const std::string& psHelpCode);
+  // A position past the maximum shows a full bar; analysis::kProgressUnknown
+  // (a stream of unknown length) a busy bar.
+  void aauStatusChange(int16_t piVal);
+
+  // From now on shows the job's progress; 中止 and Esc cancel the job. The
+  // window appears with the job's first position if it is not shown yet.
+  void Follow(jobs::BackgroundJob& job);
 
   QLabel* lblStatus;
   QProgressBar* pbrStatus;
+  QPushButton* cmdCancel;
 
  protected:
-  // The user cannot close it while the pass runs; the command closes it.
+  // The close box asks to stop as 中止 does; the window goes when the work has ended.
   void closeEvent(QCloseEvent* event) override;
+  // Esc wherever the focus is in the window: as 中止.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  // Delivers paint events and the window system's own events, not user input.
-  void LetPaint();
+  void ShowProgress(const jobs::JobProgress& progress);
+  void SetBar(int maximum, int value);
+
+  jobs::BackgroundJob* job_ = nullptr;
 };
 
 }  // namespace vorel::ui

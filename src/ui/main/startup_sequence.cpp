@@ -75,6 +75,13 @@ int RunProgram(const StartupRequest& request) {
   bool failed = false;
   const std::unique_ptr<frmMain> frame = StartUp(request, failed);
   if (!frame) return failed ? 1 : 0;
+  // Ended by a signal during the start-up: the close it queued has no event
+  // loop to run in, so the frame closes here, saving the settings as at a
+  // normal exit.
+  if (frame->SignalExitCode() != 0) {
+    frame->close();
+    return frame->SignalExitCode();
+  }
   return QApplication::exec();
 }
 
@@ -119,6 +126,8 @@ std::unique_ptr<frmMain> StartUp(const StartupRequest& request, bool& failed) {
       frmFtp ftp(frame.get());
       ftp.cmdConnect_Click();
     }
+    // Closed during the start-up download: nothing more to start.
+    if (frame->ClosingRequested()) return frame;
     if (settings::ParamFlag("AutoAnalize")) frame->mnuEditAnalize_Click(0);
     if (settings::ParamFlag("AutoMaxSize")) frame->showMaximized();
     if (settings::ParamFlag("AutoTile")) frame->mnuWindowTileHorizontal_Click();

@@ -260,6 +260,114 @@ TEST_F(FrmFtpTest, AFailedDownloadKeepsTheDialogOpenAndTheSettingsSaved) {
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
+// No temporary file of a download in the folder.
+bool NoTemporaryFileIn(const std::string& folder) {
+  for (const auto& entry : fs::directory_iterator(folder))
+    if (entry.path().filename().string().find(".tmp-") != std::string::npos) return false;
+  return true;
+}
+
+TEST_F(FrmFtpTest, StopDuringTheDownloadKeepsTheOldLogAndTheDialogOpen) {
+  FtpTestServer server;
+  server.Put("public_html/access.log", log);
+  UseServer(server, dir.path());
+  settings::SetParam("FtpLogOverwrite", settings::ParamInput{false});
+  dir.Write("access.log", "old\r\n");
+  using Stop = void (*)(frmFtp&, frmStatus&);
+  const Stop stops[] = {
+      [](frmFtp&, frmStatus& status) { status.cmdCancel->click(); },
+      [](frmFtp& dialog, frmStatus&) { Button(dialog, "cmdCancel")->click(); },
+  };
+  for (const Stop stop : stops) {
+    frmFtp dialog(nullptr);
+    dialog.show();
+    // The server answers nothing: the connect hangs until it is stopped.
+    server.Pause();
+    bool stopped = false;
+    QString shown;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      auto* status = dialog.findChild<frmStatus*>();
+      if (stopped || !status || !status->isVisible()) return;
+      shown = status->lblStatus->text();
+      stop(dialog, *status);
+      stopped = true;
+    });
+    poll.start(1);
+    dialog.cmdConnect_Click();
+    server.Resume();
+    ASSERT_TRUE(stopped);
+    EXPECT_TRUE(shown.contains(QStringLiteral("バイト"))) << shown.toStdString();
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_FALSE(dialog.Downloaded());
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.findChild<frmStatus*>(), nullptr);
+    EXPECT_EQ(testing::ReadFile(dir.File("access.log")), "old\r\n");
+    EXPECT_TRUE(NoTemporaryFileIn(dir.path()));
+  }
+}
+
+TEST_F(FrmFtpTest, TheDownloadShowsTheBytesReceivedOfTheServersSize) {
+  FtpTestServer server;
+  std::string big;
+  while (big.size() < 4000000) big += log;
+  server.Put("public_html/access.log", big);
+  UseServer(server, dir.path());
+  settings::SetParam("FtpMessage", settings::ParamInput{false});
+  frmFtp dialog(nullptr);
+  dialog.show();
+  QString last;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (auto* status = dialog.findChild<frmStatus*>()) last = status->lblStatus->text();
+  });
+  poll.start(1);
+  dialog.cmdConnect_Click();
+  EXPECT_TRUE(dialog.Downloaded());
+  EXPECT_EQ(testing::ReadFile(dir.File("access.log")), big);
+  // "n / total バイト", the total as the server gave it, with thousands separators.
+  QString total = QString::number(big.size());
+  for (int i = total.size() - 3; i > 0; i -= 3) total.insert(i, QLatin1Char(','));
+  EXPECT_TRUE(last.contains(QStringLiteral(" / ") + total + QStringLiteral(" バイト"))) << last.toStdString();
+}
+
+TEST_F(FrmFtpTest, ClosingTheFrameDuringTheStartUpDownloadStopsItAndTheStartUp) {
+  FtpTestServer server;
+  server.Put("public_html/access.log", log);
+  fs::create_directory(dir.File("logs"));
+  dir.Write("logs/access.log", "old\r\n");
+  dir.Write("vorel.ini", "[vorel]\r\n\r\nAutoFtp=True\r\nAutoAnalize=True\r\nFtpServerName=" + server.address() +
+                             "\r\nFtpUserName=" + FtpTestServer::kUser + "\r\nFtpPassword=" +
+                             settings::ScramblePassword(FtpTestServer::kPassword) +
+                             "\r\nFtpLogOverwrite=False\r\nFtpHostDir=public_html\r\nFtpLocalFolder=" + dir.File("logs") +
+                             "\r\nLogFile=" + dir.File("logs/access.log") + "\r\n");
+  server.Pause();
+  prompter.answers = {platform::MessageAnswer::Yes};
+  bool closing = false;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      auto* frame = qobject_cast<frmMain*>(w);
+      if (closing || !frame || !frame->RunningJob()) continue;
+      closing = true;
+      frame->close();
+    }
+  });
+  poll.start(1);
+  std::unique_ptr<frmMain> main = Main(StartupRequest{"", std::nullopt});
+  server.Resume();
+  QApplication::processEvents();
+  ASSERT_TRUE(closing);
+  ASSERT_NE(main, nullptr);
+  // Asked once; no analysis followed, the old log stays.
+  ASSERT_EQ(prompter.messages.size(), 1u) << prompter.messages.back().text;
+  EXPECT_EQ(prompter.messages[0].buttons, platform::MessageButtons::YesNo);
+  EXPECT_FALSE(main->isVisible());
+  EXPECT_EQ(analysis::ResultCount(0), 0);
+  EXPECT_EQ(testing::ReadFile(dir.File("logs/access.log")), "old\r\n");
+  EXPECT_TRUE(NoTemporaryFileIn(dir.File("logs")));
+}
+
 TEST_F(FrmFtpTest, CancelAndTheCloseBoxForgetAPasswordNotToBeKept) {
   settings::SetParam("FtpPassword", "pw");
   settings::SetParam("FtpSavePassword", settings::ParamInput{false});
@@ -431,7 +539,7 @@ TEST_F(FrmFtpTest, FtpsDownloadFromTheDialog) {
   bool waitCursorDuringTransfer = false;
   QTimer::singleShot(0, [&] {
     const QCursor* cursor = QGuiApplication::overrideCursor();
-    waitCursorDuringTransfer = cursor && cursor->shape() == Qt::WaitCursor;
+    waitCursorDuringTransfer = cursor && cursor->shape() == Qt::BusyCursor;
   });
   dialog.cmdConnect_Click();
   EXPECT_TRUE(waitCursorDuringTransfer);

@@ -8,8 +8,12 @@
 #include <QProgressBar>
 #include <QTimer>
 
+#include <QTest>
+
 #include "analysis/analysis_command.h"
 #include "analysis/result.h"
+#include "platform/paths.h"
+#include "ui/jobs/background_job.h"
 #include "ui/main/frm_status.h"
 #include "ui/main/repeat_log_question.h"
 #include "ui/results/frm_base.h"
@@ -332,6 +336,13 @@ TEST_F(AnalysisCommandTest, EveryFailureLeavesEveryOpenWindowShowingTheEmptyResu
   base->cmbPage->setEditText(QStringLiteral("nosuchpage"));
   main.mnuEditAnalize_Click(0);
   expectEmpty("nothing counted");
+
+  analyseGood();
+  base->cmbFileName->setEditText(QString::fromStdString(
+      dir.Write("broken.log", "1#index2024/01/01 12:00:00\r\n2#agent\r\n3#\r\n4#pc.example.jp(10.0.0.1)\r\n")));
+  main.mnuEditAnalize_Click(0);
+  EXPECT_EQ(prompter.messages.size() == 1 ? prompter.messages[0].title : "", "解析エラー");
+  expectEmpty("pass error");
 }
 
 TEST_F(AnalysisCommandTest, WithTheSummaryClosedTheStoredChoicesApply) {
@@ -413,25 +424,135 @@ TEST_F(AnalysisCommandTest, ProgressWindowAppearsAboveCheckLineRecords) {
   EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(AnalysisCommandTest, ProgressWindowLetsTimersRunButTheFrameStaysOpenUntilThePassEnds) {
+// What the windows show: the summary's totals, every graph's picture and the result commands.
+struct WindowsState {
+  QString total, hosts;
+  std::vector<QImage> graphs;
+  bool resultCommands = false;
+  bool operator==(const WindowsState&) const = default;
+};
+
+TEST_F(AnalysisCommandTest, ACancelledAnalysisNewOrAdditionalLeavesTheResultAndEveryWindowAsTheyWere) {
+  int everyWindow = 1;  // the summary
+  for (GraphKind kind : kAllGraphKinds) everyWindow |= GraphVisibleBit(kind);
+  settings::SetParam("VisibleWindow", everyWindow);
+  settings::SetParam("CheckLine", 200);
+  frmMain& main = OpenFrame();
+  frmBase* base = main.BaseWindow();
+  base->chkSpecifyDate->setChecked(true);
+  base->chkSpecifyPage->setChecked(true);
+  base->cmbFileName->setEditText(QString::fromStdString(WriteLog("good.log", 9)));
+  main.mnuEditAnalize_Click(0);
+  ASSERT_EQ(analysis::ResultCount(0), 9);
+  const auto state = [&] {
+    WindowsState s{base->lblTotalAccess->text(), base->lblUniqueHost->text(), {}, AllResultCommands(true)};
+    for (GraphKind kind : kAllGraphKinds) s.graphs.push_back(main.Graph(kind)->picture()->grab().toImage());
+    return s;
+  };
+  const WindowsState before = state();
+  const std::string longLog = WriteLongLog("long.log", 200000);
+
+  for (const int index : {0, 1}) {
+    SCOPED_TRACE(index);
+    base->cmbFileName->setEditText(QString::fromStdString(longLog));
+    StopWhenProgressShows stop(main);
+    main.mnuEditAnalize_Click(static_cast<int16_t>(index));
+    ASSERT_TRUE(stop.pressed);
+    EXPECT_LT(stop.value, stop.maximum);
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(analysis::ResultCount(0), 9);
+    EXPECT_EQ(analysis::ResultCount(17), 3);
+    EXPECT_TRUE(state() == before);
+    EXPECT_FALSE(main.IsBusy());
+    EXPECT_EQ(main.findChild<frmStatus*>(), nullptr);
+    // The commands held off during the pass are back.
+    EXPECT_TRUE(main.AnalizeItem(0)->isEnabled());
+    EXPECT_TRUE(Enabled("mnuViewOptions"));
+  }
+}
+
+TEST_F(AnalysisCommandTest, WhileThePassRunsTheCommandsThatWouldChangeResultSettingsOrLogAreOff) {
   frmMain& main = OpenFrame();
   settings::SetParam("CheckLine", 200);
-  UseLog(WriteLog("long.log", 500));
-  bool ranDuringPass = false;
-  bool closed = true;
-  // A close request that reaches the frame while the progress window is up.
-  QTimer::singleShot(0, &main, [&] {
-    ranDuringPass = main.IsBusy();
-    closed = main.close();
+  UseLog(WriteLongLog("long.log", 40000));
+  const char* const held[] = {"mnuFileOpen", "LogFileOpen", "mnuEditFtp", "FtpGet", "mnuViewOptions", "Options",
+                              "AaAnalize"};
+  bool looked = false, allOff = true, viewOn = true;
+  QTimer probe;
+  QObject::connect(&probe, &QTimer::timeout, [&] {
+    if (looked || !main.RunningJob()) return;
+    looked = true;
+    for (const char* name : held) allOff = allOff && !Enabled(name);
+    allOff = allOff && !main.AnalizeItem(0)->isEnabled() && !main.AnalizeItem(1)->isEnabled();
+    // Looking at the result stays possible.
+    viewOn = Enabled("mnuViewMonth") && Enabled("mnuViewRefresh");
   });
+  probe.start(1);
   main.mnuEditAnalize_Click(0);
-  EXPECT_TRUE(ranDuringPass);
-  EXPECT_FALSE(closed);
-  EXPECT_TRUE(main.isVisible());
-  EXPECT_EQ(analysis::ResultCount(0), 500);
-  EXPECT_TRUE(AllResultCommands(true));
-  // Once the pass is over, the frame closes as usual.
-  EXPECT_TRUE(main.close());
+  ASSERT_TRUE(looked);
+  EXPECT_TRUE(allOff);
+  EXPECT_TRUE(viewOn);
+  for (const char* name : held) EXPECT_TRUE(Enabled(name)) << name;
+  EXPECT_EQ(analysis::ResultCount(0), 40000);
+}
+
+TEST_F(AnalysisCommandTest, ClosingTheFrameDuringThePassAsksWhetherToStop) {
+  struct Row {
+    platform::MessageAnswer answer;
+    bool stops;
+  };
+  for (const Row row : {Row{platform::MessageAnswer::No, false}, Row{platform::MessageAnswer::Yes, true}}) {
+    SCOPED_TRACE(row.stops);
+    analysis::ResetResult();
+    frmMain& main = OpenFrame();
+    settings::SetParam("CheckLine", 200);
+    UseLog(WriteLongLog("long.log", 40000));
+    prompter.messages.clear();
+    prompter.answers = {row.answer};
+    bool closedAtOnce = true;
+    bool asked = false;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+      if (asked || !main.RunningJob()) return;
+      asked = true;
+      closedAtOnce = main.close();
+    });
+    probe.start(1);
+    main.mnuEditAnalize_Click(0);
+    QApplication::processEvents();
+    ASSERT_TRUE(asked);
+    EXPECT_FALSE(closedAtOnce);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].title, kProgramTitle);
+    EXPECT_EQ(prompter.messages[0].buttons, platform::MessageButtons::YesNo);
+    EXPECT_EQ(prompter.messages[0].defaultAnswer, platform::MessageAnswer::No);
+    // Stopped, the pass counts nothing into the result and the frame closes,
+    // saving the settings as at every end.
+    EXPECT_EQ(analysis::ResultCount(0), row.stops ? 0 : 40000);
+    EXPECT_EQ(main.isVisible(), !row.stops);
+    EXPECT_EQ(platform::FileExists(dir.File("vorel.ini")), row.stops);
+    frame.reset();
+  }
+}
+
+TEST_F(AnalysisCommandTest, TheProgressWindowIsGoneBeforeAnyMessageAfterThePass) {
+  frmMain& main = OpenFrame();
+  settings::SetParam("CheckLine", 200);
+  UseLog(WriteLongLog("long.log", 4000));
+  settings::SetParam("SpecifyPage", settings::ParamInput{true});
+  settings::SetParam("Page", "nosuchpage");
+  StatusWatcher watcher;
+  qApp->installEventFilter(&watcher);
+  bool progressUnderMessage = true;
+  prompter.onMessage = [&](const platform::MessageRequest&) {
+    const auto* status = main.findChild<frmStatus*>();
+    progressUnderMessage = status && status->isVisible();
+  };
+  main.mnuEditAnalize_Click(0);
+  qApp->removeEventFilter(&watcher);
+  EXPECT_TRUE(watcher.shown);
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_FALSE(progressUnderMessage);
 }
 
 TEST_F(AnalysisCommandTest, ProgressWindowKeepsAPositionPastItsMaximumAtFull) {
@@ -445,8 +566,31 @@ TEST_F(AnalysisCommandTest, ProgressWindowKeepsAPositionPastItsMaximumAtFull) {
   EXPECT_EQ(status.pbrStatus->value(), 2);
   status.aauStatusChange(9);
   EXPECT_EQ(status.pbrStatus->value(), 3);
+  // A stream of unknown length: the busy bar.
+  status.aauStatusChange(analysis::kProgressUnknown);
+  EXPECT_EQ(status.pbrStatus->maximum(), 0);
   status.aauMessageChange("データのソート中です。");
   EXPECT_EQ(status.lblStatus->text(), QStringLiteral("データのソート中です。"));
+}
+
+TEST_F(AnalysisCommandTest, TheProgressWindowsStopButtonAndEscapeCancelItsJob) {
+  using Press = void (*)(frmStatus&);
+  const Press presses[] = {
+      [](frmStatus& status) { status.cmdCancel->click(); },
+      // Esc pressed where the focus is, on the button.
+      [](frmStatus& status) { QTest::keyClick(status.cmdCancel, Qt::Key_Escape); },
+  };
+  for (const Press press : presses) {
+    jobs::BackgroundJob job;
+    frmStatus status(nullptr);
+    status.Follow(job);
+    status.ShowOverOwner();
+    EXPECT_TRUE(status.cmdCancel->isEnabled());
+    press(status);
+    EXPECT_TRUE(job.CancelRequested());
+    // Asked once; the button says so until the work has stopped.
+    EXPECT_FALSE(status.cmdCancel->isEnabled());
+  }
 }
 
 TEST_F(AnalysisCommandTest, AnalyseFileReadsTheWholeLogWhateverTheSummaryHeld) {

@@ -176,11 +176,26 @@ TEST_F(DialogAccessibilityTest, UrlListReadsEachRowsAddressAndCountAndGivesTheFo
   EXPECT_EQ(QApplication::activeWindow(), &frame);
 }
 
+std::vector<int> g_barValueEvents;
+void RecordBarValueChanges(QAccessibleEvent* event) {
+  if (event->type() == QAccessible::ValueChanged && event->object()->objectName() == QLatin1String("pbrStatus"))
+    g_barValueEvents.push_back(static_cast<QAccessibleValueChangeEvent*>(event)->value().toInt());
+}
+
 TEST_F(DialogAccessibilityTest, ProgressWindowIsReadAsItsMessageAndTheBarsPosition) {
   frmStatus status(nullptr);
   status.show();
   status.aauStausInit(8, "アクセスログ解析中です。");
+  // Every move of the bar reaches the screen reader as it happens.
+  const bool wasActive = QAccessible::isActive();
+  QAccessible::setActive(true);
+  g_barValueEvents.clear();
+  QAccessible::installUpdateHandler(&RecordBarValueChanges);
+  status.aauStatusChange(1);
   status.aauStatusChange(2);
+  QAccessible::installUpdateHandler(nullptr);
+  QAccessible::setActive(wasActive);
+  EXPECT_EQ(g_barValueEvents, (std::vector<int>{1, 2}));
   QAccessibleInterface* bar = Accessible(status.pbrStatus);
   EXPECT_EQ(bar->text(QAccessible::Name), QStringLiteral("アクセスログ解析中です。"));
   ASSERT_NE(bar->valueInterface(), nullptr);

@@ -1,0 +1,79 @@
+#include "app/gui/signal_ending.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <csignal>
+
+#include "platform/safe_file.h"
+#include "ui/main/frm_main.h"
+
+namespace vorel::gui {
+namespace {
+
+int g_pipe[2] = {-1, -1};
+volatile sig_atomic_t g_received = 0;
+
+void OnInterrupt(int signal) {
+  if (g_received) {
+    // Asked again while ending in order: end now.
+    platform::RemoveTemporaryFilesInProgress();
+    ::_exit(128 + signal);
+  }
+  g_received = signal;
+  const unsigned char number = static_cast<unsigned char>(signal);
+  [[maybe_unused]] const ssize_t written = ::write(g_pipe[1], &number, 1);
+}
+
+void EndAtOnce(int code) {
+  platform::RemoveTemporaryFilesInProgress();
+  ::_exit(code);
+}
+
+ui::frmMain* Frame() {
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (auto* frame = qobject_cast<ui::frmMain*>(window); frame && frame->isVisible()) return frame;
+  return nullptr;
+}
+
+}  // namespace
+
+SignalEnding::SignalEnding() {
+  if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+  notifier_ = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
+  connect(notifier_, &QSocketNotifier::activated, this, &SignalEnding::OnSignal);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    struct sigaction old {};
+    // A signal the program was started with ignored stays ignored.
+    if (::sigaction(signal, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(signal, &action, nullptr);
+  }
+}
+
+SignalEnding::~SignalEnding() {
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    struct sigaction old {};
+    if (::sigaction(signal, nullptr, &old) == 0 && old.sa_handler == OnInterrupt) ::signal(signal, SIG_DFL);
+  }
+}
+
+void SignalEnding::OnSignal() {
+  unsigned char number = 0;
+  if (::read(g_pipe[0], &number, 1) != 1) return;
+  notifier_->setEnabled(false);
+  const int code = 128 + number;
+  QTimer::singleShot(kGraceMs, [code] { EndAtOnce(code); });
+  ui::frmMain* frame = Frame();
+  if (!frame) EndAtOnce(code);
+  frame->CloseForSignal(code);
+}
+
+}  // namespace vorel::gui
