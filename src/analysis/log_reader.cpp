@@ -36,6 +36,7 @@ bool LogReader::Open(const std::string& path) {
   }
   eof_ = exhausted_ = readFailed_ = false;
   lineNo_ = 0;
+  readTotal_ = 0;
   raw_.assign(2 * kChunkSize, '\0');
   pos_ = end_ = 0;
   lineEnd_ = std::string::npos;
@@ -117,6 +118,7 @@ bool LogReader::ReadChunk() {
       break;
     }
     end_ += static_cast<size_t>(n);
+    readTotal_ += n;
     return true;
   }
   return false;
@@ -130,6 +132,13 @@ std::string_view LogReader::Text(size_t begin, size_t end, bool high) {
   decoder.Decode(bytes, text_);
   decoder.Finish(text_);
   return text_;
+}
+
+std::string_view LogReader::Head(size_t size) {
+  if (readTotal_ != static_cast<int64_t>(end_) || pos_ != 0) return {};
+  while (end_ < size && ReadChunk()) {
+  }
+  return std::string_view(raw_.data(), std::min(size, end_));
 }
 
 // The text after the last LF of a file that does not end in LF: one record,

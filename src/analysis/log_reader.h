@@ -32,6 +32,13 @@ class LogReader {
   // split and a final CR is kept.
   bool ReadLogRecord(std::string_view& record);
 
+  // Bytes of the log (decompressed) up to the end of the last record
+  // returned: where a later reading may start again.
+  int64_t ConsumedBytes() const { return readTotal_ - static_cast<int64_t>(end_ - pos_); }
+  // Up to `size` bytes from the log's start (decompressed), read before the
+  // first record; empty once records have been read.
+  std::string_view Head(size_t size);
+
   // Physical lines returned so far.
   int32_t LineNo() const { return lineNo_; }
   bool ReadFailed() const { return readFailed_; }
@@ -50,6 +57,7 @@ class LogReader {
   bool exhausted_ = false;
   bool readFailed_ = false;
   int32_t lineNo_ = 0;
+  int64_t readTotal_ = 0;  // bytes taken from the file (decompressed) so far
   // Raw bytes read and not yet returned are raw_[pos_, end_). Separators and
   // CRs are found in the raw bytes (no CP932 second byte is below 0x40), and
   // each record is decoded on its own, so the text never depends on where a

@@ -17,6 +17,7 @@ constexpr ValueOption kFrom{"", "--from"};
 constexpr ValueOption kTo{"", "--to"};
 constexpr ValueOption kPage{"", "--page"};
 constexpr ValueOption kFormat{"", "--format"};
+constexpr ValueOption kHistory{"", "--history"};
 
 class Parser {
  public:
@@ -58,6 +59,7 @@ class Parser {
     if (auto v = Value(arg, kSettings)) return Once(!o.settingsFile, arg) && Assign(o.settingsFile, *v);
     if (auto v = Value(arg, kClasses)) return Once(!o.classFile, arg) && Assign(o.classFile, *v);
     if (auto v = Value(arg, kPage)) return Once(!o.page, arg) && Assign(o.page, *v);
+    if (auto v = Value(arg, kHistory)) return Once(!o.history, arg) && Assign(o.history, *v);
     if (auto v = Value(arg, kFormat)) return Once(!o.format, arg) && AssignFormat(*v, arg);
     if (auto v = Value(arg, kFrom)) return Once(!o.from, arg) && AssignDate(o.from, *v, arg);
     if (auto v = Value(arg, kTo)) return Once(!o.to, arg) && AssignDate(o.to, *v, arg);
@@ -159,6 +161,8 @@ std::string HelpText() {
          "      --all-dates      日付指定をオフにします。\n"
          "      --page NAME      ページ指定をオンにし、このページを解析します。\n"
          "      --all-pages      ページ指定をオフにします。\n"
+         "      --history FILE   ログのページビューを履歴ファイルに追加し（なければ作ります）、\n"
+         "                       履歴全体からレポートを作ります。既に追加した行は二度と追加しません。\n"
          "  -q, --quiet          進行状況を表示しません。\n"
          "  -h, --help           この説明を表示します。\n"
          "      --version        版を表示します。\n"

@@ -24,6 +24,7 @@ struct ReportOptions {
   std::optional<std::string> page;
   bool allPages = false;
   bool quiet = false;
+  std::optional<std::string> history;  // add the logs to this history file, then report from it
 };
 
 struct ParsedCommandLine {
