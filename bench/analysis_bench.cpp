@@ -16,6 +16,7 @@
 #include "analysis/class_lists.h"
 #include "analysis/companion.h"
 #include "analysis/result.h"
+#include "history_bench_data.h"
 #include "log_generator.h"
 #include "platform/prompter.h"
 #include "settings/param_store.h"
@@ -147,6 +148,13 @@ void BM_ReportCommandBigTables(benchmark::State& state) {
   RunReportCommand(state, BigTablesLogPath(accesses), accesses);
 }
 BENCHMARK(BM_ReportCommandBigTables)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+
+// vorel-report over a history of 10 million page views.
+void BM_ReportCommandHistory(benchmark::State& state) {
+  const auto pageViews = static_cast<size_t>(state.range(0));
+  RunReportCommand(state, vorel::bench::HistoryPath(static_cast<int64_t>(pageViews)), pageViews);
+}
+BENCHMARK(BM_ReportCommandHistory)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(2);
 #endif
 
 }  // namespace

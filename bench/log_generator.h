@@ -25,6 +25,9 @@ struct LogShape {
   // The first accesses use every host and referrer once, so that the log
   // holds all of them however popular each is.
   bool everyNameOnce = false;
+  // Stamps rising evenly through the two years, as a server writes them
+  // (otherwise each access's hour of the day is drawn at random).
+  bool timeOrdered = false;
 };
 
 // The log as CP932 bytes with CR LF line ends, one record per line; or, for

@@ -1,6 +1,7 @@
 #include "history/history_adder.h"
 
-#include <cstring>
+#include <algorithm>
+#include <functional>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -200,7 +201,7 @@ class LogWalker {
       size_t tab = line.find('\t', begin);
       if (tab == std::string_view::npos) tab = line.size();
       std::string_view record = line.substr(begin, tab - begin);
-      if (!record.empty() && record.back() == '\r' && tab == line.size()) record.remove_suffix(1);
+      if (!record.empty() && record.back() == '\r') record.remove_suffix(1);
       Record(record);
       begin = tab + 1;
     }

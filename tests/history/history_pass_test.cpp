@@ -1,0 +1,134 @@
+// A history analysed gives exactly what analysing its logs, one after the
+// other, gives: every filter and option applies at analysis time.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "analysis/analysis_command.h"
+#include "analysis/analysis_pass.h"
+#include "analysis/class_lists.h"
+#include "analysis/companion.h"
+#include "analysis/result.h"
+#include "history/history_adder.h"
+#include "history/history_file.h"
+#include "platform/paths.h"
+#include "platform/prompter.h"
+#include "settings/date.h"
+#include "settings/param_store.h"
+#include "support/history_logs.h"
+#include "support/test_files.h"
+
+namespace vorel::history {
+namespace {
+
+using settings::SetParam;
+
+struct Snapshot {
+  int32_t total;
+  std::vector<int32_t> periods;
+  std::vector<std::vector<std::pair<std::string, int32_t>>> tables;
+  bool operator==(const Snapshot&) const = default;
+};
+
+Snapshot Take() {
+  const analysis::AnalysisResult& r = analysis::Result();
+  Snapshot s{r.Total, {}, {}};
+  s.periods.insert(s.periods.end(), r.Month.begin(), r.Month.end());
+  s.periods.insert(s.periods.end(), r.WWeek.begin(), r.WWeek.end());
+  s.periods.insert(s.periods.end(), r.DWeek.begin(), r.DWeek.end());
+  s.periods.insert(s.periods.end(), r.Date.begin(), r.Date.end());
+  s.periods.insert(s.periods.end(), r.Time.begin(), r.Time.end());
+  for (const analysis::CategoryTable* t : {&r.OS, &r.Brws, &r.Agent, &r.Host, &r.Ref, &r.Url, &r.Page}) {
+    std::vector<std::pair<std::string, int32_t>> entries;
+    for (int32_t i = 1; i <= t->Count; ++i)
+      entries.emplace_back(t->Names[static_cast<size_t>(i)], t->Counts[static_cast<size_t>(i)]);
+    s.tables.push_back(entries);
+  }
+  return s;
+}
+
+// Records a log can hold beyond the plain four a page view: a stamp at hour
+// 24, an unreadable stamp, empty agent and referrer records, another marker,
+// and accesses separated by TABs on one line.
+constexpr const char* kOddRecords =
+    "1#(index)2026/05/03 24:10:00\r\n2#Wget/1.21\r\n3#\r\n4#(192.0.2.9)\r\n"
+    "1#(diary)yesterday at noon\r\n2#Wget/1.21\r\n3#http://www.example.jp/\r\n4#(192.0.2.9)\r\n"
+    "1#(photo)2026/05/04 10:00:00\r\n2#\r\n3#\r\n5#something else\r\n4#host.example.jp(192.0.2.10)\r\n"
+    "1#(index)2026/05/04 11:00:00\t2#Mozilla/5.0 (X11; Linux) Firefox/1.0\t3#http://www.example.jp/\t4#(192.0.2.11)\r\n";
+
+class HistoryPassTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::SetProgramFolder(dir.path());
+    settings::ClearParams();
+    settings::ApplyDefaults();
+    dir.Write("vorel.dat", testing::Sjis("OS=Windows NT 5.1,Windows XP\r\nOS=Linux,Linux\r\n"
+                                         "Browser=Firefox,Firefox\r\nBrowser=MSIE,Internet Explorer\r\n"
+                                         "IgnoreIndex=index.html\r\n"));
+    analysis::LoadClassListsFrom(dir.File("vorel.dat"));
+    analysis::ResetResult();
+  }
+  bool Analyze(const std::string& path, int additional) {
+    SetParam("LogFile", path);
+    return analysis::AnalyzeLog(additional);
+  }
+  // The logs analysed one after the other, and their history analysed.
+  void ExpectTheSame(const std::vector<std::string>& logs, const std::string& history) {
+    for (size_t i = 0; i < logs.size(); ++i) ASSERT_TRUE(Analyze(logs[i], i == 0 ? 0 : 1));
+    const Snapshot fromLogs = Take();
+    ASSERT_TRUE(Analyze(history, 0));
+    EXPECT_EQ(Take(), fromLogs);
+  }
+
+  testing::TempDir dir;
+  platform::ScriptedPrompter prompter;
+  platform::ScopedPrompter scope{prompter};
+};
+
+TEST_F(HistoryPassTest, AHistoryCountsAsItsLogsUnderEveryFilter) {
+  const std::vector<std::string> logs = {
+      dir.Write("records.log", testing::RecordLogLines(0, 400) + kOddRecords),
+      dir.Write("access.log", testing::ServerLogLines(400, 400)),
+  };
+  const std::string history = dir.File("access.history");
+  for (const std::string& log : logs) ASSERT_TRUE(AddLogToHistory(history, log).ok);
+
+  struct Filters {
+    const char* name;
+    std::function<void()> set;
+  };
+  const Filters filters[] = {
+      {"none", [] { SetParam("SpecifyDate", false); SetParam("SpecifyPage", false); }},
+      {"period", [] {
+         SetParam("SpecifyDate", true);
+         SetParam("StartDate", *settings::ParseDate("2026/5/2"));
+         SetParam("EndDate", *settings::ParseDate("2026/5/3"));
+       }},
+      {"page", [] { SetParam("SpecifyPage", true); SetParam("Page", std::string("diary")); }},
+      {"every page counted", [] { SetParam("IgnorePage", true); }},
+  };
+  for (const Filters& f : filters) {
+    SCOPED_TRACE(f.name);
+    f.set();
+    ExpectTheSame(logs, history);
+  }
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(HistoryPassTest, TheAnalysisCommandTakesAHistoryForFourRecordsAPageView) {
+  const std::string history = dir.File("access.history");
+  ASSERT_TRUE(AddLogToHistory(history, dir.Write("access.log", testing::ServerLogLines(0, 30))).ok);
+  SetParam("LogFile", history);
+  EXPECT_EQ(analysis::GetLogLineCount(), 30 * 4);
+}
+
+TEST_F(HistoryPassTest, AForeignDatabaseAnalysedSaysItIsNoHistory) {
+  const std::string path = dir.Write("other.sqlite", std::string("SQLite format 3\0", 16) + std::string(4080, '\0'));
+  SetParam("LogFile", path);
+  EXPECT_FALSE(analysis::AnalyzeLog(0));
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_NE(prompter.messages[0].text.find(kNotHistory), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vorel::history
