@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -94,6 +95,16 @@ void BM_AnalyzeLogBigTables(benchmark::State& state) {
   Analyze(state, BigTablesLogPath(accesses), accesses);
 }
 BENCHMARK(BM_AnalyzeLogBigTables)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A history of 10 million page views (a busy blog's twenty years).
+void BM_AnalyzeHistory(benchmark::State& state) {
+  const auto pageViews = static_cast<size_t>(state.range(0));
+  const std::string history = vorel::bench::HistoryPath(static_cast<int64_t>(pageViews));
+  Analyze(state, history, pageViews);
+  state.counters["bytes_per_page_view"] =
+      static_cast<double>(std::filesystem::file_size(history)) / static_cast<double>(pageViews);
+}
+BENCHMARK(BM_AnalyzeHistory)->Arg(10000000)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // The record count that precedes every pass: it reads the whole log once
 // more, so it must run at memory speed.

@@ -1,7 +1,6 @@
-// The history file: its size on disk for a year of a busy blog, the speed of
-// adding a log to it, and the speed of analysing a history of 10 million
-// page views (the pass alone here; vorel-report end to end in
-// BM_ReportCommandHistory).
+// The history file: adding a busy blog's log to it, and the size on disk it
+// takes a page view. Analysing a history of 10 million page views:
+// BM_AnalyzeHistory and BM_ReportCommandHistory beside the other analyses.
 #include <benchmark/benchmark.h>
 
 #include <sys/stat.h>
@@ -10,14 +9,8 @@
 #include <fstream>
 #include <string>
 
-#include "analysis/analysis_pass.h"
-#include "analysis/class_lists.h"
-#include "analysis/result.h"
 #include "history/history_adder.h"
-#include "history/page_view_reader.h"
 #include "history_bench_data.h"
-#include "log_generator.h"
-#include "settings/param_store.h"
 
 namespace {
 
@@ -54,24 +47,5 @@ void BM_HistoryAdd(benchmark::State& state) {
   state.counters["bytes_per_page_view"] = pageViews > 0 ? static_cast<double>(FileSize(history)) / static_cast<double>(pageViews) : 0;
 }
 BENCHMARK(BM_HistoryAdd)->Arg(1500000)->Unit(benchmark::kMillisecond)->Iterations(2);
-
-// The analysis pass over a history of 10 million page views.
-void BM_AnalyzeHistory(benchmark::State& state) {
-  using namespace vorel;
-  const auto pageViews = static_cast<int64_t>(state.range(0));
-  const std::string history = bench::HistoryPath(pageViews);
-  settings::ApplyDefaults();
-  settings::SetParam("LogFile", history);
-  settings::SetParam("SpecifyDate", false);
-  settings::SetParam("SpecifyPage", false);
-  analysis::LoadClassListsFrom(VOREL_SOURCE_DIR "/data/vorel.dat");
-  for (auto _ : state) {
-    if (!analysis::AnalyzeLog(0)) state.SkipWithError("analysis failed");
-    benchmark::DoNotOptimize(analysis::Result().Total);
-  }
-  state.SetItemsProcessed(state.iterations() * pageViews);
-  state.counters["bytes_per_page_view"] = static_cast<double>(FileSize(history)) / static_cast<double>(pageViews);
-}
-BENCHMARK(BM_AnalyzeHistory)->Arg(10000000)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace

@@ -16,36 +16,13 @@
 #include "settings/date.h"
 #include "settings/param_store.h"
 #include "support/history_logs.h"
+#include "support/result_snapshot.h"
 #include "support/test_files.h"
 
 namespace vorel::history {
 namespace {
 
 using settings::SetParam;
-
-struct Snapshot {
-  int32_t total;
-  std::vector<int32_t> periods;
-  std::vector<std::vector<std::pair<std::string, int32_t>>> tables;
-  bool operator==(const Snapshot&) const = default;
-};
-
-Snapshot Take() {
-  const analysis::AnalysisResult& r = analysis::Result();
-  Snapshot s{r.Total, {}, {}};
-  s.periods.insert(s.periods.end(), r.Month.begin(), r.Month.end());
-  s.periods.insert(s.periods.end(), r.WWeek.begin(), r.WWeek.end());
-  s.periods.insert(s.periods.end(), r.DWeek.begin(), r.DWeek.end());
-  s.periods.insert(s.periods.end(), r.Date.begin(), r.Date.end());
-  s.periods.insert(s.periods.end(), r.Time.begin(), r.Time.end());
-  for (const analysis::CategoryTable* t : {&r.OS, &r.Brws, &r.Agent, &r.Host, &r.Ref, &r.Url, &r.Page}) {
-    std::vector<std::pair<std::string, int32_t>> entries;
-    for (int32_t i = 1; i <= t->Count; ++i)
-      entries.emplace_back(t->Names[static_cast<size_t>(i)], t->Counts[static_cast<size_t>(i)]);
-    s.tables.push_back(entries);
-  }
-  return s;
-}
 
 // Records a log can hold beyond the plain four a page view: a stamp at hour
 // 24, an unreadable stamp, empty agent and referrer records, another marker,
@@ -75,9 +52,9 @@ class HistoryPassTest : public ::testing::Test {
   // The logs analysed one after the other, and their history analysed.
   void ExpectTheSame(const std::vector<std::string>& logs, const std::string& history) {
     for (size_t i = 0; i < logs.size(); ++i) ASSERT_TRUE(Analyze(logs[i], i == 0 ? 0 : 1));
-    const Snapshot fromLogs = Take();
+    const testing::ResultSnapshot fromLogs = testing::TakeResultSnapshot();
     ASSERT_TRUE(Analyze(history, 0));
-    EXPECT_EQ(Take(), fromLogs);
+    EXPECT_EQ(testing::TakeResultSnapshot(), fromLogs);
   }
 
   testing::TempDir dir;
