@@ -52,9 +52,10 @@ std::string BigTablesLogPath(size_t accesses) {
   return LogPath(shape, "big-tables-" + std::to_string(accesses));
 }
 
-void Analyze(benchmark::State& state, const std::string& log, size_t accesses) {
+void Analyze(benchmark::State& state, const std::string& log, size_t accesses, int checkLine = 0) {
   using namespace vorel;
   settings::ApplyDefaults();
+  if (checkLine > 0) settings::SetParam("CheckLine", checkLine);
   settings::SetParam("LogFile", log);
   settings::SetParam("SpecifyDate", false);
   settings::SetParam("SpecifyPage", false);
@@ -100,7 +101,8 @@ BENCHMARK(BM_AnalyzeLogBigTables)->Arg(1000000)->Unit(benchmark::kMillisecond)->
 void BM_AnalyzeHistory(benchmark::State& state) {
   const auto pageViews = static_cast<size_t>(state.range(0));
   const std::string history = vorel::bench::HistoryPath(static_cast<int64_t>(pageViews));
-  Analyze(state, history, pageViews);
+  // Forty million records: progress steps as wide as they go keep the position in range.
+  Analyze(state, history, pageViews, 32767);
   state.counters["bytes_per_page_view"] =
       static_cast<double>(std::filesystem::file_size(history)) / static_cast<double>(pageViews);
 }
@@ -120,10 +122,12 @@ BENCHMARK(BM_RecordCount)->Arg(1000000)->Unit(benchmark::kMillisecond);
 #ifdef VOREL_REPORT_EXE
 // vorel-report end to end, as a user runs it: process start, record count,
 // pass and text report. Timed by the CPU time of the child process.
-void RunReportCommand(benchmark::State& state, const std::string& log, size_t accesses) {
+void RunReportCommand(benchmark::State& state, const std::string& log, size_t accesses,
+                      const std::string& settingsFile = "") {
   const std::string out = "/tmp/vorel-bench-report-" + std::to_string(::getpid()) + ".txt";
   std::vector<std::string> args = {VOREL_REPORT_EXE, "-q", "--classes", VOREL_SOURCE_DIR "/data/vorel.dat",
                                    "--all-dates", "--all-pages", log, "-o", out};
+  if (!settingsFile.empty()) args.insert(args.begin() + 2, {"--settings", settingsFile});
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -163,7 +167,9 @@ BENCHMARK(BM_ReportCommandBigTables)->Arg(1000000)->Unit(benchmark::kMillisecond
 // vorel-report over a history of 10 million page views.
 void BM_ReportCommandHistory(benchmark::State& state) {
   const auto pageViews = static_cast<size_t>(state.range(0));
-  RunReportCommand(state, vorel::bench::HistoryPath(static_cast<int64_t>(pageViews)), pageViews);
+  const std::string settingsFile = "/tmp/vorel-bench-history.ini";
+  std::ofstream(settingsFile, std::ios::binary) << "[vorel]\r\nCheckLine=32767\r\n";
+  RunReportCommand(state, vorel::bench::HistoryPath(static_cast<int64_t>(pageViews)), pageViews, settingsFile);
 }
 BENCHMARK(BM_ReportCommandHistory)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(2);
 #endif

@@ -19,6 +19,7 @@ LogShape BusyBlog(size_t pageViews, uint64_t seed) {
   shape.referrers = 20000;
   shape.combined = true;
   shape.timeOrdered = true;
+  shape.agentFollowsHost = true;
   shape.seed = seed;
   return shape;
 }

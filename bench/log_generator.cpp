@@ -195,8 +195,10 @@ std::string GenerateLog(const LogShape& shape) {
     if (shape.combined) {
       std::snprintf(stamp, sizeof(stamp), "%02d/%s/%04d:%02d:%02d:%02d", dayOfYear + 1, kMonthNames[month], year, hour,
                     minute, second);
-      const std::string address = AddressOf(hosts[hostRank(rng)]);
-      const std::string& agent = agents[agentRank(rng)];
+      const size_t host = hostRank(rng);
+      const std::string address = AddressOf(hosts[host]);
+      const size_t ownAgent = (host * 2654435761u) % agents.size();
+      const std::string& agent = agents[shape.agentFollowsHost && rng() % 10 != 0 ? ownAgent : agentRank(rng)];
       const std::string page = "/" + PercentEncoded(pages[pageRank(rng)]) + ".html";
       AppendCombinedLine(log, address, stamp, page, rng() % 10 == 0 ? 304 : 200, refs[refRank(rng)], agent);
       // The page's images and style sheet, now and then.

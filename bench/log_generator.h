@@ -28,6 +28,9 @@ struct LogShape {
   // Stamps rising evenly through the two years, as a server writes them
   // (otherwise each access's hour of the day is drawn at random).
   bool timeOrdered = false;
+  // Each host keeps one browser for nine in ten of its accesses, as a
+  // visitor does (otherwise host and agent are drawn apart). Combined logs only.
+  bool agentFollowsHost = false;
 };
 
 // The log as CP932 bytes with CR LF line ends, one record per line; or, for

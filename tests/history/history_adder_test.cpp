@@ -84,6 +84,34 @@ TEST_F(HistoryAdderTest, AnAccessWhoseRecordsAreNotAllWrittenYetIsTakenOnceItIsC
   EXPECT_EQ(Add(log), std::make_pair(int64_t{1}, int64_t{2}));
 }
 
+TEST_F(HistoryAdderTest, PageViewsComeBackInTheOrderAddedWithTheirKindOfLogAndZone) {
+  Add(dir.Write("records.log", RecordLogLines(0, 2)));
+  Add(dir.Write("access.log", ServerLogLines(0, 2, "-0130")));
+  PageViewReader reader;
+  ASSERT_TRUE(reader.Open(history));
+  struct Expected {
+    const char* page;
+    bool fromServerLog;
+    int32_t offset;
+  };
+  // Visit 1 is logged at 00:01:07 on 1 May 2026, local time, in both logs.
+  const Expected rows[] = {{"1#(index)2026/05/01 00:00:07", false, 0},
+                           {"1#(diary)2026/05/01 00:01:07", false, 0},
+                           {"1#(/index.html)2026/05/01 00:00:07", true, -5400},
+                           {"1#(/diary.html)2026/05/01 00:01:07", true, -5400}};
+  PageViewRecords view;
+  for (const Expected& row : rows) {
+    ASSERT_TRUE(reader.Next(view));
+    EXPECT_EQ(view.page, row.page);
+    EXPECT_EQ(view.fromServerLog, row.fromServerLog);
+    EXPECT_EQ(view.offsetSeconds, row.offset);
+  }
+  // The server's second line in UTC: 01:31:07.
+  EXPECT_EQ(view.time % 86400, 1 * 3600 + 31 * 60 + 7);
+  EXPECT_FALSE(reader.Next(view));
+  EXPECT_FALSE(reader.Failed());
+}
+
 TEST_F(HistoryAdderTest, AFailedAdditionLeavesTheHistoryAsItWasAndSaysWhy) {
   Add(dir.Write("first.log", ServerLogLines(0, 50)));
   const std::string digest = FileDigest(history);
