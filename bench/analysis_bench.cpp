@@ -91,6 +91,16 @@ void BM_AnalyzeServerLog(benchmark::State& state) {
 }
 BENCHMARK(BM_AnalyzeServerLog)->Arg(500000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// A combined log in which every line is a page view: the reader and the
+// server-line steps at full rate; items are lines.
+void BM_AnalyzeServerLogPageViews(benchmark::State& state) {
+  vorel::bench::LogShape shape;
+  shape.accesses = static_cast<size_t>(state.range(0));
+  shape.combined = shape.pageViewsOnly = true;
+  Analyze(state, LogPath(shape, "reader-page-views-" + std::to_string(shape.accesses)), shape.accesses);
+}
+BENCHMARK(BM_AnalyzeServerLogPageViews)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 void BM_AnalyzeLogBigTables(benchmark::State& state) {
   const auto accesses = static_cast<size_t>(state.range(0));
   Analyze(state, BigTablesLogPath(accesses), accesses);
@@ -108,8 +118,7 @@ void BM_AnalyzeHistory(benchmark::State& state) {
 }
 BENCHMARK(BM_AnalyzeHistory)->Arg(10000000)->Unit(benchmark::kMillisecond)->Iterations(2);
 
-// The record count that precedes every pass: it reads the whole log once
-// more, so it must run at memory speed.
+// The companion library's record count of a whole log, at memory speed.
 void BM_RecordCount(benchmark::State& state) {
   const std::string log = LogPath(static_cast<size_t>(state.range(0)));
   std::ifstream file(log, std::ios::binary | std::ios::ate);
@@ -120,8 +129,8 @@ void BM_RecordCount(benchmark::State& state) {
 BENCHMARK(BM_RecordCount)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 #ifdef VOREL_REPORT_EXE
-// vorel-report end to end, as a user runs it: process start, record count,
-// pass and text report. Timed by the CPU time of the child process.
+// vorel-report end to end, as a user runs it: process start, the one pass
+// over the log, and the text report. Timed by the CPU time of the child process.
 void RunReportCommand(benchmark::State& state, const std::string& log, size_t accesses,
                       const std::string& settingsFile = "") {
   const std::string out = "/tmp/vorel-bench-report-" + std::to_string(::getpid()) + ".txt";
@@ -162,6 +171,15 @@ void BM_ReportCommandBigTables(benchmark::State& state) {
   const auto accesses = static_cast<size_t>(state.range(0));
   RunReportCommand(state, BigTablesLogPath(accesses), accesses);
 }
+// The same page-view log through vorel-report, end to end on one core.
+void BM_ReportCommandServerLogPageViews(benchmark::State& state) {
+  vorel::bench::LogShape shape;
+  shape.accesses = static_cast<size_t>(state.range(0));
+  shape.combined = shape.pageViewsOnly = true;
+  RunReportCommand(state, LogPath(shape, "reader-page-views-" + std::to_string(shape.accesses)), shape.accesses);
+}
+BENCHMARK(BM_ReportCommandServerLogPageViews)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+
 BENCHMARK(BM_ReportCommandBigTables)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
 // vorel-report over a history of 10 million page views.

@@ -170,6 +170,8 @@ std::string GenerateLog(const LogShape& shape) {
   auto hosts = MakeHosts(shape.hosts, shape.ipv6Share, rng);
   auto agents = MakeAgents(shape.agents, rng);
   auto refs = MakeReferrers(shape.referrers, rng);
+  for (auto& ref : refs)
+    if (!ref.empty() && ref.size() < shape.referrerBytes) ref += (ref.find('?') == std::string::npos ? "?q=" : "&pad=") + std::string(shape.referrerBytes - ref.size(), 'x');
   auto pages = MakePages(shape.pages);
   for (auto& p : pages) p = platform::Utf8ToCp932(p);
   Zipf hostRank(hosts.size()), agentRank(agents.size()), refRank(refs.size()), pageRank(pages.size());
@@ -195,14 +197,15 @@ std::string GenerateLog(const LogShape& shape) {
     if (shape.combined) {
       std::snprintf(stamp, sizeof(stamp), "%02d/%s/%04d:%02d:%02d:%02d", dayOfYear + 1, kMonthNames[month], year, hour,
                     minute, second);
-      const size_t host = hostRank(rng);
+      const size_t host = shape.everyNameOnce && i < hosts.size() ? i : hostRank(rng);
       const std::string address = AddressOf(hosts[host]);
       const size_t ownAgent = (host * 2654435761u) % agents.size();
       const std::string& agent = agents[shape.agentFollowsHost && rng() % 10 != 0 ? ownAgent : agentRank(rng)];
       const std::string page = "/" + PercentEncoded(pages[pageRank(rng)]) + ".html";
-      AppendCombinedLine(log, address, stamp, page, rng() % 10 == 0 ? 304 : 200, refs[refRank(rng)], agent);
+      AppendCombinedLine(log, address, stamp, page, rng() % 10 == 0 ? 304 : 200,
+                         refs[shape.everyNameOnce && i < refs.size() ? i : refRank(rng)], agent);
       // The page's images and style sheet, now and then.
-      for (int asset = static_cast<int>(rng() % 3); asset > 0; --asset)
+      for (int asset = shape.pageViewsOnly ? 0 : static_cast<int>(rng() % 3); asset > 0; --asset)
         AppendCombinedLine(log, address, stamp, asset == 1 ? "/style.css" : "/img/photo" + std::to_string(rng() % 50) + ".jpg",
                            200, "http://www.example.jp" + page, agent);
       continue;

@@ -31,6 +31,11 @@ struct LogShape {
   // Each host keeps one browser for nine in ten of its accesses, as a
   // visitor does (otherwise host and agent are drawn apart). Combined logs only.
   bool agentFollowsHost = false;
+  // A combined log without the image and style sheet lines: every line a
+  // page view.
+  bool pageViewsOnly = false;
+  // Referrers padded to at least this many bytes (a long query string).
+  size_t referrerBytes = 0;
 };
 
 // The log as CP932 bytes with CR LF line ends, one record per line; or, for

@@ -1,12 +1,12 @@
 #include "analysis/analysis_command.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <string>
 
 #include "analysis/analysis_pass.h"
-#include "analysis/companion.h"
 #include "analysis/result.h"
-#include "platform/paths.h"
-#include "platform/prompter.h"
 #include "settings/param_store.h"
 
 namespace vorel::analysis {
@@ -15,28 +15,48 @@ namespace {
 AnalysisPreparation Refuse(LogProblem problem, const std::string& message) {
   ResetResult();
   platform::ShowError(message);
-  return {problem, 0, 0};
+  return {problem, 0};
+}
+
+// What the log's path names, from its status alone: the log is not opened
+// here, since a FIFO or a pipe can be read only once.
+LogProblem PathProblem(const std::string& path) {
+  struct stat info {};
+  if (path.empty() || ::stat(path.c_str(), &info) != 0) return LogProblem::MissingLog;
+  if (S_ISDIR(info.st_mode)) return LogProblem::Folder;
+  if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) return LogProblem::Device;
+  if (::access(path.c_str(), R_OK) != 0) return LogProblem::Unreadable;
+  return LogProblem::None;
 }
 
 }  // namespace
 
 AnalysisPreparation PrepareAnalysis() {
   const std::string logFile = settings::ParamText("LogFile", 1);
-  if (logFile.empty() || !platform::FileExists(logFile))
-    return Refuse(LogProblem::MissingLog, "ログファイルが見つかりません。\r\n" + logFile);
+  switch (PathProblem(logFile)) {
+    case LogProblem::MissingLog:
+      return Refuse(LogProblem::MissingLog, "ログファイルが見つかりません。\r\n" + logFile);
+    case LogProblem::Folder:
+      return Refuse(LogProblem::Folder, "ログファイルに指定されたものはフォルダです。\r\n" + logFile);
+    case LogProblem::Device:
+      return Refuse(LogProblem::Device, "ログファイルに指定されたものはデバイスです。\r\n" + logFile);
+    case LogProblem::Unreadable:
+      return Refuse(LogProblem::Unreadable, "ログファイルを解析できません。\r\n" + logFile);
+    default: break;
+  }
   if (settings::ParamFlag("SpecifyPage") && settings::ParamText("Page", 1).empty())
     return Refuse(LogProblem::NoPage, "解析するページを指定してください。");
-  const int32_t records = GetLogLineCount();
-  if (records < 0) return Refuse(LogProblem::Unreadable, "ログファイルを解析できません。\r\n" + logFile);
-  if (records <= 3) return Refuse(LogProblem::TooFewRecords, "ログファイルの内容がありません。\r\n" + logFile);
-  const int32_t checkLine = settings::ParamInt("CheckLine");
-  if (checkLine <= 0 || records / checkLine > 32767) throw ProgressRangeError("progress range");
-  return {LogProblem::None, records, checkLine};
+  return {LogProblem::None, std::max<int64_t>(settings::ParamInt("CheckLine"), 1)};
 }
 
 AnalysisOutcome RunAnalysis(int additional) {
   if (!AnalyzeLog(additional)) {
     ResetResult();
+    return AnalysisOutcome::Failed;
+  }
+  if (LastServerLogCounts().records <= 3) {
+    ResetResult();
+    platform::ShowError("ログファイルの内容がありません。\r\n" + settings::ParamText("LogFile", 1));
     return AnalysisOutcome::Failed;
   }
   if (Result().Total >= 1) return AnalysisOutcome::Counted;
@@ -47,6 +67,16 @@ AnalysisOutcome RunAnalysis(int additional) {
   platform::CurrentPrompter().ShowMessage(
       {text, "確認", platform::MessageIcon::Warning, platform::MessageButtons::Ok, platform::MessageAnswer::Ok});
   return AnalysisOutcome::NothingCounted;
+}
+
+bool WarnIfLogEndedEarly(platform::Prompter& prompter) {
+  if (!LastLogEndedEarly()) return false;
+  prompter.ShowMessage({"ログファイルが途中で終わっています（壊れているか、途中までしかありません）。\r\n"
+                        "読み取れたところまでを解析しました。\r\n" +
+                            settings::ParamText("LogFile", 1),
+                        "確認", platform::MessageIcon::Warning, platform::MessageButtons::Ok,
+                        platform::MessageAnswer::Ok});
+  return true;
 }
 
 }  // namespace vorel::analysis

@@ -3,39 +3,39 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
+
+#include "platform/prompter.h"
 
 namespace vorel::analysis {
 
-// What stops an analysis before it starts. Each has shown its message and
-// left the result empty.
-enum class LogProblem { None, MissingLog, NoPage, Unreadable, TooFewRecords };
+// What stops an analysis. Each has shown its message and left the result
+// empty. A folder or a device named as the log is refused with a message
+// saying what it is; a log of three records or fewer is found so by the pass
+// itself (a stream is read once, never counted beforehand).
+enum class LogProblem { None, MissingLog, Folder, Device, NoPage, Unreadable, TooFewRecords };
 
 struct AnalysisPreparation {
   LogProblem problem = LogProblem::None;
-  int32_t records = 0;    // the log's record count
-  int32_t checkLine = 0;  // records per progress step
-};
-
-// The progress range is 16-bit: a log too long for it (or a CheckLine that
-// is not positive) cannot be analysed with these settings. Callers report it
-// with kAnalysisSettingsError.
-struct ProgressRangeError : std::runtime_error {
-  using std::runtime_error::runtime_error;
+  int64_t checkLine = 0;  // records above which the progress shows, and per step
 };
 
 inline constexpr const char* kAnalysisSettingsError =
     "解析できませんでした。\r\n設定情報を確認してください。（不正な日付など）";
 
-// Checks LogFile entry 1, the page selection and the record count.
-// Throws ProgressRangeError when the progress range does not fit.
+// Checks LogFile entry 1 (without reading it) and the page selection.
 AnalysisPreparation PrepareAnalysis();
 
 enum class AnalysisOutcome { Counted, NothingCounted, Failed };
 
-// Runs the pass (0 new, 1 additional) and judges it: a pass that counted
-// nothing shows "有効なデータがありませんでした。" and, like a failed
+// Runs the pass (0 new, 1 additional) and judges it: a log of three records
+// or fewer shows "ログファイルの内容がありません。"; a pass that counted
+// nothing shows "有効なデータがありませんでした。". Either, like a failed
 // pass, leaves the result empty.
 AnalysisOutcome RunAnalysis(int additional);
+
+// After a pass over a compressed log that was damaged or cut off, warns
+// through `prompter` that the log ends early and that what came before was
+// counted; otherwise shows nothing. True when it warned.
+bool WarnIfLogEndedEarly(platform::Prompter& prompter);
 
 }  // namespace vorel::analysis

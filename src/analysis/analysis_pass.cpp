@@ -1,5 +1,6 @@
 #include "analysis/analysis_pass.h"
 
+#include <algorithm>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -33,8 +34,9 @@ struct PassError {
 };
 
 ProgressReceiver* g_receiver = nullptr;
-int32_t g_lineNo = 0;
-ServerLogCounts g_serverCounts;
+int64_t g_lineNo = 0;
+ServerLogCounts g_counts;
+bool g_endedEarly = false;
 
 void Increment(int32_t& counter) {
   if (counter == std::numeric_limits<int32_t>::max()) throw PassError{kOverflow};
@@ -61,7 +63,7 @@ struct PassSettings {
   bool searchLike;
   bool ignorePage;
   NormalizeOptions normalize;
-  int32_t checkLine;
+  int64_t checkLine;
 
   static PassSettings Read() {
     using namespace settings;
@@ -74,7 +76,8 @@ struct PassSettings {
     s.searchLike = ParamFlag("SearchLike");
     s.ignorePage = ParamFlag("IgnorePage");
     s.normalize = NormalizeOptions::FromParams();
-    s.checkLine = ParamInt("CheckLine");
+    // Below 1 the window shows from the first record on.
+    s.checkLine = std::max<int64_t>(ParamInt("CheckLine"), 1);
     return s;
   }
 };
@@ -84,61 +87,55 @@ struct PassSettings {
 // per distinct text and remembered beside the table entry it leads to.
 class Pass {
  public:
-  explicit Pass(const PassSettings& settings) : s_(settings), r_(Result()), lists_(Classes()) {}
+  Pass(const PassSettings& settings, LogReader& reader)
+      : s_(settings), r_(Result()), lists_(Classes()), reader_(reader) {}
 
-  void Run(LogReader& reader, LogFormat format) {
-    if (s_.checkLine > 32767 || s_.checkLine < 1) throw PassError{kOverflow};
-    if (format == LogFormat::Server) return RunServerLog(reader);
-    std::string_view record;
-    while (reader.ReadLogRecord(record)) {
-      g_lineNo = reader.LineNo();
-      CountRecord();
-      if (record.size() < 2 || record[1] != '#') continue;
-      switch (record[0]) {
-        case '1': PageRecord(record); break;
-        case '2': if ((flags_ & 3) == 3) AgentRecord(record); break;
-        case '3': if ((flags_ & 3) == 3) RefRecord(record); break;
-        case '4': CloseAccess(record); break;
-        default: break;
+  // Each line is judged on its own: a line of records goes through the
+  // record steps; a web server's line that is a page view goes through them
+  // as the four records the logging script would have written; any other
+  // line is unreadable, and its TAB-separated pieces are still read as
+  // records, as they always were.
+  void Run() {
+    LogLine line;
+    ServerLogLine parsed;
+    while (reader_.ReadLine(line)) {
+      g_lineNo = reader_.LineNo();
+      if (line.tooLong) {
+        ++g_counts.lines;
+        ++g_counts.unreadable;
+        CountRecords(1);
+        continue;
+      }
+      if (!IsRecordLine(line.bytes)) {
+        if (ServerLine(line, parsed)) continue;
+        if (line.bytes.find_first_not_of(" \r") != std::string_view::npos) {
+          ++g_counts.lines;
+          ++g_counts.unreadable;
+        }
+      } else {
+        ++g_counts.recordLines;
+      }
+      std::string_view record;
+      for (LineRecords records(line); records.Next(record);) {
+        CountRecords(1);
+        Record(reader_.Text(record, line.high));
       }
     }
-    g_lineNo = reader.LineNo();
-    if (reader.ReadFailed()) throw PassError{kReadError};
+    g_lineNo = reader_.LineNo();
+    if (reader_.ReadFailed()) throw PassError{kReadError};
+    ReportProgress(true);
   }
 
  private:
-  // A web server's log: each line that is a page view goes through the
-  // record steps as the four records the logging script would have written.
-  // A line stands for four records in the progress count as well.
-  void RunServerLog(LogReader& reader) {
-    reader.SetSplitAtTabs(false);
-    std::string_view line;
-    ServerLogLine parsed;
-    AccessRecords access;
-    while (reader.ReadLogRecord(line)) {
-      g_lineNo = reader.LineNo();
-      for (int i = 0; i < 4; ++i) CountRecord();
-      if (line.find_first_not_of(" \r") == std::string_view::npos) continue;
-      ++g_serverCounts.lines;
-      if (!ParseServerLogLine(line, parsed)) {
-        ++g_serverCounts.unreadable;
-        continue;
-      }
-      if (!IsPageView(parsed)) continue;
-      if (!MakeAccessRecords(parsed, access)) {
-        ++g_serverCounts.unreadable;
-        continue;
-      }
-      ++g_serverCounts.pageViews;
-      PageRecord(access.page);
-      if ((flags_ & 3) == 3) {
-        AgentRecord(access.agent);
-        RefRecord(access.referrer);
-      }
-      CloseAccess(access.host);
+  void Record(std::string_view record) {
+    if (record.size() < 2 || record[1] != '#') return;
+    switch (record[0]) {
+      case '1': PageRecord(record); break;
+      case '2': if ((flags_ & 3) == 3) AgentRecord(record); break;
+      case '3': if ((flags_ & 3) == 3) RefRecord(record); break;
+      case '4': CloseAccess(record); break;
+      default: break;
     }
-    g_lineNo = reader.LineNo();
-    if (reader.ReadFailed()) throw PassError{kReadError};
   }
 
  public:
@@ -147,7 +144,7 @@ class Pass {
   void RunHistory(history::PageViewReader& views) {
     history::PageViewRecords access;
     while (views.Next(access)) {
-      for (int i = 0; i < 4; ++i) CountRecord();
+      CountRecords(4);
       PageRecord(access.page);
       if ((flags_ & 3) == 3) {
         AgentRecord(access.agent);
@@ -159,17 +156,49 @@ class Pass {
   }
 
  private:
-
-  // One more record read; every CheckLine records the progress moves on.
-  // The count runs down instead of dividing per record.
-  void CountRecord() {
-    Increment(records_);
-    if (--untilProgress_ == 0) {
-      untilProgress_ = s_.checkLine;
-      int32_t position = records_ / s_.checkLine;
-      if (position > 32767) throw PassError{kOverflow};
-      if (g_receiver) g_receiver->aauStatusChange(static_cast<int16_t>(position));
+  // A line of a web server's log; false when the line is none. A line
+  // stands for four records in the record count.
+  bool ServerLine(const LogLine& line, ServerLogLine& parsed) {
+    std::string_view bytes = line.bytes;
+    if (!line.ended && !bytes.empty() && bytes.back() == '\r') bytes.remove_suffix(1);
+    if (!ParseServerLogLine(reader_.Text(bytes, line.high), parsed)) return false;
+    CountRecords(4);
+    ++g_counts.lines;
+    if (!IsPageView(parsed)) return true;
+    if (!MakeAccessRecords(parsed, access_)) {
+      ++g_counts.unreadable;
+      return true;
     }
+    ++g_counts.pageViews;
+    PageRecord(access_.page);
+    if ((flags_ & 3) == 3) {
+      AgentRecord(access_.agent);
+      RefRecord(access_.referrer);
+    }
+    CloseAccess(access_.host);
+    return true;
+  }
+
+  // Records read so far; past every CheckLine more the progress moves on.
+  // The position is measured in bytes, so no log is too long for its range.
+  void CountRecords(int64_t n) {
+    g_counts.records += n;
+    if (g_counts.records > nextProgress_) {
+      nextProgress_ = g_counts.records + s_.checkLine - 1;
+      ReportProgress(false);
+    }
+  }
+
+  // Nothing before the log has proved longer than CheckLine records; at the
+  // end, the full bar.
+  void ReportProgress(bool finished) {
+    if (!g_receiver || g_counts.records <= s_.checkLine) return;
+    const uint64_t total = reader_.TotalSize();
+    int16_t position = kProgressUnknown;
+    if (finished) position = kProgressRange;
+    else if (total > 0)
+      position = static_cast<int16_t>(std::min(reader_.BytesRead(), total) * kProgressRange / total);
+    g_receiver->aauStatusChange(position);
   }
 
   void PageRecord(std::string_view record) {
@@ -288,9 +317,10 @@ class Pass {
   const PassSettings& s_;
   AnalysisResult& r_;
   const ClassLists& lists_;
+  LogReader& reader_;
   int16_t flags_ = 0;
-  int32_t records_ = 0;
-  int32_t untilProgress_ = s_.checkLine;
+  int64_t nextProgress_ = s_.checkLine;
+  AccessRecords access_;
   PeriodSlots slots_;
   int32_t os_ = -1, brws_ = -1, agent_ = -1, ref_ = -1, url_ = -1, page_ = -1;
   std::vector<Classification> agentClass_;
@@ -343,7 +373,8 @@ bool AnalyzeHistory(const std::string& path, int additional) {
   else ResetResult();
   try {
     PassSettings settings = PassSettings::Read();
-    Pass pass(settings);
+    LogReader unused;  // the page views come from the history, not from a log
+    Pass pass(settings, unused);
     pass.RunHistory(views);
     FinishTables();
   } catch (const PassError& error) {
@@ -360,9 +391,11 @@ bool AnalyzeHistory(const std::string& path, int additional) {
 
 void SetProgressReceiver(ProgressReceiver* receiver) { g_receiver = receiver; }
 
-int32_t CurrentLineNo() { return g_lineNo; }
+int64_t CurrentLineNo() { return g_lineNo; }
 
-ServerLogCounts LastServerLogCounts() { return g_serverCounts; }
+ServerLogCounts LastServerLogCounts() { return g_counts; }
+
+bool LastLogEndedEarly() { return g_endedEarly; }
 
 void ResetResult() {
   AnalysisResult& r = Result();
@@ -385,10 +418,10 @@ void PrepareAdditional() {
 
 bool AnalyzeLog(int additional) {
   g_lineNo = 0;
-  g_serverCounts = ServerLogCounts{};
+  g_counts = ServerLogCounts{};
+  g_endedEarly = false;
   const std::string path = settings::ParamText("LogFile", 1);
   if (history::IsHistoryFile(path)) return AnalyzeHistory(path, additional);
-  const LogFormat format = DetectLogFormat(path);
   LogReader reader;
   if (!reader.Open(path)) {
     ReportError(kFileNotFound);
@@ -398,8 +431,9 @@ bool AnalyzeLog(int additional) {
   else ResetResult();
   try {
     PassSettings settings = PassSettings::Read();
-    Pass pass(settings);
-    pass.Run(reader, format);
+    Pass pass(settings, reader);
+    pass.Run();
+    g_endedEarly = reader.Source().EndedEarly();
     FinishTables();
   } catch (const PassError& error) {
     reader.Close();

@@ -8,8 +8,16 @@
 
 namespace vorel::analysis {
 
-// Receives the pass's progress: the position (records read divided by
-// CheckLine) and a new message. The progress window implements it.
+// The progress position runs from 0 to kProgressRange as the log's bytes are
+// read (its compressed bytes, for a compressed log), so no log is too long
+// for it. kProgressUnknown: a stream (pipe, FIFO) whose size nobody knows.
+inline constexpr int16_t kProgressRange = 1000;
+inline constexpr int16_t kProgressUnknown = -1;
+
+// Receives the pass's progress and a new message. Positions come every
+// CheckLine records, the first once the log has proved longer than CheckLine
+// records (the progress window appears then), the last kProgressRange at the
+// end. The progress window implements it.
 class ProgressReceiver {
  public:
   virtual ~ProgressReceiver() = default;
@@ -34,16 +42,25 @@ void ResetResult();
 void PrepareAdditional();
 
 // The physical line number the reader reached in the last pass.
-int32_t CurrentLineNo();
+int64_t CurrentLineNo();
 
-// What the last pass read of a web server's log: its lines (empty ones
-// aside), the page views among them, and the lines that could not be read.
-// All zero after a pass over a record log.
+// What the last pass read, line by line: `lines` are the lines that are not
+// records (a web server's lines and unreadable ones, empty lines aside), the
+// page views among them, and the lines that could not be read (garbage, a
+// partial line, a line over its length bound, a server line whose stamp is
+// unreadable). `records` is the record count, each server line standing for
+// one access's four records. A pure record log has `lines` 0.
 struct ServerLogCounts {
   int64_t lines = 0;
   int64_t pageViews = 0;
   int64_t unreadable = 0;
+  int64_t recordLines = 0;
+  int64_t records = 0;
 };
 ServerLogCounts LastServerLogCounts();
+
+// The last pass met a compressed log that was damaged or cut off, and
+// counted what came before the damage.
+bool LastLogEndedEarly();
 
 }  // namespace vorel::analysis

@@ -1,11 +1,8 @@
 #include "analysis/companion.h"
 
-#include "analysis/log_format.h"
-
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -14,8 +11,6 @@
 #include <emmintrin.h>
 #endif
 
-#include "history/page_view_reader.h"
-#include "history/history_schema.h"
 #include "settings/param_store.h"
 
 namespace vorel::analysis {
@@ -267,16 +262,7 @@ int32_t aa_check_date(int32_t& month, int32_t& week, int32_t& dweek, int32_t& da
 
 int32_t GetLogLineCount() {
   try {
-    std::string path = settings::ParamText("LogFile", 1);
-    if (history::IsHistoryFile(path)) {
-      // A page view stands for the four records of its access. A history
-      // that cannot be opened goes on to the pass, whose message says why.
-      const int64_t views = history::CountPageViews(path);
-      return views < 0 ? 4 : static_cast<int32_t>(std::min<int64_t>(views * 4, 0x7FFFFFFF));
-    }
-    const LogFormat format = DetectLogFormat(path);
-    if (format == LogFormat::Records && !IsGzipFile(path)) return aa_get_analize_line(path.c_str(), 10000);
-    return CountLogRecords(path, format);
+    return aa_get_analize_line(settings::ParamText("LogFile", 1).c_str(), 10000);
   } catch (...) {
     return -1;
   }

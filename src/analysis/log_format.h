@@ -1,26 +1,30 @@
-// Which kind of log a file holds, judged from its first non-empty line: a web
-// server's common or combined log, or the logging script's records.
+// What kind of text a log holds, judged line by line and never for a whole
+// file: a line of the logging script's records begins with a digit and "#";
+// anything else may be a web server's log line. Compressed logs are known by
+// their first bytes, whatever their name.
 #pragma once
 
-#include <cstdint>
-#include <string>
+#include <cstddef>
+#include <string_view>
 
 namespace vorel::analysis {
 
-enum class LogFormat { Records, Server };
+// A line of records: "1#(page)…", "2#agent", or any other marker the record
+// steps skip. Two byte comparisons, so every line can afford it.
+inline bool IsRecordLine(std::string_view line) {
+  return line.size() >= 2 && line[0] >= '0' && line[0] <= '9' && line[1] == '#';
+}
 
-// Records for a file that cannot be read or holds no line: the record
-// reader then reports it as it always has.
-LogFormat DetectLogFormat(const std::string& path);
+enum class Compression { None, Gzip, Bzip2, Xz, Zstd };
 
-// Whether the file starts with the gzip signature.
-bool IsGzipFile(const std::string& path);
+// The first bytes a reader must hold to tell every compression apart.
+inline constexpr size_t kCompressionSignatureBytes = 10;
 
-// The record count of any log, compressed or not, as the analysis command's
-// checks and the progress range need it: LFs and TABs (plus an unfinished
-// last line) of a record log, four for every line of a server log, since
-// each line stands for one access's four records. `format` is the file's, as
-// DetectLogFormat gives it. -1 when it cannot be read.
-int32_t CountLogRecords(const std::string& path, LogFormat format);
+// The compression whose signature `head` (the file's first bytes, fewer
+// only when the file is shorter) begins with.
+Compression DetectCompression(std::string_view head);
+
+// A UTF-8 byte-order mark, which some editors put before the first line.
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 }  // namespace vorel::analysis

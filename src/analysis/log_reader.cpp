@@ -1,12 +1,10 @@
 #include "analysis/log_reader.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-#include <zlib.h>
-
-#include <cerrno>
 #include <algorithm>
 #include <cstring>
+
+#include "analysis/log_format.h"
+#include "platform/codepage.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -15,70 +13,22 @@
 namespace vorel::analysis {
 
 namespace {
+
 constexpr size_t kChunkSize = 1 << 16;
-}
 
-LogReader::~LogReader() { Close(); }
-
-bool LogReader::Open(const std::string& path) {
-  Close();
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) return false;
-  unsigned char magic[2] = {0, 0};
-  if (::pread(fd_, magic, 2, 0) == 2 && magic[0] == 0x1F && magic[1] == 0x8B) {
-    gz_ = gzdopen(fd_, "rb");
-    if (!gz_) {
-      ::close(fd_);
-      fd_ = -1;
-      return false;
-    }
-    gzbuffer(static_cast<gzFile>(gz_), 1 << 17);
-  }
-  eof_ = exhausted_ = readFailed_ = false;
-  lineNo_ = 0;
-  readTotal_ = 0;
-  raw_.assign(2 * kChunkSize, '\0');
-  pos_ = end_ = 0;
-  lineEnd_ = std::string::npos;
-  return true;
-}
-
-void LogReader::Close() {
-  if (gz_) gzclose(static_cast<gzFile>(gz_));  // closes fd_ too
-  else if (fd_ >= 0) ::close(fd_);
-  gz_ = nullptr;
-  fd_ = -1;
-}
-
-long LogReader::ReadBytes(char* buffer, size_t size) {
-  if (gz_) {
-    int n = gzread(static_cast<gzFile>(gz_), buffer, static_cast<unsigned>(size));
-    return n < 0 ? -1 : n;
-  }
-  for (;;) {
-    ssize_t n = ::read(fd_, buffer, size);
-    if (n < 0 && errno == EINTR) continue;
-    return n;
-  }
-}
-
-namespace {
-
-// The first LF or TAB in p[0, n), or npos; `high` is set when a byte before
-// it (or any byte, when there is none) has its high bit set.
-size_t ScanToSeparator(const char* p, size_t n, bool& high) {
+// The first LF in p[0, n), or npos; `high` is set when a byte before it (or
+// any byte, when there is none) has its high bit set.
+size_t ScanToLineEnd(const char* p, size_t n, bool& high) {
   size_t i = 0;
 #if defined(__SSE2__)
   const __m128i lf = _mm_set1_epi8('\n');
-  const __m128i tab = _mm_set1_epi8('\t');
   unsigned seenHigh = 0;
   for (; i + 16 <= n; i += 16) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-    const auto separators =
-        static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, tab))));
+    const auto ends = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)));
     const auto highBits = static_cast<unsigned>(_mm_movemask_epi8(v));
-    if (separators != 0) {
-      const unsigned k = static_cast<unsigned>(__builtin_ctz(separators));
+    if (ends != 0) {
+      const unsigned k = static_cast<unsigned>(__builtin_ctz(ends));
       if ((seenHigh | (highBits & ((1u << k) - 1))) != 0) high = true;
       return i + k;
     }
@@ -88,7 +38,7 @@ size_t ScanToSeparator(const char* p, size_t n, bool& high) {
 #endif
   for (; i < n; ++i) {
     const auto b = static_cast<unsigned char>(p[i]);
-    if (b == '\n' || b == '\t') return i;
+    if (b == '\n') return i;
     if (b >= 0x80) high = true;
   }
   return std::string::npos;
@@ -96,36 +46,74 @@ size_t ScanToSeparator(const char* p, size_t n, bool& high) {
 
 }  // namespace
 
+bool LogReader::Open(const std::string& path) {
+  Close();
+  if (!source_.Open(path)) return false;
+  open_ = true;
+  exhausted_ = eof_ = started_ = false;
+  readTotal_ = 0;
+  lineNo_ = 0;
+  raw_.assign(2 * kChunkSize, '\0');
+  pos_ = end_ = 0;
+  return true;
+}
+
+void LogReader::Close() {
+  source_.Close();
+  open_ = false;
+  raw_ = std::string();
+  pos_ = end_ = 0;
+}
+
 // Reads one more chunk after dropping the bytes already returned, so memory
-// holds one line and a chunk. False at the end of the file or on a read error.
+// holds one line (at most its bound) and a chunk. False at the end.
 bool LogReader::ReadChunk() {
   if (pos_ > 0) {
     std::memmove(raw_.data(), raw_.data() + pos_, end_ - pos_);
     end_ -= pos_;
-    if (lineEnd_ != std::string::npos) lineEnd_ -= pos_;
     pos_ = 0;
   }
-  while (!eof_) {
-    if (raw_.size() - end_ < kChunkSize) raw_.resize(std::max(raw_.size() * 2, end_ + kChunkSize));
-    long n = ReadBytes(raw_.data() + end_, kChunkSize);
-    if (n < 0) {
-      readFailed_ = true;
-      eof_ = true;
-      break;
-    }
-    if (n == 0) {
-      eof_ = true;
-      break;
-    }
-    end_ += static_cast<size_t>(n);
-    readTotal_ += n;
-    return true;
+  if (eof_) return false;
+  if (raw_.size() - end_ < kChunkSize) raw_.resize(std::max(raw_.size() * 2, end_ + kChunkSize));
+  const long n = source_.Read(raw_.data() + end_, kChunkSize);
+  if (n <= 0) {
+    eof_ = true;
+    return false;
   }
-  return false;
+  end_ += static_cast<size_t>(n);
+  readTotal_ += n;
+  return true;
 }
 
-std::string_view LogReader::Text(size_t begin, size_t end, bool high) {
-  std::string_view bytes(raw_.data() + begin, end - begin);
+std::string_view LogReader::Head(size_t size) {
+  if (started_ || pos_ != 0 || readTotal_ != static_cast<int64_t>(end_)) return {};
+  while (end_ < size && ReadChunk()) {
+  }
+  return std::string_view(raw_.data(), std::min(size, end_));
+}
+
+bool LogReader::SkipByteOrderMark() {
+  while (end_ - pos_ < kByteOrderMark.size() && ReadChunk()) {
+  }
+  if (std::string_view(raw_.data() + pos_, end_ - pos_).substr(0, kByteOrderMark.size()) == kByteOrderMark)
+    pos_ += kByteOrderMark.size();
+  return true;
+}
+
+// A line of records may be long (the four records of an access on one line,
+// each with a long referrer); any other line is a server's line or garbage.
+size_t LogReader::Bound() const {
+  return IsRecordLine(std::string_view(raw_.data() + pos_, end_ - pos_)) ? kMaxRecordLineBytes : kMaxServerLineBytes;
+}
+
+uint64_t LogReader::BytesRead() const {
+  const uint64_t taken = source_.BytesRead();
+  if (source_.compression() != Compression::None) return taken;
+  const uint64_t buffered = end_ - pos_;
+  return taken > buffered ? taken - buffered : 0;
+}
+
+std::string_view LogReader::Text(std::string_view bytes, bool high) {
   if (!high) return bytes;
   text_.clear();
   platform::Cp932Decoder decoder;
@@ -134,69 +122,74 @@ std::string_view LogReader::Text(size_t begin, size_t end, bool high) {
   return text_;
 }
 
-std::string_view LogReader::Head(size_t size) {
-  if (readTotal_ != static_cast<int64_t>(end_) || pos_ != 0) return {};
-  while (end_ < size && ReadChunk()) {
-  }
-  return std::string_view(raw_.data(), std::min(size, end_));
-}
-
-// The text after the last LF of a file that does not end in LF: one record,
-// whole, TABs and a final CR included.
-bool LogReader::LastRecord(std::string_view& record) {
-  exhausted_ = true;
-  if (readFailed_ || pos_ >= end_) {
-    raw_ = std::string();
-    pos_ = end_ = 0;
-    return false;
+bool LogReader::ReadLine(LogLine& line) {
+  line = LogLine{};
+  if (exhausted_ || !open_) return false;
+  if (!started_) started_ = SkipByteOrderMark();
+  bool high = false;
+  size_t scanned = 0;  // bytes after pos_ known to hold no LF
+  size_t lf;
+  while (true) {
+    const size_t found = ScanToLineEnd(raw_.data() + pos_ + scanned, end_ - pos_ - scanned, high);
+    if (found != std::string::npos) {
+      lf = pos_ + scanned + found;
+      break;
+    }
+    scanned = end_ - pos_;
+    if (scanned > Bound()) {
+      // Too long to be a line worth keeping: let the rest stream past.
+      ++lineNo_;
+      line.tooLong = true;
+      line.ended = false;
+      while (true) {
+        pos_ = end_;
+        if (!ReadChunk()) {
+          exhausted_ = true;
+          return true;
+        }
+        if (const void* end = std::memchr(raw_.data(), '\n', end_)) {
+          pos_ = static_cast<size_t>(static_cast<const char*>(end) - raw_.data()) + 1;
+          line.ended = true;
+          return true;
+        }
+      }
+    }
+    if (!ReadChunk()) {
+      // The text after the last LF: one last line, whole.
+      exhausted_ = true;
+      if (pos_ >= end_ || source_.ReadFailed()) return false;
+      ++lineNo_;
+      line.bytes = std::string_view(raw_.data() + pos_, end_ - pos_);
+      line.ended = false;
+      line.high = high;
+      pos_ = end_;
+      return true;
+    }
   }
   ++lineNo_;
-  record = Text(pos_, end_, true);
-  pos_ = end_;
+  size_t end = lf;
+  if (end > pos_ && raw_[end - 1] == '\r') --end;
+  if (end - pos_ > Bound()) {
+    line.tooLong = true;
+  } else {
+    line.bytes = std::string_view(raw_.data() + pos_, end - pos_);
+    line.high = high;
+  }
+  pos_ = lf + 1;
   return true;
 }
 
-bool LogReader::ReadLogRecord(std::string_view& record) {
-  record = {};
-  if (exhausted_ || fd_ < 0) return false;
-  bool high = false;
-  size_t scanned = 0;  // bytes after pos_ known to hold no separator
-  size_t separator;
-  while (true) {
-    const size_t found = ScanToSeparator(raw_.data() + pos_ + scanned, end_ - pos_ - scanned, high);
-    if (found != std::string::npos) {
-      separator = pos_ + scanned + found;
-      if (splitAtTabs_ || raw_[separator] != '\t') break;
-      scanned = separator - pos_ + 1;  // a TAB inside a whole line
-      continue;
-    }
-    scanned = end_ - pos_;
-    if (!ReadChunk()) return LastRecord(record);
+bool LineRecords::Next(std::string_view& record) {
+  if (done_) return false;
+  const size_t tab = split_ ? rest_.find('\t') : std::string_view::npos;
+  if (tab == std::string_view::npos) {
+    record = rest_;
+    done_ = true;
+    return true;
   }
-  const bool tab = raw_[separator] == '\t';
-  if (tab && (lineEnd_ == std::string::npos || lineEnd_ < separator)) {
-    // A TAB separates records only on a line that ends in LF.
-    size_t searched = separator - pos_;
-    while (true) {
-      const void* lf = std::memchr(raw_.data() + pos_ + searched, '\n', end_ - pos_ - searched);
-      if (lf) {
-        lineEnd_ = static_cast<size_t>(static_cast<const char*>(lf) - raw_.data());
-        break;
-      }
-      searched = end_ - pos_;
-      const size_t offset = separator - pos_;
-      if (!ReadChunk()) return LastRecord(record);
-      separator = pos_ + offset;
-    }
-  }
-  if (!tab) {
-    ++lineNo_;
-    lineEnd_ = std::string::npos;
-  }
-  size_t end = separator;
-  if (end > pos_ && raw_[end - 1] == '\r') --end;
-  record = Text(pos_, end, high);
-  pos_ = separator + 1;
+  record = rest_.substr(0, tab);
+  if (!record.empty() && record.back() == '\r') record.remove_suffix(1);
+  rest_.remove_prefix(tab + 1);
   return true;
 }
 

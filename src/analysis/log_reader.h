@@ -1,72 +1,101 @@
-// Reads an access log record by record. Records are separated by LF or TAB;
-// a CR directly before either separator belongs to it. Only LFs count as
-// physical lines. The log is CP932; records come out as UTF-8. A gzip file
-// (servers rotate their logs into them) is decompressed as it is read.
+// Reads an access log line by line, from any LogSource (file, pipe, FIFO,
+// compressed or not). Lines end in LF; a CR directly before the LF belongs
+// to the line end. A UTF-8 byte-order mark at the very start is skipped.
+// Lines come out as raw CP932 bytes, since what a line is (records or a web
+// server's line) is judged on the bytes; Text() decodes a piece to UTF-8.
+//
+// Memory stays bounded for any input: a line longer than its bound is
+// skipped as it streams past, never held whole. A line of records (it begins
+// with a digit and "#") may be up to kMaxRecordLineBytes long; any other
+// line up to kMaxServerLineBytes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "platform/codepage.h"
+#include "analysis/log_source.h"
 
 namespace vorel::analysis {
+
+inline constexpr size_t kMaxServerLineBytes = size_t{64} << 10;
+inline constexpr size_t kMaxRecordLineBytes = size_t{16} << 20;
+
+struct LogLine {
+  std::string_view bytes;  // without the line end; valid until the next read
+  bool ended = true;       // ended by LF; false for text after the last LF
+  bool high = false;       // holds a byte of 0x80 or above (needs decoding)
+  bool tooLong = false;    // longer than its bound: skipped, `bytes` empty
+};
 
 class LogReader {
  public:
   LogReader() = default;
-  ~LogReader();
   LogReader(const LogReader&) = delete;
   LogReader& operator=(const LogReader&) = delete;
 
-  // Opens the log as raw bytes; false when it cannot be opened.
+  // Opens the log; false when it cannot be opened.
   bool Open(const std::string& path);
   void Close();
-  // With false, a TAB is text like any other and every record is a whole
-  // physical line (a web server's log has one access a line).
-  void SetSplitAtTabs(bool split) { splitAtTabs_ = split; }
 
-  // The next record, valid until the next call; false when the log is
-  // exhausted (or a read failed: see ReadFailed). The text after the last LF
-  // of a file that does not end in LF is one last record, whole: TABs are not
-  // split and a final CR is kept.
-  bool ReadLogRecord(std::string_view& record);
+  // The next physical line; false when the log is exhausted (or a read
+  // failed: see ReadFailed). The text after the last LF of a log that does
+  // not end in LF is one last line, with `ended` false and any final CR kept.
+  bool ReadLine(LogLine& line);
 
-  // Bytes of the log (decompressed) up to the end of the last record
+  // `bytes` as UTF-8 (CP932 decoded when `high`), valid until the next call.
+  std::string_view Text(std::string_view bytes, bool high);
+
+  // Physical lines returned so far.
+  int64_t LineNo() const { return lineNo_; }
+  bool ReadFailed() const { return source_.ReadFailed(); }
+  const LogSource& Source() const { return source_; }
+  // Bytes of the file behind the lines returned so far (of a compressed
+  // file, the compressed bytes taken so far), for the progress display.
+  uint64_t BytesRead() const;
+  // Bytes of the log (decompressed) up to the end of the last line
   // returned: where a later reading may start again.
   int64_t ConsumedBytes() const { return readTotal_ - static_cast<int64_t>(end_ - pos_); }
   // Up to `size` bytes from the log's start (decompressed), read before the
-  // first record; empty once records have been read.
+  // first line; empty once lines have been read.
   std::string_view Head(size_t size);
-
-  // Physical lines returned so far.
-  int32_t LineNo() const { return lineNo_; }
-  bool ReadFailed() const { return readFailed_; }
+  // The file's size; 0 when not known (a pipe or a FIFO).
+  uint64_t TotalSize() const { return source_.TotalSize(); }
 
  private:
   bool ReadChunk();
-  // Raw bytes from the file, decompressed when it is gzip; -1 on a read error.
-  long ReadBytes(char* buffer, size_t size);
-  bool LastRecord(std::string_view& record);
-  std::string_view Text(size_t begin, size_t end, bool high);
+  bool SkipByteOrderMark();
+  size_t Bound() const;
 
-  int fd_ = -1;
-  void* gz_ = nullptr;  // gzFile when the file is gzip
-  bool splitAtTabs_ = true;
-  bool eof_ = false;
+  LogSource source_;
+  bool open_ = false;
   bool exhausted_ = false;
-  bool readFailed_ = false;
-  int32_t lineNo_ = 0;
-  int64_t readTotal_ = 0;  // bytes taken from the file (decompressed) so far
-  // Raw bytes read and not yet returned are raw_[pos_, end_). Separators and
-  // CRs are found in the raw bytes (no CP932 second byte is below 0x40), and
-  // each record is decoded on its own, so the text never depends on where a
-  // read ended; a record of plain ASCII is returned without a copy.
+  bool started_ = false;
+  int64_t lineNo_ = 0;
+  int64_t readTotal_ = 0;  // bytes taken from the log (decompressed) so far
+  // Raw bytes read and not yet returned are raw_[pos_, end_). Each line is
+  // decoded on its own, so the text never depends on where a read ended.
   std::string raw_;
   size_t pos_ = 0;
   size_t end_ = 0;
-  size_t lineEnd_ = std::string::npos;  // the LF ending the current line, once a TAB needed it
-  std::string text_;                    // the decoded record, when it needed decoding
+  bool eof_ = false;
+  std::string text_;  // the decoded piece, when it needed decoding
+};
+
+// The records of one line of records, in order. TABs separate records like
+// LFs do (a CR directly before a TAB belongs to it). The text after the last
+// LF is one record, whole, TABs and a final CR included.
+class LineRecords {
+ public:
+  explicit LineRecords(const LogLine& line) : rest_(line.bytes), split_(line.ended) {}
+  // The next record as raw bytes; false when none is left.
+  bool Next(std::string_view& record);
+
+ private:
+  std::string_view rest_;
+  bool split_;
+  bool done_ = false;
 };
 
 }  // namespace vorel::analysis

@@ -294,13 +294,12 @@ AddOutcome AddLogToHistory(const std::string& historyPath, const std::string& lo
       const KnownLog known = FindLog(db, head);
       Addition addition(db);
       LogWalker walker(addition);
-      reader.SetSplitAtTabs(false);
       int64_t position = known.position;
-      std::string_view line;
-      while (reader.ReadLogRecord(line)) {
+      analysis::LogLine line;
+      while (reader.ReadLine(line)) {
         const int64_t end = reader.ConsumedBytes();
-        if (end <= known.position) continue;
-        if (walker.Line(line)) position = end;
+        if (end <= known.position || line.tooLong) continue;
+        if (walker.Line(reader.Text(line.bytes, line.high))) position = end;
       }
       if (reader.ReadFailed()) {
         db.Exec("ROLLBACK");

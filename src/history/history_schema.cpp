@@ -1,6 +1,7 @@
 #include "history/history_schema.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -54,6 +55,9 @@ CREATE VIEW page_views AS
 
 bool IsHistoryFile(const std::string& path) {
   static constexpr char kHeader[16] = "SQLite format 3";  // with its NUL: 16 bytes
+  // Only a regular file is looked into: a FIFO or a pipe is read only once.
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   char head[16] = {};

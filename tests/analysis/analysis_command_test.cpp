@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "analysis/analysis_pass.h"
 #include "analysis/class_lists.h"
 #include "analysis/result.h"
@@ -41,9 +43,13 @@ TEST_F(AnalysisCommandChecks, EachProblemHasItsMessageAndEmptiesTheResult) {
   EXPECT_EQ(prompter.messages.back().text, "ログファイルが見つかりません。\r\n" + dir.File("none.log"));
   EXPECT_EQ(Result().Total, 0);
 
-  SetParam("LogFile", dir.Write("short.log", "1\n2\n3\n"));
-  EXPECT_EQ(PrepareAnalysis().problem, LogProblem::TooFewRecords);
-  EXPECT_EQ(prompter.messages.back().text, "ログファイルの内容がありません。\r\n" + dir.File("short.log"));
+  SetParam("LogFile", dir.path());
+  EXPECT_EQ(PrepareAnalysis().problem, LogProblem::Folder);
+  EXPECT_EQ(prompter.messages.back().text, "ログファイルに指定されたものはフォルダです。\r\n" + dir.path());
+
+  SetParam("LogFile", "/dev/null");
+  EXPECT_EQ(PrepareAnalysis().problem, LogProblem::Device);
+  EXPECT_EQ(prompter.messages.back().text, "ログファイルに指定されたものはデバイスです。\r\n/dev/null");
 
   SetParam("LogFile", dir.Write("four.log", "1\n2\n3\n4\n"));
   SetParam("Page", "");
@@ -51,16 +57,37 @@ TEST_F(AnalysisCommandChecks, EachProblemHasItsMessageAndEmptiesTheResult) {
   EXPECT_EQ(prompter.messages.back().text, "解析するページを指定してください。");
 
   SetParam("SpecifyPage", false);
+  SetParam("CheckLine", 0);  // the progress then shows from the first record on
   AnalysisPreparation ready = PrepareAnalysis();
   EXPECT_EQ(ready.problem, LogProblem::None);
-  EXPECT_EQ(ready.records, 4);
-  EXPECT_EQ(ready.checkLine, 200);
+  EXPECT_EQ(ready.checkLine, 1);
 }
 
-TEST_F(AnalysisCommandChecks, ALogTooLongForTheProgressRangeIsASettingsError) {
-  SetParam("LogFile", Log(1));
-  SetParam("CheckLine", 0);
-  EXPECT_THROW(PrepareAnalysis(), ProgressRangeError);
+TEST_F(AnalysisCommandChecks, ThreeRecordsOrFewerAreTooFewWhenThePassHasReadThem) {
+  SetParam("SpecifyPage", false);
+  struct Case {
+    std::string text;
+    bool tooFew;
+  };
+  const std::vector<Case> cases = {
+      {"", true},
+      {"1#(index)2001/12/05 09:03:07\r\n4#h(1.2.3.4)\r\n3#\r\n", true},  // would count an access
+      {"1#(index)2001/12/05 09:03:07\r\n4#h(1.2.3.4)\r\n3#\r\n\r\n", false},
+      {"1#(index)2001/12/05 09:03:07\t4#h(1.2.3.4)\t3#\t3#\n", false},
+  };
+  for (const Case& c : cases) {
+    prompter.messages.clear();
+    SetParam("LogFile", dir.Write("short.log", c.text));
+    const AnalysisOutcome outcome = RunAnalysis(0);
+    EXPECT_EQ(outcome == AnalysisOutcome::Failed, c.tooFew) << c.text;
+    ASSERT_EQ(prompter.messages.empty(), !c.tooFew) << c.text;
+    if (c.tooFew) {
+      EXPECT_EQ(prompter.messages.back().text, "ログファイルの内容がありません。\r\n" + dir.File("short.log"));
+      EXPECT_EQ(Result().Total, 0);
+    } else {
+      EXPECT_EQ(Result().Total, 1) << c.text;
+    }
+  }
 }
 
 TEST_F(AnalysisCommandChecks, NothingCountedWarnsAndMentionsTheOldPageSyntax) {

@@ -3,13 +3,14 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <random>
+#include <set>
 
 #include "analysis/analysis_command.h"
 #include "analysis/analysis_pass.h"
 #include "analysis/class_lists.h"
-#include "analysis/companion.h"
-#include "analysis/log_format.h"
+#include "analysis/log_reader.h"
 #include "analysis/result.h"
 #include "platform/paths.h"
 #include "platform/prompter.h"
@@ -123,7 +124,6 @@ TEST_F(ServerLogPassTest, TheSameAccessesCountTheSameInEitherFormatPlainOrCompre
   EXPECT_EQ(fromRecords.total, 400);
 
   const std::string server = dir.Write("access.log", ServerLog(visits));
-  EXPECT_EQ(DetectLogFormat(server), LogFormat::Server);
   ASSERT_TRUE(Analyze(server));
   EXPECT_EQ(Take(), fromRecords);
   EXPECT_EQ(LastServerLogCounts().lines, 400);
@@ -135,7 +135,6 @@ TEST_F(ServerLogPassTest, TheSameAccessesCountTheSameInEitherFormatPlainOrCompre
   EXPECT_EQ(Take(), fromRecords);
 
   WriteGzip(dir.File("records.log.gz"), RecordLog(visits));
-  EXPECT_EQ(DetectLogFormat(dir.File("records.log.gz")), LogFormat::Records);
   ASSERT_TRUE(Analyze(dir.File("records.log.gz")));
   EXPECT_EQ(Take(), fromRecords);
   EXPECT_EQ(LastServerLogCounts().lines, 0);
@@ -173,45 +172,126 @@ TEST_F(ServerLogPassTest, OnlyPageViewsCountAndUnreadableLinesAreSkippedAndCount
   log += ServerLine(v, "GET /diary HTTP/1.1", 206);                     // counts, no final LF
   const std::string path = dir.Write("access.log", log);
 
-  SetParam("CheckLine", 4);
-  SetParam("LogFile", path);
-  EXPECT_EQ(GetLogLineCount(), 14 * 4);
-  AnalysisPreparation preparation = PrepareAnalysis();
-  EXPECT_EQ(preparation.problem, LogProblem::None);
   ASSERT_TRUE(Analyze(path));
   EXPECT_EQ(Result().Total, 3);
-  EXPECT_EQ(LastServerLogCounts().lines, 13);
+  // Ten server lines and two unreadable ones; the record line is read as one.
+  EXPECT_EQ(LastServerLogCounts().lines, 12);
   EXPECT_EQ(LastServerLogCounts().pageViews, 3);
-  EXPECT_EQ(LastServerLogCounts().unreadable, 3);
+  EXPECT_EQ(LastServerLogCounts().unreadable, 2);
+  EXPECT_EQ(LastServerLogCounts().recordLines, 1);
+  // Four records a server line; the empty line, the record line and the
+  // pieces of the unreadable lines between their TABs one each.
+  EXPECT_EQ(LastServerLogCounts().records, 10 * 4 + 1 + 2 + 1 + 1);
   EXPECT_EQ(CurrentLineNo(), 14);
-  ASSERT_EQ(Result().Page.Count, 3);
+  // The three pages viewed, and "index" of the record line.
+  ASSERT_EQ(Result().Page.Count, 4);
   EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(ServerLogPassTest, ProgressAdvancesFourRecordsALineAndReachesTheEnd) {
+TEST_F(ServerLogPassTest, ProgressFollowsTheBytesReadFromPastCheckLineRecordsToTheEnd) {
   struct Receiver : ProgressReceiver {
-    void aauStatusChange(int16_t piVal) override { last = piVal; }
+    void aauStatusChange(int16_t piVal) override { positions.push_back(piVal); }
     void aauMessageChange(const std::string&) override {}
-    int last = 0;
+    std::vector<int> positions;
   } receiver;
   SetProgressReceiver(&receiver);
   SetParam("CheckLine", 200);
-  const std::string path = dir.Write("access.log", ServerLog(RandomVisits(500)));
-  SetParam("LogFile", path);
-  const int32_t records = GetLogLineCount();
-  EXPECT_EQ(records, 2000);
-  ASSERT_TRUE(Analyze(path));
-  EXPECT_EQ(receiver.last, records / 200);
+  // 50 lines stand for 200 records: not more than CheckLine, no progress.
+  ASSERT_TRUE(Analyze(dir.Write("short.log", ServerLog(RandomVisits(50)))));
+  EXPECT_TRUE(receiver.positions.empty());
+
+  // Long enough for several chunks of the reader.
+  const std::string log = ServerLog(RandomVisits(5000));
+  for (const std::string& path : {dir.Write("access.log", log), dir.Write("access.log.gz", testing::CompressedWith("gzip", log))}) {
+    receiver.positions.clear();
+    ASSERT_TRUE(Analyze(path));
+    // A position every 50 lines (200 records) after the first 50, and the
+    // full bar at the end.
+    ASSERT_EQ(receiver.positions.size(), (5000u - 50) / 50 + 1) << path;
+    EXPECT_TRUE(std::is_sorted(receiver.positions.begin(), receiver.positions.end())) << path;
+    EXPECT_GE(receiver.positions.front(), 0);
+    EXPECT_EQ(receiver.positions.back(), kProgressRange);
+  }
+  // A plain file's bar moves with the lines, not only with the reader's chunks.
+  receiver.positions.clear();
+  ASSERT_TRUE(Analyze(dir.File("access.log")));
+  std::set<int> distinct(receiver.positions.begin(), receiver.positions.end());
+  EXPECT_GE(distinct.size(), 90u);
   SetProgressReceiver(nullptr);
 }
 
-TEST_F(ServerLogPassTest, TooShortAServerLogIsRefusedLikeAnEmptyRecordLog) {
+TEST_F(ServerLogPassTest, EachLineIsJudgedOnItsOwn) {
+  const std::vector<Visit> visits = RandomVisits(40);
+  const std::string server = ServerLog(visits);
+  ASSERT_TRUE(Analyze(dir.Write("plain.log", server)));
+  const Snapshot plain = Take();
+  struct Case {
+    std::string name, before;
+    int64_t unreadable;
+  };
+  const std::vector<Case> cases = {
+      {"byte-order mark", "\xEF\xBB\xBF", 0},
+      {"partial line", ServerLine(visits[0]).substr(ServerLine(visits[0]).find("HTTP/")) + "\n", 1},
+      {"garbage", "<html><body>not a log</body></html>\n", 1},
+      {"NUL line", std::string(300, '\0') + "\n", 1},
+      {"over-long line", std::string(kMaxServerLineBytes + 10, 'x') + "\n", 1},
+  };
+  for (const Case& c : cases) {
+    // First, in the middle and last, each line counts as what it is.
+    const std::string half = server.substr(0, server.find('\n', server.size() / 2) + 1);
+    std::string text = c.before + half + (c.name == "byte-order mark" ? "" : c.before) + server.substr(half.size());
+    ASSERT_TRUE(Analyze(dir.Write("mixed.log", text))) << c.name;
+    EXPECT_EQ(Take(), plain) << c.name;
+    EXPECT_EQ(LastServerLogCounts().unreadable, 2 * c.unreadable) << c.name;
+    EXPECT_EQ(LastServerLogCounts().pageViews, 40) << c.name;
+  }
+}
+
+TEST_F(ServerLogPassTest, AFileMixingBothFormatsCountsBoth) {
+  const std::vector<Visit> visits = RandomVisits(60);
+  const std::vector<Visit> first(visits.begin(), visits.begin() + 30), second(visits.begin() + 30, visits.end());
+  ASSERT_TRUE(Analyze(dir.Write("records.log", RecordLog(visits))));
+  const Snapshot all = Take();
+  for (const std::string& text : {RecordLog(first) + ServerLog(second), ServerLog(first) + RecordLog(second)}) {
+    ASSERT_TRUE(Analyze(dir.Write("mixed.log", text)));
+    EXPECT_EQ(Take(), all);
+    EXPECT_EQ(LastServerLogCounts().pageViews, 30);
+    EXPECT_EQ(LastServerLogCounts().recordLines, 30 * 4);
+  }
+}
+
+TEST_F(ServerLogPassTest, OneServerLineIsEnoughAndAnEmptyCompressedLogIsTooShort) {
   // One line stands for four records: enough; an empty file is not.
   SetParam("LogFile", dir.Write("one.log", ServerLog(RandomVisits(1))));
-  EXPECT_EQ(PrepareAnalysis().problem, LogProblem::None);
+  EXPECT_EQ(RunAnalysis(0), AnalysisOutcome::Counted);
   WriteGzip(dir.File("empty.gz"), "");
   SetParam("LogFile", dir.File("empty.gz"));
-  EXPECT_EQ(PrepareAnalysis().problem, LogProblem::TooFewRecords);
+  EXPECT_EQ(RunAnalysis(0), AnalysisOutcome::Failed);
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0].text, "ログファイルの内容がありません。\r\n" + dir.File("empty.gz"));
+}
+
+TEST_F(ServerLogPassTest, ACutCompressedLogCountsWhatCameBeforeTheCutAndSaysSo) {
+  const std::string log = ServerLog(RandomVisits(3000));
+  // bzip2 with its smallest blocks, so that half the file holds whole ones.
+  for (const std::string tool : {"gzip", "bzip2 -1", "xz", "zstd"}) {
+    prompter.messages.clear();
+    const std::string packed = testing::CompressedWith(tool, log);
+    ASSERT_TRUE(Analyze(dir.Write("whole", packed))) << tool;
+    EXPECT_FALSE(LastLogEndedEarly());
+    EXPECT_FALSE(WarnIfLogEndedEarly(prompter));
+    ASSERT_TRUE(Analyze(dir.Write("cut", packed.substr(0, packed.size() / 2)))) << tool;
+    EXPECT_TRUE(LastLogEndedEarly()) << tool;
+    EXPECT_LT(LastServerLogCounts().pageViews, 3000) << tool;
+    EXPECT_GT(LastServerLogCounts().pageViews, 0) << tool;
+    EXPECT_EQ(Result().Total, LastServerLogCounts().pageViews) << tool;
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(WarnIfLogEndedEarly(prompter));
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].icon, platform::MessageIcon::Warning);
+    EXPECT_NE(prompter.messages[0].text.find("途中で終わっています"), std::string::npos);
+    EXPECT_NE(prompter.messages[0].text.find("\r\n" + dir.File("cut")), std::string::npos);
+  }
 }
 
 }  // namespace

@@ -7,8 +7,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <stdexcept>
+#include <string_view>
+#include <thread>
 
 #include "support/test_files.h"
 
@@ -34,7 +37,11 @@ std::string Drain(int fd) {
 }  // namespace
 
 ProcessResult RunProgram(const std::string& exe, const std::vector<std::string>& args, const std::string& workDir,
-                         bool stderrIsTerminal) {
+                         bool stderrIsTerminal, const std::optional<std::string>& standardInput) {
+  int input[2] = {-1, -1};
+  if (standardInput && ::pipe2(input, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+  // A child that stops reading early must not take the test down with it.
+  if (standardInput) std::signal(SIGPIPE, SIG_IGN);
   const std::string outPath = workDir + "/.stdout";
   const std::string errPath = workDir + "/.stderr";
   int master = -1, slave = -1;
@@ -55,6 +62,7 @@ ProcessResult RunProgram(const std::string& exe, const std::vector<std::string>&
     int err = stderrIsTerminal ? slave : ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     ::dup2(out, STDOUT_FILENO);
     ::dup2(err, STDERR_FILENO);
+    if (input[0] >= 0) ::dup2(input[0], STDIN_FILENO);
     if (master >= 0) ::close(master);
     std::vector<char*> argv{const_cast<char*>(exe.c_str())};
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -65,6 +73,21 @@ ProcessResult RunProgram(const std::string& exe, const std::vector<std::string>&
     ::execve(exe.c_str(), argv.data(), envp.data());
     ::_exit(127);
   }
+  std::thread feeder;
+  if (standardInput) {
+    ::close(input[0]);
+    // Written while the child runs, so that a long input cannot block both.
+    feeder = std::thread([fd = input[1], &standardInput] {
+      std::string_view rest = *standardInput;
+      while (!rest.empty()) {
+        const ssize_t n = ::write(fd, rest.data(), rest.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        rest.remove_prefix(static_cast<size_t>(n));
+      }
+      ::close(fd);
+    });
+  }
   ProcessResult result;
   if (stderrIsTerminal) {
     ::close(slave);
@@ -74,6 +97,7 @@ ProcessResult RunProgram(const std::string& exe, const std::vector<std::string>&
   int status = 0;
   while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
+  if (feeder.joinable()) feeder.join();
   if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
   result.out = ReadFile(outPath);
   if (!stderrIsTerminal) result.err = ReadFile(errPath);

@@ -2,6 +2,7 @@
 // exit status, standard output, standard error.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,8 +14,10 @@ struct ProcessResult {
   std::string err;
 };
 
-// `stderrIsTerminal` gives the child a pseudo-terminal as standard error.
+// `stderrIsTerminal` gives the child a pseudo-terminal as standard error;
+// `standardInput`, when given, is fed to the child through a pipe (otherwise
+// its standard input is the test's).
 ProcessResult RunProgram(const std::string& exe, const std::vector<std::string>& args, const std::string& workDir,
-                         bool stderrIsTerminal = false);
+                         bool stderrIsTerminal = false, const std::optional<std::string>& standardInput = {});
 
 }  // namespace vorel::testing

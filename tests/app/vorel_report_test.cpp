@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <fstream>
+#include <optional>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -67,9 +72,10 @@ class VorelReportTest : public ::testing::Test {
   }
 
   // The built program with the test's settings and classification file.
-  ProcessResult Run(std::vector<std::string> args, bool terminal = false) {
+  ProcessResult Run(std::vector<std::string> args, bool terminal = false,
+                    const std::optional<std::string>& standardInput = {}) {
     args.insert(args.begin(), {"--settings", settings, "--classes", classes});
-    return RunProgram(VOREL_REPORT_EXE, args, work.path(), terminal);
+    return RunProgram(VOREL_REPORT_EXE, args, work.path(), terminal, standardInput);
   }
   // The program as installed in a folder of its own, with no options added.
   ProcessResult RunInstalled(const std::vector<std::string>& args) {
@@ -325,14 +331,14 @@ TEST_F(VorelReportTest, ShowsAndClearsAProgressBarOnATerminalOnly) {
   ProcessResult r = Run({"--all-dates", "--all-pages", bigLog, "-o", "r.txt"}, true);
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.err.find("big.log ["), std::string::npos) << r.err;
-  EXPECT_NE(r.err.find("] 400/400"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("] 100%"), std::string::npos) << r.err;
   // The bar is wiped at the end: carriage return, blanks over the whole bar, carriage return.
   ASSERT_GE(r.err.size(), 2u);
   EXPECT_EQ(r.err.back(), '\r');
   const size_t start = r.err.rfind('\r', r.err.size() - 2);
   ASSERT_NE(start, std::string::npos);
   const std::string wipe = r.err.substr(start + 1, r.err.size() - start - 2);
-  EXPECT_GE(wipe.size(), std::string("big.log [").size() + 30 + std::string("] 400/400").size());
+  EXPECT_GE(wipe.size(), std::string("big.log [").size() + 30 + std::string("] 100%").size());
   EXPECT_EQ(wipe.find_first_not_of(' '), std::string::npos);
 
   r = Run({"-q", "--all-dates", "--all-pages", bigLog, "-o", "r.txt"}, true);
@@ -343,6 +349,11 @@ TEST_F(VorelReportTest, ShowsAndClearsAProgressBarOnATerminalOnly) {
   r = Run({"--all-dates", "--all-pages", log, "-o", "r.txt"}, true);
   EXPECT_EQ(r.status, 0);
   EXPECT_TRUE(r.err.empty()) << r.err;
+
+  // A stream of unknown length: no share, only that it is being read.
+  r = Run({"--all-dates", "--all-pages", "-", "-o", "r.txt"}, true, Sjis(big));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("stdin 読み込み中"), std::string::npos) << r.err;
 }
 
 // --- web server logs --------------------------------------------------------
@@ -392,6 +403,95 @@ TEST_F(VorelReportTest, AServerLogPlainOrCompressedGivesTheReportOfTheSameAccess
   ProcessResult z = Run({"-q", "--from", "2001/12/1", "--to", "2001/12/31", "--all-pages", gzip, "-o", "gzip.txt"});
   EXPECT_EQ(z.status, 0) << z.err;
   EXPECT_EQ(FromSjis(ReadFile(work.File("gzip.txt"))), expected);
+}
+
+// --- streams, compressed logs, and lines of every kind ----------------------
+
+TEST_F(VorelReportTest, StandardInputAndPipesAreReadInOnePass) {
+  // "/dev/fd/0" is what a process substitution names: a pipe.
+  for (const std::string name : {"-", "/dev/fd/0"}) {
+    ProcessResult r = Run({"-q", "--from", "2001/12/1", "--to", "2001/12/31", "--all-pages", name, "-o", "r.txt"}, false,
+                          Sjis(SmallLog()));
+    EXPECT_EQ(r.status, 0) << name << r.err;
+    EXPECT_EQ(FromSjis(ReadFile(work.File("r.txt"))), kDecemberReport) << name;
+  }
+}
+
+TEST_F(VorelReportTest, AFifoIsReadOnceAsAStream) {
+  const std::string fifo = work.File("access.fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  // The writer opens the FIFO once: a second opening by the program would
+  // wait for a writer forever.
+  std::thread writer([&] {
+    std::ofstream(fifo, std::ios::binary) << Sjis(SmallLog());
+  });
+  ProcessResult r = Run({"-q", "--from", "2001/12/1", "--to", "2001/12/31", "--all-pages", fifo, "-o", "r.txt"});
+  writer.join();
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(FromSjis(ReadFile(work.File("r.txt"))), kDecemberReport);
+}
+
+TEST_F(VorelReportTest, ACutCompressedLogGivesItsReportAndAWarningEvenWhenQuiet) {
+  // Enough accesses that half of every compressed form holds whole blocks.
+  std::string text;
+  for (int i = 0; i < 6000; ++i)
+    text += Access("index", "2001/12/02 09:03:07", kIe, "http://www.example.jp/" + std::to_string(i),
+                   "host.example.ne.jp(10.0.0.1)");
+  for (const auto& [tool, name] : {std::pair{"gzip", "cut.log.gz"}, std::pair{"bzip2 -1", "cut.log.bz2"},
+                                   std::pair{"xz", "cut.log.xz"}, std::pair{"zstd", "cut.log.zst"}}) {
+    const std::string packed = CompressedWith(tool, Sjis(text));
+    const std::string cut = work.Write(name, packed.substr(0, packed.size() / 2));
+    std::filesystem::remove(work.File("r.txt"));
+    ProcessResult r = Run({"-q", "--all-dates", "--all-pages", cut, "-o", "r.txt"});
+    EXPECT_EQ(r.status, 0) << tool << r.err;
+    EXPECT_NE(r.err.find("途中で終わっています"), std::string::npos) << tool << r.err;
+    EXPECT_NE(r.err.find("\n" + cut), std::string::npos) << tool << r.err;
+    const std::string report = FromSjis(ReadFile(work.File("r.txt")));
+    EXPECT_NE(report.find("アクセス合計: "), std::string::npos) << tool;
+    EXPECT_EQ(report.find("アクセス合計: 6000\r\n"), std::string::npos) << tool;
+
+    // The whole file: no warning.
+    r = Run({"-q", "--all-dates", "--all-pages", work.Write(name, packed), "-o", "r.txt"});
+    EXPECT_EQ(r.status, 0) << tool;
+    EXPECT_TRUE(r.err.empty()) << tool << r.err;
+    EXPECT_NE(FromSjis(ReadFile(work.File("r.txt"))).find("アクセス合計: 6000\r\n"), std::string::npos) << tool;
+  }
+}
+
+TEST_F(VorelReportTest, AByteOrderMarkAGarbageFirstLineAndAMixedFileLoseNoAccess) {
+  struct Case {
+    std::string name, text, counts;
+  };
+  const std::string server = SmallServerLog();
+  const std::string half = server.substr(0, server.find("a line that"));
+  const std::vector<Case> cases = {
+      {"bom.log", "\xEF\xBB\xBF" + server, "サーバーのログ 7 行、ページビュー 4 行、読み取れない行 1 行"},
+      {"garbage.log", "/Dec/2001:09:03:07 +0900] \"GET / HTTP/1.1\" 200\n" + server,
+       "サーバーのログ 8 行、ページビュー 4 行、読み取れない行 2 行"},
+      {"nul.log", std::string(40, '\0') + "\n" + server, "サーバーのログ 8 行、ページビュー 4 行、読み取れない行 2 行"},
+      // The first two accesses as records, the rest as a server wrote them.
+      {"mixed.log",
+       Sjis(Access("index", "2001/12/02 09:03:07", kIe, "http://www.example.jp/", "host.example.ne.jp(10.0.0.1)") +
+            Access("index", "2001/12/05 23:59:00", kFx, "http://search.example.com/?q=vorel", "(192.168.1.20)")) +
+           server.substr(half.size()),
+       "記録の行 8 行、サーバーのログ 4 行、ページビュー 2 行、読み取れない行 1 行"},
+  };
+  std::string expected = kDecemberReport;
+  expected.replace(expected.find("\r\nページ別"), std::string::npos,
+                   "\r\nページ別 (2)\r\n   3: /index.html\r\n   1: /diary.html\r\n");
+  for (const Case& c : cases) {
+    ProcessResult r = Run({"--from", "2001/12/1", "--to", "2001/12/31", "--all-pages", work.Write(c.name, c.text), "-o",
+                           "r.txt"});
+    EXPECT_EQ(r.status, 0) << c.name << r.err;
+    EXPECT_NE(r.err.find(c.name + ": " + c.counts), std::string::npos) << c.name << r.err;
+    std::string report = FromSjis(ReadFile(work.File("r.txt")));
+    if (c.name == "mixed.log") {
+      // Its records name the page "index", its server lines "/index.html".
+      EXPECT_NE(report.find("アクセス合計: 3\r\n"), std::string::npos) << report;
+    } else {
+      EXPECT_EQ(report, expected) << c.name;
+    }
+  }
 }
 
 }  // namespace

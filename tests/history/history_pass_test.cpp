@@ -96,7 +96,11 @@ TEST_F(HistoryPassTest, TheAnalysisCommandTakesAHistoryForFourRecordsAPageView) 
   const std::string history = dir.File("access.history");
   ASSERT_TRUE(AddLogToHistory(history, dir.Write("access.log", testing::ServerLogLines(0, 30))).ok);
   SetParam("LogFile", history);
-  EXPECT_EQ(analysis::GetLogLineCount(), 30 * 4);
+  SetParam("SpecifyDate", false);
+  ASSERT_EQ(analysis::PrepareAnalysis().problem, analysis::LogProblem::None);
+  EXPECT_EQ(analysis::RunAnalysis(0), analysis::AnalysisOutcome::Counted);
+  EXPECT_EQ(analysis::LastServerLogCounts().records, 30 * 4);
+  EXPECT_EQ(analysis::Result().Total, 30);
 }
 
 TEST_F(HistoryPassTest, AForeignDatabaseAnalysedSaysItIsNoHistory) {

@@ -37,6 +37,15 @@ std::string ReadFile(const std::string& path) {
   return ss.str();
 }
 
+std::string CompressedWith(const std::string& tool, std::string_view bytes) {
+  TempDir dir;
+  const std::string input = dir.Write("input", bytes);
+  const std::string output = dir.File("output");
+  const std::string command = tool + " -c < '" + input + "' > '" + output + "' 2>/dev/null";
+  if (std::system(command.c_str()) != 0) throw std::runtime_error(tool + " failed");
+  return ReadFile(output);
+}
+
 std::string Sjis(std::string_view utf8) { return platform::Utf8ToCp932(utf8); }
 std::string FromSjis(std::string_view bytes) { return platform::Cp932ToUtf8(bytes); }
 

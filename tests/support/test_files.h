@@ -26,6 +26,8 @@ class TempDir {
 };
 
 std::string ReadFile(const std::string& path);
+// `bytes` compressed by the command-line tool `tool` (gzip, bzip2, xz, zstd).
+std::string CompressedWith(const std::string& tool, std::string_view bytes);
 // UTF-8 text in CP932 bytes, and back.
 std::string Sjis(std::string_view utf8);
 std::string FromSjis(std::string_view bytes);

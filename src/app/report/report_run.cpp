@@ -28,6 +28,10 @@ namespace {
 using settings::ParamText;
 
 constexpr std::string_view kStandardOutput = "-";
+// "-" as a log: standard input, read as a stream like any pipe.
+constexpr std::string_view kStandardInput = "-";
+
+std::string LogPath(const std::string& log) { return log == kStandardInput ? "/dev/stdin" : log; }
 
 // Messages of the headless prompter, with the progress bar wiped first so
 // that they do not land in the middle of it.
@@ -60,17 +64,19 @@ class ProgressScope {
 
 // One run of the analysis command on LogFile entry 1: its checks, the pass,
 // and its judgement of the outcome. Every failure leaves the result empty.
+// The bar appears with the pass's first position, once the log has proved
+// longer than CheckLine records.
 analysis::AnalysisOutcome AnalyseOne(int additional, bool showProgress, ReportPrompter* prompter) {
   const analysis::AnalysisPreparation ready = analysis::PrepareAnalysis();
   if (ready.problem != analysis::LogProblem::None) return analysis::AnalysisOutcome::Failed;
   std::unique_ptr<TerminalProgress> bar;
-  if (showProgress && ready.records > ready.checkLine) {
-    const std::string logFile = ParamText("LogFile", 1);
-    bar = std::make_unique<TerminalProgress>(stderr, std::filesystem::path(logFile).filename().string(),
-                                             ready.records, ready.checkLine);
-  }
+  if (showProgress)
+    bar = std::make_unique<TerminalProgress>(stderr, std::filesystem::path(ParamText("LogFile", 1)).filename().string());
   ProgressScope scope(prompter, std::move(bar));
-  return analysis::RunAnalysis(additional);
+  const analysis::AnalysisOutcome outcome = analysis::RunAnalysis(additional);
+  // Said even with -q: the figures lack the part of the log that was lost.
+  analysis::WarnIfLogEndedEarly(platform::CurrentPrompter());
+  return outcome;
 }
 
 // A file named on the command line must be a regular file of sensible size;
@@ -99,7 +105,7 @@ std::string OutputProblem(const ReportOptions& options) {
   if (options.history) inputs.push_back(*options.history);
   for (const std::string& log : inputs) {
     struct stat in {};
-    if (::stat(log.c_str(), &in) == 0 && in.st_dev == out.st_dev && in.st_ino == out.st_ino)
+    if (::stat(LogPath(log).c_str(), &in) == 0 && in.st_dev == out.st_dev && in.st_ino == out.st_ino)
       return "出力先が解析するログと同じファイルです。\r\n" + (toStandardOutput ? std::string("-") : options.output);
   }
   return {};
@@ -152,9 +158,11 @@ ExitStatus WriteReport(const ReportOptions& options) {
 void ReportServerLogCounts(const std::string& log) {
   const analysis::ServerLogCounts counts = analysis::LastServerLogCounts();
   if (counts.lines == 0) return;
-  const std::string text = std::filesystem::path(log).filename().string() + ": サーバーのログ " +
-                           std::to_string(counts.lines) + " 行、ページビュー " + std::to_string(counts.pageViews) +
-                           " 行、読み取れない行 " + std::to_string(counts.unreadable) + " 行";
+  std::string text = std::filesystem::path(log).filename().string() + ": ";
+  // A file that mixes both kinds says how much of each it held.
+  if (counts.recordLines > 0) text += "記録の行 " + std::to_string(counts.recordLines) + " 行、";
+  text += "サーバーのログ " + std::to_string(counts.lines) + " 行、ページビュー " + std::to_string(counts.pageViews) +
+          " 行、読み取れない行 " + std::to_string(counts.unreadable) + " 行";
   std::fprintf(stderr, "%s\n", platform::ToTerminalEncoding(text).c_str());
 }
 
@@ -187,7 +195,7 @@ ExitStatus RunReport(const ReportOptions& options) {
   const std::vector<std::string> logs = options.history ? std::vector{*options.history} : options.logs;
   const bool showProgress = !options.quiet && ::isatty(STDERR_FILENO);
   for (size_t i = 0; i < logs.size(); ++i) {
-    settings::SetParam("LogFile", settings::ParamInput{logs[i]});
+    settings::SetParam("LogFile", settings::ParamInput{LogPath(logs[i])});
     analysis::AnalysisOutcome outcome = analysis::AnalysisOutcome::Failed;
     try {
       outcome = AnalyseOne(i == 0 ? 0 : 1, showProgress, &prompter);

@@ -22,24 +22,21 @@ size_t Columns(const std::string& utf8) {
 
 }  // namespace
 
-TerminalProgress::TerminalProgress(std::FILE* out, std::string logName, int32_t records, int32_t checkLine)
-    : out_(out), logName_(std::move(logName)), total_(std::max<int32_t>(records, 1)),
-      checkLine_(std::max<int32_t>(checkLine, 1)) {
-  Draw();
-}
+TerminalProgress::TerminalProgress(std::FILE* out, std::string logName) : out_(out), logName_(std::move(logName)) {}
 
 TerminalProgress::~TerminalProgress() { Clear(); }
 
 void TerminalProgress::aauStatusChange(int16_t piVal) {
-  done_ = std::min<int64_t>(static_cast<int64_t>(piVal) * checkLine_, total_);
-  const int permille = static_cast<int>(done_ * 1000 / total_);
+  started_ = true;
+  unknown_ = piVal == analysis::kProgressUnknown;
+  permille_ = std::clamp<int>(piVal, 0, analysis::kProgressRange) * 1000 / analysis::kProgressRange;
   // The pass reports every CheckLine records; a terminal needs far fewer redraws.
-  if (permille != lastPermille_) Draw();
+  if (permille_ != lastPermille_ || drawnWidth_ == 0) Draw();
 }
 
 void TerminalProgress::aauMessageChange(const std::string& psHelpCode) {
   message_ = psHelpCode;
-  Draw();
+  if (started_) Draw();
 }
 
 void TerminalProgress::Clear() {
@@ -51,11 +48,15 @@ void TerminalProgress::Clear() {
 }
 
 void TerminalProgress::Draw() {
-  lastPermille_ = static_cast<int>(done_ * 1000 / total_);
-  const int filled = static_cast<int>(done_ * kBarCells / total_);
-  std::string line = logName_ + " [" + std::string(static_cast<size_t>(filled), '#') +
-                     std::string(static_cast<size_t>(kBarCells - filled), '.') + "] " + std::to_string(done_) + "/" +
-                     std::to_string(total_);
+  lastPermille_ = permille_;
+  std::string line = logName_;
+  if (unknown_) {
+    line += " 読み込み中";
+  } else {
+    const int filled = permille_ * kBarCells / 1000;
+    line += " [" + std::string(static_cast<size_t>(filled), '#') + std::string(static_cast<size_t>(kBarCells - filled), '.') +
+            "] " + std::to_string(permille_ / 10) + "%";
+  }
   if (!message_.empty()) line += " " + message_;
   const size_t width = Columns(line);
   std::string shown = platform::ToTerminalEncoding(line);

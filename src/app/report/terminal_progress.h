@@ -1,6 +1,8 @@
 // The progress bar vorel-report draws on standard error while a large log is
-// analysed: records read of the record count, redrawn only when it changes
-// visibly, and wiped before any message and at the end.
+// analysed: the share of the log's bytes read (only the bytes read, for a
+// stream of unknown length), drawn from the pass's first position on,
+// redrawn only when it changes visibly, and wiped before any message and at
+// the end.
 #pragma once
 
 #include <cstdint>
@@ -13,9 +15,8 @@ namespace vorel::report_app {
 
 class TerminalProgress : public analysis::ProgressReceiver {
  public:
-  // `out` is the terminal; `records` the log's record count and `checkLine`
-  // the records between two positions the pass reports.
-  TerminalProgress(std::FILE* out, std::string logName, int32_t records, int32_t checkLine);
+  // `out` is the terminal.
+  TerminalProgress(std::FILE* out, std::string logName);
   ~TerminalProgress() override;
 
   void aauStatusChange(int16_t piVal) override;
@@ -29,9 +30,9 @@ class TerminalProgress : public analysis::ProgressReceiver {
 
   std::FILE* out_;
   std::string logName_;
-  int64_t total_;
-  int32_t checkLine_;
-  int64_t done_ = 0;
+  int permille_ = 0;
+  bool unknown_ = false;  // a stream: no share to show
+  bool started_ = false;  // the pass has reported a position
   std::string message_;
   int lastPermille_ = -1;
   size_t drawnWidth_ = 0;

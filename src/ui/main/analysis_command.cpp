@@ -119,6 +119,8 @@ class EmptyResultBeforeMessages : public platform::Prompter {
 void frmMain::mnuEditAnalize_Click(int16_t Index) {
   if (busy_) return;
   busy_ = true;
+  // Warnings about a result that stands are not failures: they bypass `messages`.
+  platform::Prompter& plainMessages = platform::CurrentPrompter();
   EmptyResultBeforeMessages messages(*this);
   platform::ScopedPrompter messageScope(messages);
   WaitCursor cursor;
@@ -132,11 +134,10 @@ void frmMain::mnuEditAnalize_Click(int16_t Index) {
     const analysis::AnalysisPreparation ready = analysis::PrepareAnalysis();
     if (ready.problem == analysis::LogProblem::MissingLog && baseShown) base->cmbFileName->setFocus();
     if (ready.problem == analysis::LogProblem::None) {
+      // The window appears with the pass's first position: once the log has
+      // proved longer than CheckLine records.
       status = std::make_unique<frmStatus>(this);
-      if (ready.records > ready.checkLine) {
-        status->ShowOverOwner();
-        status->aauStausInit(static_cast<int16_t>(ready.records / ready.checkLine), "アクセスログ解析中です。");
-      }
+      status->aauStausInit(analysis::kProgressRange, "アクセスログ解析中です。");
       cursor.Set();
 
       analysis::AnalysisOutcome outcome;
@@ -148,6 +149,7 @@ void frmMain::mnuEditAnalize_Click(int16_t Index) {
       mnuViewRefresh_Click();
       status->close();
       status.reset();
+      analysis::WarnIfLogEndedEarly(plainMessages);
       if (baseShown && base) {
         base->FillFileNameList();
         base->FillPageList();

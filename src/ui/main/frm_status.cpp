@@ -62,6 +62,14 @@ void frmStatus::aauMessageChange(const std::string& psHelpCode) {
 }
 
 void frmStatus::aauStatusChange(int16_t piVal) {
+  if (!isVisible()) ShowOverOwner();
+  if (piVal == analysis::kProgressUnknown) {
+    // A stream of unknown length: a busy bar instead of a position.
+    if (pbrStatus->maximum() == 0) return;
+    pbrStatus->setRange(0, 0);
+    LetPaint();
+    return;
+  }
   const int value = std::clamp<int>(piVal, pbrStatus->minimum(), pbrStatus->maximum());
   if (value == pbrStatus->value()) return;
   pbrStatus->setValue(value);

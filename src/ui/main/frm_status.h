@@ -26,7 +26,9 @@ class frmStatus : public QWidget, public analysis::ProgressReceiver {
   // Message and an empty bar running up to piMaxVal.
   void aauStausInit(int16_t piMaxVal, const std::string& psHelpCode);
   void aauMessageChange(const std::string& psHelpCode) override;
-  // A position past the maximum shows a full bar.
+  // Shows the window when it is hidden: the pass reports a first position
+  // once the log has proved long enough for one. A position past the
+  // maximum shows a full bar; kProgressUnknown a busy bar.
   void aauStatusChange(int16_t piVal) override;
 
   QLabel* lblStatus;

@@ -98,6 +98,32 @@ TEST_F(AnalysisCommandTest, MissingLogFileIsReportedWithItsPath) {
   ExpectOneMessage("ログファイルが見つかりません。\r\n", "エラー", platform::MessageIcon::Error);
 }
 
+TEST_F(AnalysisCommandTest, AFolderIsRefusedAsAFolder) {
+  frmMain& main = OpenFrame();
+  UseLog(dir.path());
+  main.mnuEditAnalize_Click(0);
+  ExpectOneMessage("ログファイルに指定されたものはフォルダです。\r\n" + dir.path(), "エラー", platform::MessageIcon::Error);
+  EXPECT_TRUE(AllResultCommands(false));
+}
+
+TEST_F(AnalysisCommandTest, ACutCompressedLogIsShownWithAWarningAfterTheAnalysis) {
+  frmMain& main = OpenFrame();
+  const std::string packed = testing::CompressedWith("gzip", testing::ReadFile(WriteLog("tmp.log", 4000)));
+  const std::string cut = dir.Write("cut.log.gz", packed.substr(0, packed.size() / 2));
+  UseLog(cut);
+  int32_t totalDuringWarning = -1;
+  prompter.onMessage = [&](const platform::MessageRequest&) { totalDuringWarning = analysis::ResultCount(0); };
+  main.mnuEditAnalize_Click(0);
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0].icon, platform::MessageIcon::Warning);
+  EXPECT_NE(prompter.messages[0].text.find("\r\n" + cut), std::string::npos);
+  // The part before the cut is the result, standing while the warning shows.
+  EXPECT_GT(analysis::ResultCount(0), 0);
+  EXPECT_LT(analysis::ResultCount(0), 4000);
+  EXPECT_EQ(totalDuringWarning, analysis::ResultCount(0));
+  EXPECT_TRUE(AllResultCommands(true));
+}
+
 TEST_F(AnalysisCommandTest, PageFilterWithoutAPageAsksForOne) {
   frmMain& main = OpenFrame();
   UseLog(WriteLog("access.log", 5));
@@ -255,11 +281,6 @@ TEST_F(AnalysisCommandTest, EveryFailureLeavesEveryOpenWindowShowingTheEmptyResu
   base->cmbPage->setEditText(QStringLiteral("nosuchpage"));
   main.mnuEditAnalize_Click(0);
   expectEmpty("nothing counted");
-
-  analyseGood();
-  settings::SetParam("CheckLine", 0);
-  main.mnuEditAnalize_Click(1);
-  expectEmpty("progress range");
 }
 
 TEST_F(AnalysisCommandTest, WithTheSummaryClosedTheStoredChoicesApply) {
@@ -334,8 +355,8 @@ TEST_F(AnalysisCommandTest, ProgressWindowAppearsAboveCheckLineRecords) {
   main.mnuEditAnalize_Click(0);
   qApp->removeEventFilter(&watcher);
   EXPECT_TRUE(watcher.shown);
-  EXPECT_EQ(watcher.maximum, 1);
-  EXPECT_EQ(watcher.value, 1);
+  EXPECT_EQ(watcher.maximum, analysis::kProgressRange);
+  EXPECT_EQ(watcher.value, analysis::kProgressRange);
   EXPECT_EQ(watcher.label, QStringLiteral("データのソート中です。"));
   EXPECT_EQ(analysis::ResultCount(0), 50);
   EXPECT_TRUE(prompter.messages.empty());
