@@ -97,6 +97,7 @@ TEST_F(HistoryPassTest, TheAnalysisCommandTakesAHistoryForFourRecordsAPageView) 
   ASSERT_TRUE(AddLogToHistory(history, dir.Write("access.log", testing::ServerLogLines(0, 30))).ok);
   SetParam("LogFile", history);
   SetParam("SpecifyDate", false);
+  SetParam("SpecifyPage", false);
   ASSERT_EQ(analysis::PrepareAnalysis().problem, analysis::LogProblem::None);
   EXPECT_EQ(analysis::RunAnalysis(0), analysis::AnalysisOutcome::Counted);
   EXPECT_EQ(analysis::LastServerLogCounts().records, 30 * 4);
