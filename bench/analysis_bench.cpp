@@ -52,10 +52,10 @@ std::string BigTablesLogPath(size_t accesses) {
   return LogPath(shape, "big-tables-" + std::to_string(accesses));
 }
 
-void Analyze(benchmark::State& state, const std::string& log, size_t accesses, int checkLine = 0) {
+void Analyze(benchmark::State& state, const std::string& log, size_t accesses, int robotMode = 1) {
   using namespace vorel;
   settings::ApplyDefaults();
-  if (checkLine > 0) settings::SetParam("CheckLine", checkLine);
+  settings::SetParam("RobotMode", robotMode);
   settings::SetParam("LogFile", log);
   settings::SetParam("SpecifyDate", false);
   settings::SetParam("SpecifyPage", false);
@@ -77,19 +77,23 @@ void BM_AnalyzeLog(benchmark::State& state) {
 BENCHMARK(BM_AnalyzeLog)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // A web server's combined log: page views with the images and style sheets
-// they pull in, about two lines a page view; items are lines.
+// they pull in, about two lines a page view; items are lines. The second
+// argument is RobotMode: 1 (robots set apart, the default) against 0 (robots
+// counted like everyone) measures what the robot list costs.
 void BM_AnalyzeServerLog(benchmark::State& state) {
   vorel::bench::LogShape shape;
   shape.accesses = static_cast<size_t>(state.range(0));
   shape.combined = true;
-  const std::string log = LogPath(shape, "combined-" + std::to_string(shape.accesses));
+  const std::string log = LogPath(shape, "combined-with-robots-" + std::to_string(shape.accesses));
   std::ifstream in(log, std::ios::binary);
   size_t lines = 0;
   for (std::string line; std::getline(in, line);) ++lines;
-  Analyze(state, log, lines);
-  state.counters["page_views"] = static_cast<double>(vorel::analysis::Result().Total);
+  Analyze(state, log, lines, static_cast<int>(state.range(1)));
+  const auto& r = vorel::analysis::Result();
+  state.counters["page_views"] = static_cast<double>(r.Total + r.RobotTotal);
+  state.counters["robot_share"] = r.Total + r.RobotTotal ? static_cast<double>(r.RobotTotal) / (r.Total + r.RobotTotal) : 0;
 }
-BENCHMARK(BM_AnalyzeServerLog)->Arg(500000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_AnalyzeServerLog)->Args({500000, 0})->Args({500000, 1})->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // A combined log in which every line is a page view: the reader and the
 // server-line steps at full rate; items are lines.
@@ -111,8 +115,7 @@ BENCHMARK(BM_AnalyzeLogBigTables)->Arg(1000000)->Unit(benchmark::kMillisecond)->
 void BM_AnalyzeHistory(benchmark::State& state) {
   const auto pageViews = static_cast<size_t>(state.range(0));
   const std::string history = vorel::bench::HistoryPath(static_cast<int64_t>(pageViews));
-  // Forty million records: progress steps as wide as they go keep the position in range.
-  Analyze(state, history, pageViews, 32767);
+  Analyze(state, history, pageViews);
   state.counters["bytes_per_page_view"] =
       static_cast<double>(std::filesystem::file_size(history)) / static_cast<double>(pageViews);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <random>
 #include <vector>
 
@@ -55,7 +56,8 @@ std::vector<std::string> MakeHosts(size_t n, double ipv6Share, std::mt19937_64& 
   return hosts;
 }
 
-std::vector<std::string> MakeAgents(size_t n, std::mt19937_64& rng) {
+// Browsers, and with `withCrawler` a numbered crawler now and then.
+std::vector<std::string> MakeAgents(size_t n, std::mt19937_64& rng, bool withCrawler = true) {
   static const char* systems[] = {"Windows NT 10.0; Win64; x64", "Windows NT 6.1; WOW64", "Macintosh; Intel Mac OS X 10_15_7",
                                   "X11; Linux x86_64", "Linux; Android 14; SC-51D", "iPhone; CPU iPhone OS 17_5 like Mac OS X",
                                   "Windows NT 5.1", "compatible; MSIE 6.0; Windows 98"};
@@ -79,13 +81,56 @@ std::vector<std::string> MakeAgents(size_t n, std::mt19937_64& rng) {
         std::snprintf(text, sizeof(text), "Mozilla/5.0 (%s) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/%u.0.0.0 Safari/537.36 Edg/%u.0.%u.0", sys, major, major, build);
         break;
       case 4:
-        std::snprintf(text, sizeof(text), "Mozilla/5.0 (compatible; Googlebot/2.1; +http://www.google.com/bot.html) v%zu", i);
+        if (withCrawler)
+          std::snprintf(text, sizeof(text), "Mozilla/5.0 (compatible; Googlebot/2.1; +http://www.google.com/bot.html) v%zu", i);
+        else
+          std::snprintf(text, sizeof(text), "Mozilla/5.0 (%s) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/%u.0.0.0 Safari/537.36 OPR/%u.0.%u.0", sys, major, major - 14, build);
         break;
       default:
         std::snprintf(text, sizeof(text), "Mozilla/4.0 (%s) build %u", sys, build);
         break;
     }
     agents.emplace_back(text);
+  }
+  return agents;
+}
+
+// The robots a personal site's server log is full of.
+const char* const kRobotAgents[] = {
+    "Mozilla/5.0 (compatible; Googlebot/2.1; +http://www.google.com/bot.html)",
+    "Mozilla/5.0 (Linux; Android 6.0.1; Nexus 5X Build/MMB29P) AppleWebKit/537.36 (KHTML, like Gecko) "
+    "Chrome/120.0.6099.129 Mobile Safari/537.36 (compatible; Googlebot/2.1; +http://www.google.com/bot.html)",
+    "Mozilla/5.0 AppleWebKit/537.36 (KHTML, like Gecko; compatible; bingbot/2.0; +http://www.bing.com/bingbot.htm) "
+    "Chrome/116.0.1938.76 Safari/537.36",
+    "Mozilla/5.0 AppleWebKit/537.36 (KHTML, like Gecko; compatible; GPTBot/1.2; +https://openai.com/gptbot)",
+    "Mozilla/5.0 AppleWebKit/537.36 (KHTML, like Gecko; compatible; ClaudeBot/1.0; +claudebot@anthropic.com)",
+    "UniversalFeedParser/5.2.1 +https://code.google.com/p/feedparser/",
+    "Tiny Tiny RSS/21.04-0fe4a5b (http://tt-rss.org/)",
+    "Feedly/1.0 (+http://www.feedly.com/fetcher.html; 5 subscribers; like FeedFetcher-Google)",
+    "Mozilla/5.0 (compatible; archive.org_bot +http://archive.org/details/archive.org_bot)",
+    "Mozilla/5.0 (compatible; Baiduspider/2.0; +http://www.baidu.com/search/spider.html)",
+    "Mozilla/5.0 (compatible; YandexBot/3.0; +http://yandex.com/bots)",
+    "Mozilla/5.0 (compatible; AhrefsBot/7.0; +http://ahrefs.com/robot/)",
+    "Mozilla/5.0 (compatible; SemrushBot/7~bl; +http://www.semrush.com/bot.html)",
+    "Mozilla/5.0 (compatible; Yahoo! Slurp; http://help.yahoo.com/help/us/ysearch/slurp)",
+    "facebookexternalhit/1.1 (+http://www.facebook.com/externalhit_uatext.php)",
+    "Mozilla/5.0+(compatible; UptimeRobot/2.0; http://www.uptimerobot.com/)",
+    "curl/8.5.0",
+    "python-requests/2.31.0",
+    "Mozilla/5.0 (compatible; Bytespider; spider-feedback@bytedance.com)",
+    "Mozilla/5.0 (compatible; SomeCrawler/0.3; +https://crawler.example.com/)",
+};
+
+// A server's agents: people's browsers, with the robots among the most
+// frequent (every other one of the first ranks).
+std::vector<std::string> MakeServerAgents(size_t n, std::mt19937_64& rng) {
+  std::vector<std::string> people = MakeAgents(n, rng, false);
+  std::vector<std::string> agents;
+  agents.reserve(n);
+  size_t robot = 0, person = 0;
+  for (size_t i = 0; i < n; ++i) {
+    const bool robotRank = i % 2 == 1 && robot < std::size(kRobotAgents);
+    agents.emplace_back(robotRank ? kRobotAgents[robot++] : people[person++]);
   }
   return agents;
 }
@@ -168,7 +213,7 @@ void AppendCombinedLine(std::string& log, const std::string& address, const char
 std::string GenerateLog(const LogShape& shape) {
   std::mt19937_64 rng(shape.seed);
   auto hosts = MakeHosts(shape.hosts, shape.ipv6Share, rng);
-  auto agents = MakeAgents(shape.agents, rng);
+  auto agents = shape.combined ? MakeServerAgents(shape.agents, rng) : MakeAgents(shape.agents, rng);
   auto refs = MakeReferrers(shape.referrers, rng);
   for (auto& ref : refs)
     if (!ref.empty() && ref.size() < shape.referrerBytes) ref += (ref.find('?') == std::string::npos ? "?q=" : "&pad=") + std::string(shape.referrerBytes - ref.size(), 'x');

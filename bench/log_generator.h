@@ -18,7 +18,9 @@ struct LogShape {
   uint64_t seed = 20011205;
   // A web server's combined log instead of records: each page view is one
   // line, and about two in five lines are requests for images, style sheets
-  // and the like, which are no page views.
+  // and the like, which are no page views. Its agents are those a server
+  // sees: people's browsers and, among the most frequent, robots (search
+  // engines, AI crawlers, feed readers, link previews, monitors, tools).
   bool combined = false;
   // Share of hosts that are IPv6 addresses, each in a /48 of its own.
   double ipv6Share = 0;

@@ -23,9 +23,12 @@ if(TARGET vorel_help)
   install(FILES ${CMAKE_BINARY_DIR}/vorel.hlp DESTINATION ${CMAKE_INSTALL_DATADIR}/vorel)
 endif()
 
+# The AppStream id, reverse-DNS; the metainfo file is named after it.
+set(VOREL_APPSTREAM_ID invalid.vorel.vorel)
 if(TARGET vorel)
   install(FILES ${VOREL_PACKAGING_DIR}/vorel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  install(FILES ${VOREL_PACKAGING_DIR}/vorel.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  install(FILES ${VOREL_PACKAGING_DIR}/vorel.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
+    RENAME ${VOREL_APPSTREAM_ID}.metainfo.xml)
   foreach(size 16 22 24 32 48 64 128 256)
     install(FILES ${VOREL_PACKAGING_DIR}/icons/vorel-${size}.png
       DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME vorel.png)
@@ -63,6 +66,26 @@ foreach(page ${VOREL_MAN_PAGES})
 endforeach()
 if(VOREL_MAN_OUTPUTS)
   add_custom_target(vorel_man ALL DEPENDS ${VOREL_MAN_OUTPUTS})
+endif()
+
+# The licence and the change logs, as Debian keeps them in /usr/share/doc:
+# the upstream log and the package's own, whose entry names the package's version.
+set(VOREL_DEB_VERSION ${PROJECT_VERSION}-${VOREL_BUILD_NUMBER})
+configure_file(${VOREL_PACKAGING_DIR}/changelog.Debian.in ${CMAKE_BINARY_DIR}/doc/changelog.Debian @ONLY)
+install(FILES ${VOREL_PACKAGING_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+if(VOREL_GZIP)
+  foreach(log changelog changelog.Debian)
+    if(log STREQUAL "changelog")
+      set(source ${VOREL_PACKAGING_DIR}/changelog)
+    else()
+      set(source ${CMAKE_BINARY_DIR}/doc/changelog.Debian)
+    endif()
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/doc/${log}.gz
+      COMMAND ${VOREL_GZIP} -9nc ${source} > ${CMAKE_BINARY_DIR}/doc/${log}.gz
+      DEPENDS ${source} VERBATIM)
+    install(FILES ${CMAKE_BINARY_DIR}/doc/${log}.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  endforeach()
+  add_custom_target(vorel_doc ALL DEPENDS ${CMAKE_BINARY_DIR}/doc/changelog.gz ${CMAKE_BINARY_DIR}/doc/changelog.Debian.gz)
 endif()
 
 # The Debian package. Library dependencies come from dpkg-shlibdeps; the rest

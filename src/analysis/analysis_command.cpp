@@ -3,10 +3,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 
 #include "analysis/analysis_pass.h"
 #include "analysis/result.h"
+#include "analysis/time_zone.h"
 #include "settings/param_store.h"
 
 namespace vorel::analysis {
@@ -31,6 +33,8 @@ LogProblem PathProblem(const std::string& path) {
 
 }  // namespace
 
+std::string UnreadableLinesText(int64_t lines) { return "読み取れない行が " + std::to_string(lines) + " 行ありました。"; }
+
 AnalysisPreparation PrepareAnalysis() {
   const std::string logFile = settings::ParamText("LogFile", 1);
   switch (PathProblem(logFile)) {
@@ -46,6 +50,8 @@ AnalysisPreparation PrepareAnalysis() {
   }
   if (settings::ParamFlag("SpecifyPage") && settings::ParamText("Page", 1).empty())
     return Refuse(LogProblem::NoPage, "解析するページを指定してください。");
+  if (std::string zoneError; !TimeZone::FromSetting(settings::ParamText("TimeZone"), &zoneError))
+    return Refuse(LogProblem::UnknownTimeZone, zoneError);
   return {LogProblem::None, std::max<int64_t>(settings::ParamInt("CheckLine"), 1)};
 }
 
@@ -64,6 +70,9 @@ AnalysisOutcome RunAnalysis(int additional) {
   std::string text = "有効なデータがありませんでした。";
   if (settings::ParamText("Page", 1).find(')') != std::string::npos)
     text += "\r\n（解析ページの指定方法が Ver0.20 から変更されています）";
+  // Lines that could not be read may be why: the file and how many.
+  if (const int64_t unreadable = LastServerLogCounts().unreadable; unreadable > 0)
+    text += "\r\n" + settings::ParamText("LogFile", 1) + "\r\n" + UnreadableLinesText(unreadable);
   platform::CurrentPrompter().ShowMessage(
       {text, "確認", platform::MessageIcon::Warning, platform::MessageButtons::Ok, platform::MessageAnswer::Ok});
   return AnalysisOutcome::NothingCounted;

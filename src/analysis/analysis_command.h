@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
+#include <string>
 
 #include "platform/prompter.h"
 
@@ -12,7 +14,7 @@ namespace vorel::analysis {
 // empty. A folder or a device named as the log is refused with a message
 // saying what it is; a log of three records or fewer is found so by the pass
 // itself (a stream is read once, never counted beforehand).
-enum class LogProblem { None, MissingLog, Folder, Device, NoPage, Unreadable, TooFewRecords };
+enum class LogProblem { None, MissingLog, Folder, Device, NoPage, Unreadable, TooFewRecords, UnknownTimeZone };
 
 struct AnalysisPreparation {
   LogProblem problem = LogProblem::None;
@@ -22,7 +24,7 @@ struct AnalysisPreparation {
 inline constexpr const char* kAnalysisSettingsError =
     "解析できませんでした。\r\n設定情報を確認してください。（不正な日付など）";
 
-// Checks LogFile entry 1 (without reading it) and the page selection.
+// Checks LogFile entry 1 (without reading it), the page selection and the time zone.
 AnalysisPreparation PrepareAnalysis();
 
 enum class AnalysisOutcome { Counted, NothingCounted, Failed };
@@ -37,5 +39,8 @@ AnalysisOutcome RunAnalysis(int additional);
 // through `prompter` that the log ends early and that what came before was
 // counted; otherwise shows nothing. True when it warned.
 bool WarnIfLogEndedEarly(platform::Prompter& prompter);
+
+// How many lines of the log could not be read, for the nothing-counted message.
+std::string UnreadableLinesText(int64_t lines);
 
 }  // namespace vorel::analysis

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,12 +11,14 @@
 #include "analysis/companion.h"
 #include "analysis/log_format.h"
 #include "analysis/log_reader.h"
+#include "analysis/logged_time.h"
 #include "analysis/normalize.h"
 #include "analysis/result.h"
 #include "analysis/server_log.h"
 #include "analysis/sorting.h"
 #include "history/history_schema.h"
 #include "history/page_view_reader.h"
+#include "analysis/time_zone.h"
 #include "platform/prompter.h"
 #include "settings/param_store.h"
 
@@ -64,6 +67,8 @@ struct PassSettings {
   bool ignorePage;
   NormalizeOptions normalize;
   int64_t checkLine;
+  TimeZone timeZone;  // a server log's times are shown in it
+  int32_t robotMode;  // 0 robots count like everyone; 1 set apart in server logs; 2 in every log
 
   static PassSettings Read() {
     using namespace settings;
@@ -78,6 +83,11 @@ struct PassSettings {
     s.normalize = NormalizeOptions::FromParams();
     // Below 1 the window shows from the first record on.
     s.checkLine = std::max<int64_t>(ParamInt("CheckLine"), 1);
+    // The analysis command refuses an unknown zone before the pass; this is the last guard.
+    std::optional<TimeZone> zone = TimeZone::FromSetting(ParamText("TimeZone"));
+    if (!zone) throw PassError{kInvalidCall};
+    s.timeZone = *zone;
+    s.robotMode = ParamInt("RobotMode");
     return s;
   }
 };
@@ -127,30 +137,41 @@ class Pass {
   }
 
  private:
+  static constexpr int32_t kNotYet = -2;
+  static constexpr int32_t kAcceptedOnly = -1;
+
+  struct AgentClass {
+    int32_t os = kNotYet;
+    int32_t brws = kNotYet;
+    int32_t robotLine = kNotYet;  // robot list line, 0 for a person
+    int32_t entry = 0;            // Agent entry, 0 until a person's access counts
+  };
+
   void Record(std::string_view record) {
     if (record.size() < 2 || record[1] != '#') return;
     switch (record[0]) {
-      case '1': PageRecord(record); break;
-      case '2': if ((flags_ & 3) == 3) AgentRecord(record); break;
-      case '3': if ((flags_ & 3) == 3) RefRecord(record); break;
+      case '1': serverAccess_ = false; PageRecord(record); break;
+      case '2': if ((flags_ & 3) == 3 || RobotsApart()) AgentRecord(record); break;
+      case '3': if ((flags_ & 3) == 3 && robotLine_ == 0) RefRecord(record); break;
       case '4': CloseAccess(record); break;
       default: break;
     }
   }
 
  public:
-  // A history file: each page view goes through the record steps as the
-  // four records of its access, exactly as when its log was read.
+  // A history file: each page view goes through the steps its log's line
+  // went through, a server's line with its time in the pass's zone.
   void RunHistory(history::PageViewReader& views) {
     history::PageViewRecords access;
     while (views.Next(access)) {
       CountRecords(4);
-      PageRecord(access.page);
-      if ((flags_ & 3) == 3) {
-        AgentRecord(access.agent);
-        RefRecord(access.referrer);
+      if (access.fromServerLog) {
+        NameZone();
+        if (!access.stampRead) ++g_counts.unreadable;
+        else ServerPageView(access.page, access.agent, access.referrer, access.host);
+        continue;
       }
-      CloseAccess(access.host);
+      for (std::string_view record : {access.page, access.agent, access.referrer, access.host}) Record(record);
     }
     if (views.Failed()) throw PassError{kReadError};
   }
@@ -164,19 +185,49 @@ class Pass {
     if (!ParseServerLogLine(reader_.Text(bytes, line.high), parsed)) return false;
     CountRecords(4);
     ++g_counts.lines;
-    if (!IsPageView(parsed)) return true;
-    if (!MakeAccessRecords(parsed, access_)) {
+    NameZone();
+    if (!IsPageView(parsed)) {
+      // Only a page view goes on to be counted, but any line with an impossible time is unreadable.
+      if (LoggedTime logged; !ParseServerTime(parsed.time, logged)) ++g_counts.unreadable;
+      return true;
+    }
+    if (!MakeAccessRecords(parsed, s_.timeZone, access_)) {
       ++g_counts.unreadable;
       return true;
     }
     ++g_counts.pageViews;
-    PageRecord(access_.page);
-    if ((flags_ & 3) == 3) {
-      AgentRecord(access_.agent);
-      RefRecord(access_.referrer);
-    }
-    CloseAccess(access_.host);
+    ServerPageView(access_.page, access_.agent, access_.referrer, access_.host);
     return true;
+  }
+
+  // Once a pass: the result says which zone a server's times are in.
+  void NameZone() {
+    if (zoneNamed_) return;
+    r_.ServerTimeZone = s_.timeZone.Description();
+    zoneNamed_ = true;
+  }
+
+  // A server's page view as its four records, whether read from its log or
+  // from a history: robots are judged before the page is counted.
+  void ServerPageView(std::string_view page, std::string_view agent, std::string_view referrer,
+                      std::string_view host) {
+    serverAccess_ = true;
+    AgentClass* known = nullptr;
+    if (RobotsApart() && agent.size() > 2) {
+      // Known before the page is looked at, so that a robot's page leaves no entry.
+      known = &KnownAgent(agent);
+      if (int32_t robot = RobotLine(agent, *known); robot > 0) {
+        RobotAccess(page, host, robot);
+        return;
+      }
+    }
+    PageRecord(page);
+    if ((flags_ & 3) == 3) {
+      if (known) CountPerson(agent, *known);
+      else AgentRecord(agent);
+      RefRecord(referrer);
+    }
+    CloseAccess(host);
   }
 
   // Records read so far; past every CheckLine more the progress moves on.
@@ -202,27 +253,83 @@ class Pass {
   }
 
   void PageRecord(std::string_view record) {
+    const std::string_view page = StartAccess(record);
+    page_ = FindOrAppendOrFail(r_.Page, page);
+  }
+
+  // The filters of a "1#" record; returns its page name.
+  std::string_view StartAccess(std::string_view record) {
     slots_ = PeriodSlots{};
     os_ = brws_ = agent_ = ref_ = url_ = page_ = -1;
+    robotLine_ = 0;
     size_t paren = record.find(')');
     if (paren == std::string_view::npos || paren < 3) throw PassError{kInvalidCall};
-    page_ = FindOrAppendOrFail(r_.Page, record.substr(3, paren - 3));
     int16_t bits = 0;
     if (!s_.specifyPage || record.find(s_.pageNeedle) != std::string_view::npos) bits |= 2;
     if (CheckTimeStamp(record, s_.dateFilter, slots_)) bits |= 1;
     else slots_ = PeriodSlots{};
     flags_ = bits;
+    return record.substr(3, paren - 3);
+  }
+
+  // Robots are set apart from the people in this access: in every log, or in
+  // server logs only, whose lines record every request a robot makes.
+  bool RobotsApart() const {
+    return !lists_.robots.empty() && (s_.robotMode == 2 || (s_.robotMode == 1 && serverAccess_));
   }
 
   void AgentRecord(std::string_view record) {
     if (record.size() == 2) return;
-    int32_t entry = FindOrAppendOrFail(r_.Agent, record.substr(2));
-    if (static_cast<size_t>(entry) >= agentClass_.size()) agentClass_.resize(static_cast<size_t>(entry) + 1, kUnknown);
-    auto& known = agentClass_[static_cast<size_t>(entry)];
-    if (known.os == kNotYet) known = Classify(record);
+    AgentClass& known = KnownAgent(record);
+    if (RobotsApart() && RobotLine(record, known) > 0) {
+      robotLine_ = known.robotLine;
+      return;
+    }
+    if ((flags_ & 3) == 3) CountPerson(record, known);
+  }
+
+  // A person's agent of an access that counts: its entries in OS, Brws and Agent.
+  void CountPerson(std::string_view record, AgentClass& known) {
+    if (known.entry == 0) known.entry = FindOrAppendOrFail(r_.Agent, record.substr(2));
+    if (known.os == kNotYet) Classify(record, known);
     os_ = known.os;
     brws_ = known.brws;
-    agent_ = entry;
+    agent_ = known.entry;
+  }
+
+  // What this pass knows of an agent, worked out once per distinct agent
+  // text: its classification, whether it is a robot, and its Agent entry,
+  // which is made only when a person's access counts.
+  AgentClass& KnownAgent(std::string_view record) {
+    const std::string_view text = record.substr(std::min<size_t>(2, record.size()));
+    int32_t seen = agentsSeen_.Find(text);
+    if (seen == 0) {
+      seen = agentsSeen_.Append(text, 0);
+      if (seen == 0) throw PassError{kOverflow};
+      agentClass_.resize(static_cast<size_t>(seen) + 1);
+    }
+    return agentClass_[static_cast<size_t>(seen)];
+  }
+
+  int32_t RobotLine(std::string_view record, AgentClass& known) const {
+    if (known.robotLine == kNotYet) known.robotLine = RobotLineOf(lists_, record, s_.searchLike);
+    return known.robotLine;
+  }
+
+  // A robot's access of a server line: the date, page and host filters
+  // apply as to a person's, and it counts only in the robot table.
+  void RobotAccess(std::string_view pageRecord, std::string_view hostRecord, int32_t line) {
+    StartAccess(pageRecord);
+    robotLine_ = line;
+    CloseRobotAccess(hostRecord);
+  }
+
+  void CloseRobotAccess(std::string_view hostRecord) {
+    if ((flags_ & 3) != 3 || slots_.month < 0 || !HostAccepted(hostRecord)) return;
+    int32_t& entry = robotEntry_[static_cast<size_t>(robotLine_)];
+    if (entry == 0) entry = FindOrAppendOrFail(r_.Robot, lists_.robots[static_cast<size_t>(robotLine_ - 1)].displayName);
+    CountEntry(r_.Robot, entry);
+    Increment(r_.RobotTotal);
   }
 
   void RefRecord(std::string_view record) {
@@ -240,6 +347,7 @@ class Pass {
   }
 
   void CloseAccess(std::string_view record) {
+    if (robotLine_ > 0) return CloseRobotAccess(record);
     if (flags_ & 1) {
       flags_ &= ~1;
       if (HostRecord(record)) flags_ |= 1;
@@ -262,11 +370,20 @@ class Pass {
     if ((s_.ignorePage || (flags_ & 1)) && page_ >= 0) CountEntry(r_.Page, page_);
   }
 
+  // Whether the host filter accepts a robot's host, which stays out of Host.
+  bool HostAccepted(std::string_view record) {
+    const int32_t seen = hostRecords_.Find(record);
+    if (seen != 0) return hostRecords_.Counts[static_cast<size_t>(seen)] != 0;
+    const bool accepted = !MakeHostKey(record, s_.normalize, lists_.hostFilter).empty();
+    if (hostRecords_.Append(record, accepted ? kAcceptedOnly : 0) == 0) throw PassError{kOverflow};
+    return accepted;
+  }
+
   // Counts the access in Host on the spot; false when the host is rejected.
   bool HostRecord(std::string_view record) {
-    const int32_t seen = hostRecords_.Find(record);
+    int32_t seen = hostRecords_.Find(record);
     int32_t entry;
-    if (seen != 0) {
+    if (seen != 0 && hostRecords_.Counts[static_cast<size_t>(seen)] != kAcceptedOnly) {
       entry = hostRecords_.Counts[static_cast<size_t>(seen)];
       if (entry == 0) return false;
       Increment(r_.Host.Counts[static_cast<size_t>(entry)]);
@@ -284,8 +401,10 @@ class Pass {
         if (entry == 0) throw PassError{kOverflow};
       }
     }
-    // The records seen, each with the Host entry it leads to (0: rejected).
-    hostRecords_.Append(record, entry);
+    // The records seen, each with the Host entry it leads to (0: rejected;
+    // kAcceptedOnly: accepted, so far seen from robots only).
+    if (seen != 0) hostRecords_.Counts[static_cast<size_t>(seen)] = entry;
+    else hostRecords_.Append(record, entry);
     return entry != 0;
   }
 
@@ -295,15 +414,8 @@ class Pass {
     Increment(table.Counts[static_cast<size_t>(entry)]);
   }
 
-  struct Classification {
-    int32_t os;
-    int32_t brws;
-  };
-  static constexpr int32_t kNotYet = -2;
-  static constexpr Classification kUnknown{kNotYet, kNotYet};
-
-  Classification Classify(std::string_view record) const {
-    Classification c{-1, -1};
+  void Classify(std::string_view record, AgentClass& c) const {
+    c.os = c.brws = -1;
     for (size_t i = 0; i < lists_.os.size(); ++i)
       if (MatchesPattern(record, lists_.os[i].pattern, s_.searchLike)) { c.os = static_cast<int32_t>(i + 1); break; }
     for (size_t i = 0; i < lists_.browsers.size(); ++i)
@@ -311,7 +423,6 @@ class Pass {
     // A table shorter than its list (lists reloaded without a reset) must not be counted into.
     if (c.os > r_.OS.Count) c.os = -1;
     if (c.brws > r_.Brws.Count) c.brws = -1;
-    return c;
   }
 
   const PassSettings& s_;
@@ -319,11 +430,16 @@ class Pass {
   const ClassLists& lists_;
   LogReader& reader_;
   int16_t flags_ = 0;
+  bool zoneNamed_ = false;
   int64_t nextProgress_ = s_.checkLine;
   AccessRecords access_;
   PeriodSlots slots_;
   int32_t os_ = -1, brws_ = -1, agent_ = -1, ref_ = -1, url_ = -1, page_ = -1;
-  std::vector<Classification> agentClass_;
+  bool serverAccess_ = false;  // the access came from a server log line
+  int32_t robotLine_ = 0;      // the access's robot list line, 0 for a person
+  CategoryTable agentsSeen_{kMaxGrowingTableEntries};
+  std::vector<AgentClass> agentClass_{1};  // by agentsSeen_ entry
+  std::vector<int32_t> robotEntry_ = std::vector<int32_t>(lists_.robots.size() + 1, 0);  // Robot entry by line
   std::vector<int32_t> refOfUrl_;
   CategoryTable hostRecords_{kMaxGrowingTableEntries};
 };
@@ -333,7 +449,8 @@ void FinishTables() {
   AnalysisResult& r = Result();
   MergeDuplicates(r.OS, 1, r.OS.Count);
   MergeDuplicates(r.Brws, 1, r.Brws.Count);
-  for (CategoryTable* t : {&r.OS, &r.Brws, &r.Agent, &r.Ref, &r.Url, &r.Host, &r.Page}) SortTable(*t, 1, t->Count);
+  for (CategoryTable* t : {&r.OS, &r.Brws, &r.Agent, &r.Ref, &r.Url, &r.Host, &r.Page, &r.Robot})
+    SortTable(*t, 1, t->Count);
 }
 
 void ReportError(const char* description) {
@@ -365,14 +482,20 @@ void BackToListOrder(CategoryTable& table, const std::vector<ClassLine>& lines) 
 // A history file in place of a log: its page views in the order added.
 bool AnalyzeHistory(const std::string& path, int additional) {
   history::PageViewReader views;
-  if (!views.Open(path)) {
+  PassSettings settings;
+  try {
+    settings = PassSettings::Read();
+  } catch (const PassError& error) {
+    ReportError(error.description);
+    return false;
+  }
+  if (!views.Open(path, settings.timeZone)) {
     ReportError(views.Error().c_str());
     return false;
   }
   if (additional == 1) PrepareAdditional();
   else ResetResult();
   try {
-    PassSettings settings = PassSettings::Read();
     LogReader unused;  // the page views come from the history, not from a log
     Pass pass(settings, unused);
     pass.RunHistory(views);
@@ -408,6 +531,9 @@ void ResetResult() {
   r.OS.AssignNames(DisplayNames(Classes().os));
   r.Brws.AssignNames(DisplayNames(Classes().browsers));
   for (CategoryTable* t : {&r.Agent, &r.Host, &r.Ref, &r.Url, &r.Page}) t->Clear();
+  r.ServerTimeZone.clear();
+  r.RobotTotal = 0;
+  r.Robot.Clear();
 }
 
 void PrepareAdditional() {

@@ -1,5 +1,7 @@
 #include "analysis/class_lists.h"
 
+#include <algorithm>
+
 #include "analysis/result.h"
 #include "platform/codepage.h"
 #include "platform/data_files.h"
@@ -33,11 +35,14 @@ void AddLine(std::string_view line) {
   std::string_view key = settings::TrimSpaces(line.substr(0, eq));
   std::string_view value = line.substr(eq + 1);
   ClassLists& lists = MutableLists();
-  if (EqualsIgnoreCase(key, "OS") || EqualsIgnoreCase(key, "Browser")) {
+  std::vector<ClassLine>* patterns = EqualsIgnoreCase(key, "OS")        ? &lists.os
+                                     : EqualsIgnoreCase(key, "Browser") ? &lists.browsers
+                                     : EqualsIgnoreCase(key, "Robot")   ? &lists.robots
+                                                                        : nullptr;
+  if (patterns) {
     auto comma = value.find(',');
     if (comma == std::string_view::npos) return;
-    ClassLine entry{std::string(value.substr(0, comma)), std::string(value.substr(comma + 1))};
-    (EqualsIgnoreCase(key, "OS") ? lists.os : lists.browsers).push_back(std::move(entry));
+    patterns->push_back({std::string(value.substr(0, comma)), std::string(value.substr(comma + 1))});
   } else if (EqualsIgnoreCase(key, "IgnoreIndex")) {
     lists.indexNames.push_back(settings::ToLowerText(settings::TrimSpaces(value)));
   } else if (EqualsIgnoreCase(key, "IgnoreHost")) {
@@ -156,9 +161,7 @@ std::string ClassFilePath() { return platform::ClassificationFileToLoad(); }
 void LoadClassLists() { LoadClassListsFrom(ClassFilePath()); }
 
 bool LoadClassListsFrom(const std::string& path) {
-  ClassLists& lists = MutableLists();
-  lists.os.clear();
-  lists.browsers.clear();
+  MutableLists() = ClassLists{};
   std::string bytes;
   if (platform::ReadSmallFile(path, bytes) != platform::SmallFileProblem::None) {
     platform::ShowError("解析情報ファイルの読み込みに失敗しました。\r\n" + path);
@@ -190,6 +193,14 @@ bool MatchesLike(std::string_view text, std::string_view pattern) { return LikeW
 bool MatchesPattern(std::string_view text, std::string_view pattern, bool searchLike) {
   if (searchLike) return MatchesLike(text, pattern);
   return text.find(pattern) != std::string_view::npos;
+}
+
+int32_t RobotLineOf(const ClassLists& lists, std::string_view agentRecord, bool searchLike) {
+  const std::string_view agent = agentRecord.substr(std::min<size_t>(2, agentRecord.size()));
+  if (agent.empty() || agent == "-") return 0;
+  for (size_t i = 0; i < lists.robots.size(); ++i)
+    if (MatchesPattern(agentRecord, lists.robots[i].pattern, searchLike)) return static_cast<int32_t>(i + 1);
+  return 0;
 }
 
 }  // namespace vorel::analysis

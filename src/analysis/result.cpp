@@ -55,6 +55,8 @@ ResultValue GetResult(int kind, int index) {
       if (index < 1 || static_cast<size_t>(index) > list.size()) OutOfRange();
       return list[static_cast<size_t>(index - 1)];
     }
+    case 31: return r.RobotTotal;
+    case 32: case 33: case 34: return Entry(r.Robot, kind - 32, index);
     default: return std::monostate{};
   }
 }

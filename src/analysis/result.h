@@ -1,5 +1,6 @@
 // The one analysis result the whole program shares: the total, five period
-// breakdowns and seven category tables. Only the analysis engine writes it.
+// breakdowns and seven category tables, and beside them the robots' accesses
+// that were set apart from the people's. Only the analysis engine writes it.
 #pragma once
 
 #include <array>
@@ -25,6 +26,12 @@ struct AnalysisResult {
   CategoryTable Ref{kMaxGrowingTableEntries};
   CategoryTable Url{kMaxGrowingTableEntries};
   CategoryTable Page;
+  // How the zone a server log's times were shown in is named (TimeZone's
+  // Description); empty while only record logs, which carry no zone, were read.
+  std::string ServerTimeZone;
+  // Robots set apart (RobotMode): they count here and nowhere above.
+  int32_t RobotTotal = 0;
+  CategoryTable Robot;  // display names of the robot list, appended on first count
 };
 
 AnalysisResult& Result();
@@ -36,7 +43,8 @@ using ResultValue = std::variant<std::monostate, int32_t, std::string>;
 //  0 Total; 1..5 slot of Month, WWeek, DWeek, Date, Time;
 //  6/7/9 OS count/entry count/entry name; 10/11/13 Brws; 14/15/16 Agent;
 //  17/18/19 Host; 20/21/22 Ref; 23/24/25 Url; 26/27/28 Page;
-//  29 number of host filter entries; 30 host filter entry.
+//  29 number of host filter entries; 30 host filter entry;
+//  31 RobotTotal; 32/33/34 Robot count/entry count/entry name.
 // Throws std::out_of_range for an index outside the member's slots.
 ResultValue GetResult(int kind, int index = 0);
 

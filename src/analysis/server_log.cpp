@@ -3,6 +3,8 @@
 #include <array>
 #include <cstring>
 
+#include "analysis/logged_time.h"
+
 namespace vorel::analysis {
 namespace {
 
@@ -94,15 +96,6 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   for (size_t i = 0; i < a.size(); ++i)
     if (Lower(a[i]) != Lower(b[i])) return false;
   return true;
-}
-
-// "Oct" → 10; 0 when not a month.
-int MonthNumber(std::string_view name) {
-  static constexpr std::array<const char*, 12> kMonths = {"jan", "feb", "mar", "apr", "may", "jun",
-                                                          "jul", "aug", "sep", "oct", "nov", "dec"};
-  for (size_t i = 0; i < kMonths.size(); ++i)
-    if (EqualsIgnoringCase(name, kMonths[i])) return static_cast<int>(i) + 1;
-  return 0;
 }
 
 bool Digits(std::string_view s, size_t pos, size_t count) {
@@ -198,28 +191,45 @@ bool IsPageView(const ServerLogLine& line) {
   return false;
 }
 
-bool ConvertServerTime(std::string_view time, std::string& out) {
-  // dd/Mon/yyyy:HH:MM:SS, then an optional zone.
-  if (time.size() < 20 || !Digits(time, 0, 2) || time[2] != '/' || time[6] != '/' || !Digits(time, 7, 4) ||
-      time[11] != ':' || !Digits(time, 12, 2) || time[14] != ':' || !Digits(time, 15, 2) || time[17] != ':' ||
-      !Digits(time, 18, 2))
-    return false;
-  int month = MonthNumber(time.substr(3, 3));
-  if (month == 0) return false;
+namespace {
+
+// `value` as `width` decimal digits, zeros in front; the position after them.
+char* PutDigits(char* at, int value, int width) {
+  for (int i = width - 1; i >= 0; --i, value /= 10) at[i] = static_cast<char>('0' + value % 10);
+  return at + width;
+}
+
+}  // namespace
+
+bool ConvertServerTime(std::string_view time, const TimeZone& zone, std::string& out) {
+  LoggedTime logged;
+  if (!ParseServerTime(time, logged)) return false;
   out.clear();
-  out.append(time.substr(7, 4));
-  out.push_back('/');
-  out.append(std::to_string(month));
-  out.push_back('/');
-  out.append(time.substr(0, 2));
-  out.push_back(' ');
-  out.append(time.substr(12, 8));
+  return AppendServerStamp(logged, zone, out);
+}
+
+bool AppendServerStamp(const LoggedTime& logged, const TimeZone& zone, std::string& out) {
+  const CivilTime civil = zone.ToCivil(logged);
+  if (civil.year < 1 || civil.year > 9999) return false;  // the record stamp's year has four digits
+  char text[24];
+  char* at = PutDigits(text, civil.year, 4);
+  *at++ = '/';
+  at = PutDigits(at, civil.month, civil.month < 10 ? 1 : 2);
+  *at++ = '/';
+  at = PutDigits(at, civil.day, 2);
+  *at++ = ' ';
+  at = PutDigits(at, civil.hour, 2);
+  *at++ = ':';
+  at = PutDigits(at, civil.minute, 2);
+  *at++ = ':';
+  at = PutDigits(at, civil.second, 2);
+  out.append(text, static_cast<size_t>(at - text));
   return true;
 }
 
-bool MakeAccessRecords(const ServerLogLine& line, AccessRecords& out) {
-  std::string stamp;
-  if (!ConvertServerTime(line.time, stamp)) return false;
+bool MakeAccessRecords(const ServerLogLine& line, const TimeZone& zone, AccessRecords& out) {
+  static thread_local std::string stamp;  // kept: a stamp is too long for the string's own buffer
+  if (!ConvertServerTime(line.time, zone, stamp)) return false;
   std::string_view page = PagePath(line.target);
   out.page.assign("1#(");
   // The page name ends at the first ")", so one inside a path is written as

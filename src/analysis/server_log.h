@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "analysis/time_zone.h"
+
 namespace vorel::analysis {
 
 struct ServerLogLine {
@@ -37,9 +39,16 @@ bool IsPageView(const ServerLogLine& line);
 // The request path without its query string and fragment.
 std::string_view PagePath(std::string_view target);
 
-// "10/Oct/2026:13:55:36 +0900" as "2026/10/10 13:55:36" (the zone is not
-// applied: the time is the server's local time). False when unreadable.
-bool ConvertServerTime(std::string_view time, std::string& out);
+// The logged stamp ("10/Oct/2026:13:55:36 +0900", or its ISO 8601 form) as
+// the record stamp "2026/10/10 13:55:36" of its wall-clock time in `zone`,
+// so that the date filter and every period slot follow that zone. False when
+// the stamp is not a real date and time (ParseServerTime), and then the line
+// counts as unreadable.
+bool ConvertServerTime(std::string_view time, const TimeZone& zone, std::string& out);
+
+// The same stamp of an instant already read, appended to `out`; false, with
+// nothing appended, when its year in `zone` has not four digits.
+bool AppendServerStamp(const LoggedTime& logged, const TimeZone& zone, std::string& out);
 
 // The four records of a page view: "1#(page)stamp", "2#agent",
 // "3#referrer" and "4#(address)" or "4#name()". False when the time stamp
@@ -47,6 +56,6 @@ bool ConvertServerTime(std::string_view time, std::string& out);
 struct AccessRecords {
   std::string page, agent, referrer, host;
 };
-bool MakeAccessRecords(const ServerLogLine& line, AccessRecords& out);
+bool MakeAccessRecords(const ServerLogLine& line, const TimeZone& zone, AccessRecords& out);
 
 }  // namespace vorel::analysis

@@ -43,8 +43,10 @@ std::string CsvReport() {
   ReportLines out;
   out.Add(CsvCell("解析日付") + "," + CsvCell(DateRangeText()));
   out.Add(CsvCell("解析条件") + "," + CsvCell(PageConditionText(SelectedPage())));
+  if (const std::string zone = TimeZoneText(); !zone.empty()) out.Add(CsvCell(kTimeZoneLabel) + "," + CsvNameCell(zone));
   out.Add("");
   out.Add(Row("アクセス合計", r.Total));
+  if (RobotsSetApart()) out.Add(Row("ロボット", r.RobotTotal));
 
   AddPeriodBlock(out, "月別", r.Month, 1, 12, [](int m) { return std::to_string(m) + "月"; });
   AddPeriodBlock(out, "週別", r.WWeek, 1, 54, [](int w) { return "第" + std::to_string(w) + "週"; });
@@ -62,6 +64,11 @@ std::string CsvReport() {
   AddCountedBlock(out, "ホスト名別", r.Host);
   AddCountedBlock(out, "前画面別", r.Ref);
   AddCountedBlock(out, "ページ別", r.Page);
+  if (RobotsSetApart()) {
+    out.Add("");
+    out.Add(CsvCell("ロボット別"));
+    AddCategoryRows(out, r.Robot, true);
+  }
   return out.Text();
 }
 

@@ -73,6 +73,7 @@ constexpr std::array<Section, 5> kPeriodSections{{
 constexpr std::array<Section, 6> kCategorySections{{
     {"os", "ＯＳ"}, {"brws", "ブラウザ"}, {"ob", "エージェント"}, {"host", "ホスト名"}, {"ref", "前画面"},
     {"page", "ページ"}}};
+constexpr Section kRobotSection{"robot", "ロボット"};
 
 void AddHead(ReportLines& out, const std::string& now) {
   out.Add("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0//EN\">");
@@ -91,7 +92,10 @@ void AddHead(ReportLines& out, const std::string& now) {
   out.Add("\t<br><br>");
   out.Add("\t解析日付： " + DateRangeText() + "<br>");
   out.Add("\t解析条件： " + PageConditionText(EscapeHtml(SelectedPage())) + "<br>");
+  if (const std::string zone = TimeZoneText(); !zone.empty())
+    out.Add("\t" + std::string(kTimeZoneLabel) + "： " + EscapeHtml(zone) + "<br>");
   out.Add("\tアクセス合計： " + std::to_string(analysis::Result().Total) + "<br>");
+  if (RobotsSetApart()) out.Add("\tロボット： " + std::to_string(analysis::Result().RobotTotal) + "<br>");
   out.Add("</div>");
 }
 
@@ -104,6 +108,7 @@ void AddMenu(ReportLines& out) {
   out.Add("\t</tr>");
   out.Add("\t<tr>");
   for (const Section& s : kCategorySections) out.Add(MakeMenuCell(s.anchor, s.label));
+  if (RobotsSetApart()) out.Add(MakeMenuCell(kRobotSection.anchor, kRobotSection.label));
   out.Add("\t</tr>");
   out.Add("\t</table>");
   out.Add("</div>");
@@ -144,6 +149,7 @@ std::string HtmlReport(const std::string& now) {
     // OS and browser entries without accesses are left out; the others are all shown.
     section(kCategorySections[k], [&] { AddCategoryRows(out, *tables[k], k < 2); });
   }
+  if (RobotsSetApart()) section(kRobotSection, [&] { AddCategoryRows(out, r.Robot, true); });
   out.Add("</body>");
   out.Add("</html>");
   return out.Text();

@@ -1,5 +1,6 @@
 #include "export/report_common.h"
 
+#include "analysis/result.h"
 #include "platform/codepage.h"
 #include "platform/safe_file.h"
 #include "settings/param_store.h"
@@ -11,6 +12,8 @@ std::string_view WeekdayName(int d) {
   if (d < 1 || d > 7) return {};
   return kNames[d - 1];
 }
+
+bool RobotsSetApart() { return analysis::Result().RobotTotal > 0; }
 
 std::string DateRangeText() {
   using namespace settings;
@@ -26,6 +29,8 @@ std::string PageConditionText(std::string_view page) {
 }
 
 std::string SelectedPage() { return ReportName(settings::ParamText("Page", 1)); }
+
+std::string TimeZoneText() { return ReportName(analysis::Result().ServerTimeZone); }
 
 std::string ReportName(std::string_view name) {
   std::string shown(name);

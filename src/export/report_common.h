@@ -21,11 +21,21 @@ std::string DateRangeText();
 std::string PageConditionText(std::string_view page);
 std::string SelectedPage();
 
+// The header line after the conditions that says which zone a server log's
+// times are in: its label, and the zone as the analysis named it (empty for
+// a result of record logs only, whose reports have no such line).
+inline constexpr std::string_view kTimeZoneLabel = "時間帯";
+std::string TimeZoneText();
+
 // A name from the log (agent, host, referrer, page) as every report writes
 // it: control characters below U+0020 other than TAB, and U+007F, become
 // "?", so that no escape sequence reaches a terminal and no bare CR breaks a
 // line.
 std::string ReportName(std::string_view name);
+
+// Robots were set apart from the people (RobotMode) and counted: only then
+// do the reports carry the robot total and the robot section.
+bool RobotsSetApart();
 
 // n in decimal, right-aligned in `width` characters; longer numbers whole.
 std::string RightAligned(int32_t n, size_t width);

@@ -42,8 +42,10 @@ std::string TextReport() {
   ReportLines out;
   out.Add("解析日付: " + DateRangeText());
   out.Add("解析条件: " + PageConditionText(SelectedPage()));
+  if (const std::string zone = TimeZoneText(); !zone.empty()) out.Add(std::string(kTimeZoneLabel) + ": " + zone);
   out.Add("");
   out.Add("アクセス合計: " + std::to_string(r.Total));
+  if (RobotsSetApart()) out.Add("ロボット: " + std::to_string(r.RobotTotal));
 
   AddPeriodBlock(out, "月別", r.Month, 1, 12, [](int m) { return RightAligned(m, 2) + "月"; });
   AddPeriodBlock(out, "週別", r.WWeek, 1, 54, [](int w) { return "第 " + RightAligned(w, 2) + "週"; });
@@ -61,6 +63,11 @@ std::string TextReport() {
   AddCountedBlock(out, "ホスト名別", r.Host);
   AddCountedBlock(out, "前画面別", r.Ref);
   AddCountedBlock(out, "ページ別", r.Page);
+  if (RobotsSetApart()) {
+    out.Add("");
+    out.Add("ロボット別");
+    AddCategoryRows(out, r.Robot, true);
+  }
   return out.Text();
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ftp/ftp_error_text.h"
 #include "platform/prompter.h"
 #include "platform/safe_file.h"
 #include "settings/param_store.h"
@@ -76,8 +77,6 @@ class TemporaryFile {
   bool committed_ = false;
 };
 
-std::string ErrorCodeLine(int code) { return "\r\nError Code: " + std::to_string(code); }
-
 }  // namespace
 
 std::string LocalTargetPath(const std::string& folder, const std::string& name) { return folder + "/" + name; }
@@ -96,18 +95,28 @@ bool DownloadLog(const platform::FtpPulse& pulse) {
     // The session closes its connection on every path out of this block.
     std::unique_ptr<platform::FtpSession> session = platform::OpenFtpSession(pulse);
     if (const int code = session->Connect({server, user, password}); code != 0) {
-      message = "接続できませんでした。" + ErrorCodeLine(code);
+      message = FtpFailureMessage("接続できませんでした。", code, session->LoginNeedsTls());
     } else if (const int cwd = session->ChangeDirectory(hostDir); cwd != 0) {
-      message = "ディレクトリの移動ができませんでした。" + ErrorCodeLine(cwd) + "\r\n(" + hostDir + ")";
+      message = FtpFailureMessage("ディレクトリの移動ができませんでした。", cwd) + "\r\n(" + hostDir + ")";
     } else {
       TemporaryFile file(LocalTargetPath(localFolder, fileName));
+      // The local side's own failures: no file can be made, written or put in place.
+      bool localFailed = !file.IsOpen();
       int code = platform::kFtpWriteError;
       if (file.IsOpen()) {
-        code = session->GetAsciiFile(fileName, [&file](std::string_view bytes) { return file.Write(bytes); });
-        if (code == 0 && !file.Commit()) code = platform::kFtpWriteError;
+        code = session->GetAsciiFile(fileName, [&file, &localFailed](std::string_view bytes) {
+          localFailed = !file.Write(bytes);
+          return !localFailed;
+        });
+        if (code == 0 && !file.Commit()) {
+          code = platform::kFtpWriteError;
+          localFailed = true;
+        }
       }
-      if (code != 0)
-        message = "ファイルの取得ができませんでした。" + ErrorCodeLine(code) + "\r\n(" + hostDir + "/" + fileName + ")";
+      if (localFailed)
+        message = LocalFolderFailureMessage(localFolder);
+      else if (code != 0)
+        message = FtpFailureMessage("ファイルの取得ができませんでした。", code) + "\r\n(" + hostDir + "/" + fileName + ")";
       fetched = code == 0;
     }
   }

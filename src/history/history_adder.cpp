@@ -210,15 +210,15 @@ class LogWalker {
 
  private:
   void ServerLine() {
-    if (!analysis::IsPageView(parsed_) || !analysis::MakeAccessRecords(parsed_, access_)) return;
-    int32_t offset = 0;
-    if (!ReadZoneOffset(parsed_.time, offset)) return;
+    // The instant and its logged offset are kept; the zone it is shown in is chosen at analysis time.
+    analysis::LoggedTime logged;
+    if (!analysis::IsPageView(parsed_) || !analysis::ParseServerTime(parsed_.time, logged) ||
+        !analysis::MakeAccessRecords(parsed_, utc_, access_))
+      return;
     const size_t paren = access_.page.find(')');
-    StoredTime time = ReadRecordStamp(std::string_view(access_.page).substr(paren + 1));
-    if (time.kind != ZoneKind::Local) return;  // a server's hours run 0 to 23
-    time = {ZoneKind::Server, time.time - offset};
     add_.Add(std::string_view(access_.page).substr(3, paren - 3), std::string_view(access_.agent).substr(2),
-             std::string_view(access_.referrer).substr(2), std::string_view(access_.host).substr(2), time, offset);
+             std::string_view(access_.referrer).substr(2), std::string_view(access_.host).substr(2),
+             {ZoneKind::Server, logged.utcSeconds}, logged.offsetSeconds);
   }
 
   void Record(std::string_view record) {
@@ -247,6 +247,7 @@ class LogWalker {
   Addition& add_;
   analysis::ServerLogLine parsed_;
   analysis::AccessRecords access_;
+  const analysis::TimeZone utc_;  // only the texts of MakeAccessRecords are kept
   bool open_ = false;
   std::string page_, agent_, referrer_;
   StoredTime time_;

@@ -56,28 +56,14 @@ StoredTime ReadRecordStamp(std::string_view s) {
   return {h == 24 ? ZoneKind::Local24 : ZoneKind::Local, days * kDay + h * 3600 + minute * 60 + second};
 }
 
-bool ReadZoneOffset(std::string_view field, int32_t& offsetSeconds) {
-  const size_t space = field.rfind(' ');
-  if (space == std::string_view::npos || field.size() - space != 6) return false;
-  const std::string_view zone = field.substr(space + 1);
-  if ((zone[0] != '+' && zone[0] != '-')) return false;
-  for (size_t i = 1; i < 5; ++i)
-    if (!IsDigit(zone[i])) return false;
-  const int hours = (zone[1] - '0') * 10 + (zone[2] - '0');
-  const int minutes = (zone[3] - '0') * 10 + (zone[4] - '0');
-  offsetSeconds = (hours * 3600 + minutes * 60) * (zone[0] == '-' ? -1 : 1);
-  return true;
-}
-
-void AppendStamp(ZoneKind kind, int64_t time, int32_t offsetSeconds, std::string& out) {
-  if (kind == ZoneKind::NoTime) return;
+void AppendStamp(ZoneKind kind, int64_t time, std::string& out) {
+  if (kind == ZoneKind::NoTime || kind == ZoneKind::Server) return;
   // Years 0000 to 9999, the ones a stamp can name; a time beyond them comes
   // from a damaged row and gives no stamp.
   constexpr int64_t kFirst = -62167219200, kLast = 253402300799 + kDay;
   if (time < kFirst || time > kLast) return;
-  const int64_t local = kind == ZoneKind::Server ? time + offsetSeconds : time;
-  int64_t days = local >= 0 ? local / kDay : (local - kDay + 1) / kDay;
-  int64_t secondOfDay = local - days * kDay;
+  int64_t days = time >= 0 ? time / kDay : (time - kDay + 1) / kDay;
+  int64_t secondOfDay = time - days * kDay;
   if (kind == ZoneKind::Local24) {
     --days;
     secondOfDay += kDay;

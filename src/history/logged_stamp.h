@@ -1,5 +1,6 @@
-// The time of a page view as the history keeps it (see ZoneKind), read from
-// the stamp a log gives and written back as the stamp the analysis reads.
+// The time of a record log's page view as the history keeps it (see
+// ZoneKind), read from the record's stamp and written back as the stamp the
+// analysis reads.
 #pragma once
 
 #include <cstdint>
@@ -20,13 +21,9 @@ struct StoredTime {
 // minute, optionally ":" second. A stamp the analysis cannot read is NoTime.
 StoredTime ReadRecordStamp(std::string_view stamp);
 
-// The zone at the end of a server's time field ("10/Oct/2026:13:55:36
-// +0900"), in seconds east of UTC; false when there is none.
-bool ReadZoneOffset(std::string_view timeField, int32_t& offsetSeconds);
-
 // Appends the stamp text the analysis reads ("2026/10/10 13:55:36") for a
-// stored time: a server line's time in its logged zone, a record's as logged,
-// nothing for NoTime.
-void AppendStamp(ZoneKind kind, int64_t time, int32_t offsetSeconds, std::string& out);
+// record's stored time, as logged; nothing for NoTime. A server's line is
+// stamped by the analysis in its chosen zone instead (AppendServerStamp).
+void AppendStamp(ZoneKind kind, int64_t time, std::string& out);
 
 }  // namespace vorel::history

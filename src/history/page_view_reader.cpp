@@ -1,5 +1,6 @@
 #include "history/page_view_reader.h"
 
+#include "analysis/server_log.h"
 #include "history/history_file.h"
 #include "history/logged_stamp.h"
 
@@ -7,6 +8,9 @@ namespace vorel::history {
 namespace {
 
 constexpr int32_t kMaxOffset = 86400;
+// Years 0000 to 9999 give the widest span a stamp can name; a time beyond it
+// comes from a damaged row and is never handed to the zone's arithmetic.
+constexpr int64_t kFirstTime = -62167219200 - 86400, kLastTime = 253402300799 + 86400;
 
 bool LoadMarked(Database& db, const char* table, const char* marker, std::vector<std::string>& texts) {
   if (!LoadTexts(db, table, texts)) return false;
@@ -30,6 +34,11 @@ bool PageViewReader::Fail(const char* description) {
 }
 
 bool PageViewReader::Open(const std::string& path) {
+  return Open(path, *analysis::TimeZone::FromSetting(analysis::kLoggedTimeSetting));
+}
+
+bool PageViewReader::Open(const std::string& path, const analysis::TimeZone& zone) {
+  zone_ = zone;
   error_.clear();
   std::string error;
   if (!OpenHistory(path, HistoryAccess::Read, db_, error)) return Fail(error.c_str());
@@ -94,7 +103,10 @@ bool PageViewReader::Next(PageViewRecords& out) {
   out.offsetSeconds = z.offset;
   out.fromServerLog = z.kind == ZoneKind::Server;
   page_ = pages_[static_cast<size_t>(page)];
-  AppendStamp(z.kind, out.time, z.offset, page_);
+  if (out.fromServerLog)
+    out.stampRead = out.time >= kFirstTime && out.time <= kLastTime &&
+                    analysis::AppendServerStamp({out.time, z.offset}, zone_, page_);
+  else AppendStamp(z.kind, out.time, page_);
   out.page = page_;
   out.agent = agents_[v.agent];
   out.referrer = referrers_[static_cast<size_t>(referrer)];

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/time_zone.h"
 #include "history/history_schema.h"
 #include "history/sqlite_db.h"
 
@@ -20,11 +21,17 @@ struct PageViewRecords {
   bool fromServerLog = false;
   int64_t time = 0;           // see ZoneKind
   int32_t offsetSeconds = 0;  // the logged zone of a server's line
+  // False for a server's line whose time has no four-digit year in the zone
+  // it is shown in: such a line is unreadable, as it is in the log.
+  bool stampRead = true;
 };
 
 class PageViewReader {
  public:
-  // False, with the description in Error(), when the file is no readable history.
+  // False, with the description in Error(), when the file is no readable
+  // history. A server's line is stamped with its time in `zone`, exactly as
+  // the analysis of its log stamps it; without a zone, as it was logged.
+  bool Open(const std::string& path, const analysis::TimeZone& zone);
   bool Open(const std::string& path);
   // The next page view, valid until the next call; false at the end or on
   // an error (see Failed).
@@ -51,6 +58,7 @@ class PageViewReader {
   std::vector<std::string> pages_, agents_, referrers_, hosts_;  // with their record markers
   std::vector<Zone> zones_;
   std::vector<Visitor> visitors_;
+  analysis::TimeZone zone_;
   std::string page_;
   std::string error_;
 };

@@ -41,9 +41,12 @@ std::string UserSettingsFolder() { return JoinPath(UserConfigFolder(), "vorel");
 
 std::string SettingsFolder() {
   if (KeepsFilesBesideProgram()) return ProgramFolder();
-  const std::string folder = UserSettingsFolder();
-  MakeFolders(folder);  // a failure shows when the settings file is written
-  return folder;
+  return UserSettingsFolder();
+}
+
+// Only a write makes the folder: reading settings leaves no empty folder behind.
+void MakeSettingsFolder() {
+  if (!KeepsFilesBesideProgram()) MakeFolders(UserSettingsFolder());  // a failure shows when the file is written
 }
 
 std::string DocumentFolder() {
@@ -76,6 +79,7 @@ std::string EditableClassificationFile() {
     ShowError("解析情報ファイルの読み込みに失敗しました。\r\n" + shipped);
     return {};
   }
+  MakeSettingsFolder();
   if (!WriteFileSafely(own, bytes, "解析情報ファイルの書き込みに失敗しました。\r\n" + own)) return {};
   return own;
 }

@@ -26,9 +26,11 @@ bool IsInstalledProgram();
 std::string UserSettingsFolder();
 
 // The folder of vorel.ini and of the editable vorel.dat: the program's folder
-// when it is a writable, not installed one; otherwise the per-user folder,
-// created when missing so that the first save at exit finds it.
+// when it is a writable, not installed one; otherwise the per-user folder
+// (not created here: see MakeSettingsFolder).
 std::string SettingsFolder();
+// Creates the settings folder where it is missing; called before writing into it.
+void MakeSettingsFolder();
 
 // Where the user's own files (the log, its FTP download) go by default: the
 // program's folder, or the home folder when the settings live per user.

@@ -67,6 +67,7 @@ class CurlSession : public FtpSession {
     Prepare(base_);
     curl_easy_setopt(curl_, CURLOPT_NOBODY, 1L);
     const int result = Perform();
+    loginNeedsTls_ = result == CURLE_LOGIN_DENIED && !tls_ && AsksForTls(lastReply_);
     char* entry = nullptr;
     entryPath_.clear();
     if (result == CURLE_OK && curl_easy_getinfo(curl_, CURLINFO_FTP_ENTRY_PATH, &entry) == CURLE_OK && entry &&
@@ -89,6 +90,8 @@ class CurlSession : public FtpSession {
     if (result != CURLE_OK) directory_.clear();
     return result;
   }
+
+  bool LoginNeedsTls() const override { return loginNeedsTls_; }
 
   int GetAsciiFile(const std::string& name, const FtpDataSink& sink) override {
     if (!curl_ || base_.empty()) return CURLE_FAILED_INIT;
@@ -152,6 +155,11 @@ class CurlSession : public FtpSession {
     curl_easy_setopt(curl_, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl_, CURLOPT_XFERINFOFUNCTION, &CurlSession::OnProgress);
     curl_easy_setopt(curl_, CURLOPT_XFERINFODATA, this);
+    // The server's replies pass through OnDebug, which keeps the last one.
+    curl_easy_setopt(curl_, CURLOPT_DEBUGFUNCTION, &CurlSession::OnDebug);
+    curl_easy_setopt(curl_, CURLOPT_DEBUGDATA, this);
+    curl_easy_setopt(curl_, CURLOPT_VERBOSE, 1L);
+    lastReply_.clear();
     received_ = 0;
     sinkFailed_ = false;
   }
@@ -179,6 +187,21 @@ class CurlSession : public FtpSession {
     return length;
   }
 
+  static int OnDebug(CURL*, curl_infotype type, char* data, size_t size, void* self) {
+    if (type == CURLINFO_HEADER_IN) static_cast<CurlSession*>(self)->lastReply_.assign(data, std::min<size_t>(size, 512));
+    return 0;
+  }
+
+  // A refusal that names encryption: "530 Non-anonymous sessions must use
+  // encryption.", "550 SSL/TLS required on the control channel." and the like.
+  static bool AsksForTls(const std::string& reply) {
+    std::string lower(reply);
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    for (const char* word : {"tls", "ssl", "encrypt", "secure"})
+      if (lower.find(word) != std::string::npos) return true;
+    return false;
+  }
+
   static int OnProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     auto* session = static_cast<CurlSession*>(self);
     if (session->pulse_) session->pulse_(session->received_);
@@ -197,6 +220,8 @@ class CurlSession : public FtpSession {
   char lastByte_ = 0;
   uint64_t received_ = 0;
   bool sinkFailed_ = false;
+  std::string lastReply_;
+  bool loginNeedsTls_ = false;
 };
 
 }  // namespace

@@ -40,6 +40,9 @@ class FtpSession {
   // Fetches a file of the current directory in ASCII type. Lines reach the
   // sink ending in CR LF.
   virtual int GetAsciiFile(const std::string& name, const FtpDataSink& sink) = 0;
+  // After a refused login in clear: whether the server refused it because it
+  // wants an encrypted (TLS) connection.
+  virtual bool LoginNeedsTls() const { return false; }
 };
 
 std::unique_ptr<FtpSession> OpenFtpSession(FtpPulse pulse = nullptr);

@@ -29,7 +29,8 @@ void LoadStoredPassword(std::string_view stored) {
 bool IsUsableColourText(std::string_view text) { return platform::Utf8Length(text) == 9; }
 
 void ApplyCommonRangeChecks() {
-  ReplaceOutside("VisibleWindow", 0, 4095, 4095);
+  ReplaceOutside("VisibleWindow", 0, 8191, 8191);
+  ReplaceOutside("RobotMode", 0, 2, 1);
   ReplaceOutside("MaxDisp", 1, 999, 25);
   ReplaceOutside("CheckLine", 200, LONG_MAX, 200);
 }

@@ -17,8 +17,8 @@ void LoadStoredPassword(std::string_view stored);
 // A colour text is taken only when it is nine characters long.
 bool IsUsableColourText(std::string_view text);
 
-// VisibleWindow outside 0..4095, MaxDisp outside 1..999 and CheckLine below
-// 200 are replaced; both loaders check these.
+// VisibleWindow outside 0..8191, MaxDisp outside 1..999, CheckLine below 200
+// and RobotMode outside 0..2 are replaced; both loaders check these.
 void ApplyCommonRangeChecks();
 // FontSize, GraphPattern, PrintWindow and PaperType: only the settings file
 // is checked for these.

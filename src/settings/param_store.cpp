@@ -14,7 +14,7 @@ namespace {
 const std::vector<ParamDef> kDefinitions = {
     {"MainWidth", ParamKind::Long, "8400"},
     {"MainHeight", ParamKind::Long, "5865"},
-    {"VisibleWindow", ParamKind::Short, "4095"},
+    {"VisibleWindow", ParamKind::Short, "8191"},
     {"MainToolbar", ParamKind::Flag, "True"},
     {"LogFile", ParamKind::TextList, "", 5},
     {"Page", ParamKind::TextList, "index", 10},
@@ -36,6 +36,8 @@ const std::vector<ParamDef> kDefinitions = {
     {"IgnoreHost", ParamKind::Flag, "False"},
     {"IgnorePage", ParamKind::Flag, "True"},
     {"SearchLike", ParamKind::Flag, "False"},
+    {"TimeZone", ParamKind::Text, ""},
+    {"RobotMode", ParamKind::Short, "1"},
     {"AutoFtp", ParamKind::Flag, "False"},
     {"AutoAnalize", ParamKind::Flag, "False"},
     {"AutoMaxSize", ParamKind::Flag, "False"},

@@ -35,7 +35,7 @@ bool WriteValue(std::string_view name, std::string_view text) {
 
 }  // namespace
 
-void LoadParamsFromRegistry() {
+bool LoadParamsFromRegistry() {
   const std::vector<platform::RegistryValue> values = platform::RegistryListValues(kRegistrySection);
   for (const ParamDef& def : ParamDefinitions()) {
     const std::string_view key = def.key;
@@ -62,6 +62,7 @@ void LoadParamsFromRegistry() {
     }
   }
   ApplyCommonRangeChecks();
+  return !values.empty();
 }
 
 bool SaveParamsToRegistry() {

@@ -9,7 +9,8 @@ namespace vorel::settings {
 // The registry section of the program's settings.
 inline constexpr const char* kRegistrySection = "Software\\VB and VBA Program Settings\\Palvern Company\\vorel";
 
-void LoadParamsFromRegistry();
+// Loads every stored parameter; false when the store holds no settings yet.
+bool LoadParamsFromRegistry();
 bool SaveParamsToRegistry();
 void DeleteRegistrySettings();
 

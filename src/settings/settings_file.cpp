@@ -154,7 +154,10 @@ bool LoadParamsFromFileAt(const std::string& path) {
   return true;
 }
 
-bool SaveParamsToFile() { return SaveParamsToFileAt(SettingsFilePath()); }
+bool SaveParamsToFile() {
+  platform::MakeSettingsFolder();
+  return SaveParamsToFileAt(SettingsFilePath());
+}
 
 bool SaveParamsToFileAt(const std::string& path) {
   return platform::WriteFileSafely(path, SettingsFileBytes(SettingsFileText()),

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "analysis/result.h"
 #include "platform/prompter.h"
 #include "support/test_files.h"
@@ -23,6 +25,8 @@ TEST(ClassLists, ReadsEveryKindOfLine) {
       "Browser=no comma\r\n"
       "IgnoreIndex=  Index.HTML  \r\n"
       "IgnoreHost=ＯＣＮ.ne.jp\r\n"
+      "robot = Googlebot,Google のロボット\r\n"
+      "Robot=no comma\r\n"
       "Unknown=x,y\r\n"));
   platform::ScriptedPrompter prompter;
   platform::ScopedPrompter scope(prompter);
@@ -35,11 +39,78 @@ TEST(ClassLists, ReadsEveryKindOfLine) {
   ASSERT_EQ(l.browsers.size(), 1u);
   EXPECT_EQ(l.indexNames, std::vector<std::string>{"index.html"});
   EXPECT_EQ(l.hostFilter, std::vector<std::string>{"ｏｃｎ.ne.jp"});
+  ASSERT_EQ(l.robots.size(), 1u);
+  EXPECT_EQ(l.robots[0].pattern, " Googlebot");
+  EXPECT_EQ(l.robots[0].displayName, "Google のロボット");
   // The OS and browser tables follow the lists, repeated names included.
   EXPECT_EQ(Result().OS.Count, 3);
   EXPECT_EQ(Result().OS.Names[3], "Windows 98");
   EXPECT_EQ(Result().Brws.Count, 1);
   EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST(ClassLists, LoadingTwiceGivesTheListsOfLoadingOnce) {
+  TempDir dir;
+  std::string path = dir.Write("vorel.dat", "OS=Win,Windows\r\nBrowser=MSIE,IE\r\nIgnoreIndex=index.html\r\n"
+                                            "IgnoreHost=example.jp\r\nRobot=bot/,Bots\r\n");
+  platform::ScriptedPrompter prompter;
+  platform::ScopedPrompter scope(prompter);
+  LoadClassListsFrom(path);
+  const ClassLists once = Classes();
+  LoadClassListsFrom(path);
+  const ClassLists& twice = Classes();
+  EXPECT_EQ(twice.indexNames, once.indexNames);
+  EXPECT_EQ(twice.hostFilter, once.hostFilter);
+  ASSERT_EQ(twice.robots.size(), once.robots.size());
+  EXPECT_EQ(twice.os.size(), once.os.size());
+  EXPECT_EQ(twice.browsers.size(), once.browsers.size());
+  EXPECT_EQ(once.robots.size(), 1u);
+  EXPECT_EQ(once.indexNames.size(), 1u);
+  EXPECT_EQ(once.hostFilter.size(), 1u);
+}
+
+TEST(ClassLists, EmptyAgentsAreNoRobots) {
+  ClassLists lists;
+  lists.robots = {{"", "anything"}};  // an empty pattern matches every text
+  EXPECT_EQ(RobotLineOf(lists, "2#", false), 0);
+  EXPECT_EQ(RobotLineOf(lists, "2#-", false), 0);
+  EXPECT_EQ(RobotLineOf(lists, "2#x", false), 1);
+  lists.robots = {{"*Bot*", "Bots"}};
+  EXPECT_EQ(RobotLineOf(lists, "2#SomeBot/1.0", true), 1);
+  EXPECT_EQ(RobotLineOf(lists, "2#SomeBot/1.0", false), 0);
+}
+
+// Every agent of tests/analysis/data/agents.txt against the shipped file:
+// no person's browser is a robot, and every robot has its display name.
+TEST(ClassLists, TheShippedRobotListKnowsRobotsFromPeople) {
+  platform::ScriptedPrompter prompter;
+  platform::ScopedPrompter scope(prompter);
+  ASSERT_TRUE(LoadClassListsFrom(VOREL_SOURCE_DIR "/data/vorel.dat"));
+  const ClassLists& lists = Classes();
+  std::istringstream table(testing::ReadFile(VOREL_SOURCE_DIR "/tests/analysis/data/agents.txt"));
+  int people = 0, robots = 0;
+  for (std::string line; std::getline(table, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    const size_t tab = line.find('\t');
+    ASSERT_NE(tab, std::string::npos) << line;
+    const std::string kind = line.substr(0, tab);
+    std::string expected, agent = line.substr(tab + 1);
+    if (kind == "robot") {
+      const size_t second = agent.find('\t');
+      ASSERT_NE(second, std::string::npos) << line;
+      expected = agent.substr(0, second);
+      agent = agent.substr(second + 1);
+      ++robots;
+    } else {
+      ASSERT_EQ(kind, "person") << line;
+      ++people;
+    }
+    const int32_t robotLine = RobotLineOf(lists, "2#" + agent, false);
+    const std::string judged = robotLine == 0 ? "" : lists.robots[static_cast<size_t>(robotLine - 1)].displayName;
+    EXPECT_EQ(judged, expected) << agent;
+  }
+  EXPECT_GE(people, 200);
+  EXPECT_GE(robots, 100);
 }
 
 TEST(ClassLists, MissingFileSaysSoAndLeavesTheListsEmpty) {

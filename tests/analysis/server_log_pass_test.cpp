@@ -101,6 +101,7 @@ class ServerLogPassTest : public ::testing::Test {
     settings::ApplyDefaults();
     SetParam("SpecifyDate", false);
     SetParam("SpecifyPage", false);
+    SetParam("TimeZone", "Asia/Tokyo");  // the zone the lines below are logged in
     dir.Write("vorel.dat", testing::Sjis("OS=Windows 98,Windows 98\r\nOS=Linux,Linux\r\n"
                                          "Browser=Firefox,Firefox\r\nBrowser=MSIE,Internet Explorer\r\n"
                                          "IgnoreIndex=index.html\r\n"));

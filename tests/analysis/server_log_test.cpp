@@ -5,6 +5,9 @@
 namespace vorel::analysis {
 namespace {
 
+// These cases are about the line, not the zone: times stay as logged.
+const TimeZone kAsLogged = *TimeZone::FromSetting(kLoggedTimeSetting);
+
 ServerLogLine Parse(std::string_view line) {
   ServerLogLine parsed;
   EXPECT_TRUE(ParseServerLogLine(line, parsed)) << line;
@@ -14,7 +17,7 @@ ServerLogLine Parse(std::string_view line) {
 AccessRecords Records(std::string_view line) {
   AccessRecords records;
   ServerLogLine parsed = Parse(line);
-  EXPECT_TRUE(MakeAccessRecords(parsed, records)) << line;
+  EXPECT_TRUE(MakeAccessRecords(parsed, kAsLogged, records)) << line;
   return records;
 }
 
@@ -33,7 +36,7 @@ TEST(ServerLogTest, CombinedCommonAndNginxLinesBecomeTheFourRecords) {
   EXPECT_FALSE(common.combined);
   EXPECT_TRUE(IsPageView(common));
   AccessRecords c;
-  ASSERT_TRUE(MakeAccessRecords(common, c));
+  ASSERT_TRUE(MakeAccessRecords(common, kAsLogged, c));
   EXPECT_EQ(c.page, "1#(/)2027/1/01 00:05:09");
   EXPECT_EQ(c.agent, "2#");
   EXPECT_EQ(c.referrer, "3#");
@@ -115,9 +118,9 @@ TEST(ServerLogTest, GarbageIsNoServerLogLine) {
   // A line that parses but carries an unreadable time gives no records.
   AccessRecords records;
   ASSERT_TRUE(ParseServerLogLine("192.0.2.1 - - [yesterday at noon] \"GET / HTTP/1.1\" 200 1", parsed));
-  EXPECT_FALSE(MakeAccessRecords(parsed, records));
+  EXPECT_FALSE(MakeAccessRecords(parsed, kAsLogged, records));
   ASSERT_TRUE(ParseServerLogLine("192.0.2.1 - - [10/Okt/2026:13:55:36 +0900] \"GET / HTTP/1.1\" 200 1", parsed));
-  EXPECT_FALSE(MakeAccessRecords(parsed, records));
+  EXPECT_FALSE(MakeAccessRecords(parsed, kAsLogged, records));
 }
 
 TEST(ServerLogTest, ExtraFieldsAfterTheAgentAreIgnored) {

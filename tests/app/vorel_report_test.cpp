@@ -103,6 +103,7 @@ TEST_F(VorelReportTest, UsageErrorsExitWithTwoAndWriteNothing) {
       {"--to", "yesterday", log, "-o", "r.txt"},
       {"--all-dates", "--from", "2001/12/1", log, "-o", "r.txt"},
       {"--all-pages", "--page", "index", log, "-o", "r.txt"},
+      {"--robots", "some", log, "-o", "r.txt"},
   };
   for (const auto& args : wrong) {
     ProcessResult r = RunProgram(VOREL_REPORT_EXE, args, work.path());
@@ -381,8 +382,10 @@ TEST_F(VorelReportTest, AServerLogPlainOrCompressedGivesTheReportOfTheSameAccess
   std::string expected = kDecemberReport;
   expected.replace(expected.find("\r\nページ別"), std::string::npos,
                    "\r\nページ別 (2)\r\n   3: /index.html\r\n   1: /diary.html\r\n");
+  // Read in the zone it was written in; the report says so after its conditions.
+  expected.insert(expected.find("\r\n\r\n"), "\r\n時間帯: Asia/Tokyo");
 
-  ProcessResult r = Run({"--from", "2001/12/1", "--to", "2001/12/31", "--all-pages", server, "-o", "server.txt"});
+  ProcessResult r = Run({"--tz", "Asia/Tokyo", "--from", "2001/12/1", "--to", "2001/12/31", "--all-pages", server, "-o", "server.txt"});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(FromSjis(ReadFile(work.File("server.txt"))), expected);
   EXPECT_NE(r.err.find("access_log: "), std::string::npos) << r.err;
@@ -400,9 +403,39 @@ TEST_F(VorelReportTest, AServerLogPlainOrCompressedGivesTheReportOfTheSameAccess
   const std::string bytes = SmallServerLog();
   gzwrite(file, bytes.data(), static_cast<unsigned>(bytes.size()));
   gzclose(file);
-  ProcessResult z = Run({"-q", "--from", "2001/12/1", "--to", "2001/12/31", "--all-pages", gzip, "-o", "gzip.txt"});
+  ProcessResult z = Run({"-q", "--tz", "Asia/Tokyo", "--from", "2001/12/1", "--to", "2001/12/31", "--all-pages", gzip, "-o", "gzip.txt"});
   EXPECT_EQ(z.status, 0) << z.err;
   EXPECT_EQ(FromSjis(ReadFile(work.File("gzip.txt"))), expected);
+}
+
+TEST_F(VorelReportTest, RobotsAreSetApartFromTheRecordLogOnlyWhenAskedAndFromTheServerLogUnlessCounted) {
+  classes = work.Write("classes.dat", Sjis(std::string(kClassFile) + "Robot=Googlebot,Google\r\n"));
+  const std::string robot = "Mozilla/5.0 (compatible; Googlebot/2.1; +http://www.google.com/bot.html)";
+  const std::string records =
+      work.Write("records.log", SmallLog() + Access("index", "2001/12/09 00:20:00", robot, "", "(66.249.66.1)"));
+  const std::string server = work.Write(
+      "access_log", "66.249.66.1 - - [09/Dec/2001:00:20:00 +0900] \"GET /index.html HTTP/1.1\" 200 5 \"-\" \"" +
+                        robot + "\"\n192.0.2.7 - - [09/Dec/2001:00:30:00 +0900] \"GET /index.html HTTP/1.1\" 200 5 "
+                                "\"-\" \"" + kFx + "\"\n");
+  struct Case {
+    std::string log;
+    std::vector<std::string> options;
+    bool apart;
+  };
+  for (const Case& c : {Case{records, {}, false}, Case{records, {"--robots", "apart"}, true},
+                        Case{server, {}, true}, Case{server, {"--robots", "count"}, false}}) {
+    std::vector<std::string> args = {"-q", "--from", "2001/12/1", "--to", "2001/12/31", "--all-pages"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    args.insert(args.end(), {c.log, "-o", "robots.txt"});
+    ProcessResult r = Run(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string report = FromSjis(ReadFile(work.File("robots.txt")));
+    SCOPED_TRACE(report);
+    const bool hasSection = report.ends_with("\r\nロボット別\r\n   1: Google\r\n");
+    EXPECT_EQ(hasSection, c.apart);
+    EXPECT_EQ(report.find("\r\nロボット: 1\r\n") != std::string::npos, c.apart);
+    EXPECT_EQ(report.find("Googlebot") == std::string::npos, c.apart);
+  }
 }
 
 // --- streams, compressed logs, and lines of every kind ----------------------
@@ -491,6 +524,52 @@ TEST_F(VorelReportTest, AByteOrderMarkAGarbageFirstLineAndAMixedFileLoseNoAccess
     } else {
       EXPECT_EQ(report, expected) << c.name;
     }
+  }
+}
+
+}  // namespace
+}  // namespace vorel::testing
+
+namespace vorel::testing {
+namespace {
+
+// A UTC server's log read in Tokyo: nine hours later, across the year's end;
+// "--tz log" keeps the times as written; a zone the database lacks stops the run.
+TEST_F(VorelReportTest, TzChoosesTheZoneOfAServerLogsTimes) {
+  const std::string server = work.Write(
+      "server.log",
+      "192.0.2.7 - - [31/Dec/2026:14:59:59 +0000] \"GET /diary.html HTTP/1.1\" 200 10 \"-\" \"UA\"\n"
+      "192.0.2.7 - - [31/Dec/2026:15:00:00 +0000] \"GET /diary.html HTTP/1.1\" 200 10 \"-\" \"UA\"\n");
+  struct Row {
+    std::vector<std::string> zone;  // the options that choose it
+    std::vector<std::string> lines;  // lines the report must hold, each block whole
+  };
+  const Row rows[] = {
+      {{"--tz", "Asia/Tokyo"},
+       {"解析条件: 指定なし\r\n時間帯: Asia/Tokyo\r\n", "\r\n月別\r\n 1月:   1\r\n12月:   1\r\n",
+        "\r\n時間別\r\n 0時:   1\r\n23時:   1\r\n"}},
+      {{"--tz=log"},
+       {"解析条件: 指定なし\r\n時間帯: ログの時刻のまま\r\n", "\r\n月別\r\n12月:   2\r\n",
+        "\r\n時間別\r\n14時:   1\r\n15時:   1\r\n"}},
+  };
+  for (const Row& row : rows) {
+    std::vector<std::string> args = row.zone;
+    args.insert(args.end(), {"--all-dates", "--all-pages", "-q", server, "-o", "r.txt"});
+    ProcessResult r = Run(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string report = FromSjis(ReadFile(work.File("r.txt")));
+    for (const std::string& line : row.lines) EXPECT_NE(report.find(line), std::string::npos) << report;
+  }
+
+  // An unknown zone, on the command line or in the settings file: no analysis, no report.
+  for (const char* settingsText : {"[vorel]\r\n", "[vorel]\r\nTimeZone=Asia/Tokio\r\n"}) {
+    work.Write("settings.ini", settingsText);
+    std::vector<std::string> args = {"--all-dates", "--all-pages", server, "-o", "unknown.txt"};
+    if (std::string(settingsText).find("Tokio") == std::string::npos) args.insert(args.begin(), {"--tz", "Asia/Tokio"});
+    ProcessResult r = Run(args);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("Asia/Tokio"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(work.File("unknown.txt")));
   }
 }
 

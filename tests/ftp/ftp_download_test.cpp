@@ -6,7 +6,9 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 
+#include "ftp/ftp_error_text.h"
 #include "platform/ftp_client.h"
 #include "platform/prompter.h"
 #include "settings/param_store.h"
@@ -94,32 +96,66 @@ TEST_F(FtpDownloadTest, FetchesTheLogByteForByteWithCrLfLines) {
   EXPECT_EQ(::access(local.File("unix.log").c_str(), R_OK | W_OK), 0);
 }
 
-TEST_F(FtpDownloadTest, ConnectionFailuresGiveTheConnectionMessage) {
+// One way of failing to connect, set up against real servers, and the words
+// the message gives for it (the reason for the code, and the code itself).
+struct ConnectFailureRow {
+  const char* what;
+  int code;
+  bool serverWantsTls;
+};
+
+TEST_F(FtpDownloadTest, ConnectionFailuresSayWhatWentWrongWithTheLibrarysCode) {
   FtpTestServer server;
   server.Put("public_html/access.log", "1#x\r\n");
+  FtpTestServer secure(true);
+  FtpTestServer stalled;
+  stalled.Pause();
+  const int deadPort = [] {
+    FtpTestServer gone;
+    return gone.port();
+  }();
   local.Write("access.log", "old\r\n");
+  // A refused login is answered after a pause (3 s on the test server).
+  platform::SetFtpTimeouts({10, 6});
 
-  UseServer(server.address(), "public_html", "access.log", "wrong");
-  EXPECT_FALSE(DownloadLog());
-  EXPECT_EQ(OnlyMessage(), "接続できませんでした。\r\nError Code: 67");
-
-  // A port where nothing listens fails at once, not after the timeout.
-  const int deadPort = server.port();
-  server.Stop();
-  prompter.messages.clear();
-  UseServer("127.0.0.1:" + std::to_string(deadPort));
-  const auto start = std::chrono::steady_clock::now();
-  EXPECT_FALSE(DownloadLog());
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
-  EXPECT_EQ(OnlyMessage(), "接続できませんでした。\r\nError Code: 7");
-
-  // A server text that names no host never reaches the network.
-  prompter.messages.clear();
-  UseServer("127.0.0.1:99999");
-  EXPECT_FALSE(DownloadLog());
-  EXPECT_EQ(OnlyMessage(), "接続できませんでした。\r\nError Code: 3");
+  const std::vector<std::pair<std::function<void()>, ConnectFailureRow>> rows = {
+      {[&] { UseServer(server.address(), "public_html", "access.log", "wrong"); }, {"wrong password", 67, false}},
+      {[&] { UseServer(secure.address()); }, {"TLS required", 67, true}},
+      {[&] { UseServer("ftps://" + secure.address()); }, {"certificate not trusted", 60, false}},
+      {[&] { UseServer(stalled.address()); }, {"no answer", 28, false}},
+      {[&] { UseServer("127.0.0.1:" + std::to_string(deadPort)); }, {"refused", 7, false}},
+      {[&] { UseServer("no-such-host.invalid"); }, {"unknown host", 6, false}},
+      {[&] { UseServer("127.0.0.1:99999"); }, {"no host at all", 3, false}},
+  };
+  for (const auto& [setUp, row] : rows) {
+    SCOPED_TRACE(row.what);
+    prompter.messages.clear();
+    setUp();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(DownloadLog());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
+    EXPECT_EQ(OnlyMessage(), FtpFailureMessage("接続できませんでした。", row.code, row.serverWantsTls));
+  }
+  stalled.Resume();
   EXPECT_EQ(testing::ReadFile(local.File("access.log")), "old\r\n");
   EXPECT_EQ(LocalFiles(), std::vector<std::string>{"access.log"});
+}
+
+// Each code that has words says something of its own; a wrong password never
+// reads like a server that wants TLS.
+TEST(FtpFailureTextTest, EveryKnownCauseHasItsOwnWordsAndTheCodeComesLast) {
+  const std::vector<std::string> reasons = {FtpFailureReason(67), FtpFailureReason(67, true), FtpFailureReason(60),
+                                            FtpFailureReason(28), FtpFailureReason(7), FtpFailureReason(6),
+                                            FtpFailureReason(64)};
+  for (size_t i = 0; i < reasons.size(); ++i) {
+    EXPECT_FALSE(reasons[i].empty()) << i;
+    for (size_t j = i + 1; j < reasons.size(); ++j) EXPECT_NE(reasons[i], reasons[j]) << i << " " << j;
+  }
+  EXPECT_NE(FtpFailureReason(67, true).find("ftps://"), std::string::npos);
+  EXPECT_EQ(FtpFailureReason(21), "");
+  EXPECT_EQ(FtpFailureMessage("接続できませんでした。", 67),
+            "接続できませんでした。\r\n" + FtpFailureReason(67) + "\r\nError Code: 67");
+  EXPECT_EQ(FtpFailureMessage("接続できませんでした。", 21), "接続できませんでした。\r\nError Code: 21");
 }
 
 TEST_F(FtpDownloadTest, DirectoryAndFileFailuresNameWhatWasAskedFor) {
@@ -143,12 +179,12 @@ TEST_F(FtpDownloadTest, DirectoryAndFileFailuresNameWhatWasAskedFor) {
   EXPECT_EQ(OnlyMessage(), "ファイルの取得ができませんでした。\r\nError Code: 78\r\n(public_html/missing.log)");
   EXPECT_TRUE(LocalFiles().empty());
 
-  // A local folder that cannot hold the file: the file message, nothing fetched.
+  // A local folder that cannot hold the file is the local side's problem.
   prompter.messages.clear();
   UseServer(server.address());
   settings::SetParam("FtpLocalFolder", local.File("absent"));
   EXPECT_FALSE(DownloadLog());
-  EXPECT_EQ(OnlyMessage(), "ファイルの取得ができませんでした。\r\nError Code: 23\r\n(public_html/access.log)");
+  EXPECT_EQ(OnlyMessage(), LocalFolderFailureMessage(local.File("absent")));
 }
 
 TEST_F(FtpDownloadTest, ABrokenTransferKeepsTheOldLogAndLeavesNoTemporaryFile) {
@@ -167,7 +203,7 @@ TEST_F(FtpDownloadTest, ABrokenTransferKeepsTheOldLogAndLeavesNoTemporaryFile) {
     }
   }));
   EXPECT_TRUE(killed);
-  EXPECT_EQ(OnlyMessage().rfind("ファイルの取得ができませんでした。\r\nError Code: ", 0), 0u);
+  EXPECT_EQ(OnlyMessage().rfind("ファイルの取得ができませんでした。\r\n", 0), 0u);
   EXPECT_EQ(testing::ReadFile(local.File("access.log")), old);
   EXPECT_EQ(LocalFiles(), std::vector<std::string>{"access.log"});
 }
@@ -190,7 +226,7 @@ TEST_F(FtpDownloadTest, AStalledServerEndsTheTransferAfterTheStallLimit) {
   server.Resume();
   EXPECT_TRUE(paused);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(45));
-  EXPECT_EQ(OnlyMessage().rfind("ファイルの取得ができませんでした。\r\nError Code: 28\r\n", 0), 0u);
+  EXPECT_EQ(OnlyMessage().rfind(FtpFailureMessage("ファイルの取得ができませんでした。", 28) + "\r\n", 0), 0u);
   EXPECT_EQ(testing::ReadFile(local.File("access.log")), "old\r\n");
   EXPECT_EQ(LocalFiles(), std::vector<std::string>{"access.log"});
 }
@@ -203,7 +239,7 @@ TEST_F(FtpDownloadTest, FtpsRequiresTlsAndATrustedCertificate) {
   // The system's certificates do not know the test's own.
   UseServer("ftps://" + secure.address());
   EXPECT_FALSE(DownloadLog());
-  EXPECT_EQ(OnlyMessage().rfind("接続できませんでした。\r\nError Code: 60", 0), 0u);
+  EXPECT_EQ(OnlyMessage(), FtpFailureMessage("接続できませんでした。", 60));
 
   prompter.messages.clear();
   platform::SetFtpTrustedCertificatesForTesting(secure.certificate());
@@ -215,14 +251,14 @@ TEST_F(FtpDownloadTest, FtpsRequiresTlsAndATrustedCertificate) {
   // Plain FTP against it: the server refuses the login in clear.
   UseServer(secure.address());
   EXPECT_FALSE(DownloadLog());
-  EXPECT_EQ(OnlyMessage().rfind("接続できませんでした。\r\nError Code: ", 0), 0u);
+  EXPECT_EQ(OnlyMessage(), FtpFailureMessage("接続できませんでした。", 67, true));
 
   // A server without TLS does not get the password in clear.
   prompter.messages.clear();
   FtpTestServer plain;
   UseServer("ftps://" + plain.address());
   EXPECT_FALSE(DownloadLog());
-  EXPECT_EQ(OnlyMessage(), "接続できませんでした。\r\nError Code: 64");
+  EXPECT_EQ(OnlyMessage(), FtpFailureMessage("接続できませんでした。", 64));
 }
 
 TEST(FtpServerTextTest, HostPortAndTls) {

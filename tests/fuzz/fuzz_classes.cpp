@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       "2#Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/126.0 Safari/537.36",
       "2#Mozilla/4.0 (compatible; MSIE 6.0; Windows 98)", "2#", "2#日記[*]?#"};
   const auto& lists = analysis::Classes();
-  for (const auto* list : {&lists.os, &lists.browsers}) {
+  for (const auto* list : {&lists.os, &lists.browsers, &lists.robots}) {
     for (const auto& line : *list) {
       for (const char* agent : agents) {
         analysis::MatchesPattern(agent, line.pattern, false);
@@ -29,6 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
   analysis::MatchesLike(firstLine, firstLine);
+  for (bool like : {false, true}) analysis::RobotLineOf(lists, "2#" + firstLine, like);
   analysis::ClearClassLists();
   return 0;
 }

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <string>
 
+#include "analysis/time_zone.h"
 #include "fuzz_support.h"
 #include "history/history_adder.h"
 #include "history/page_view_reader.h"
@@ -35,8 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = fuzz::WriteScratch("access.history", data, size);
   RemoveJournals(path);
   {
+    // A zone with daylight saving, so a server's row goes through the zone's lookups.
+    static const analysis::TimeZone zone = *analysis::TimeZone::FromSetting("America/New_York");
     history::PageViewReader reader;
-    if (reader.Open(path)) {
+    if (reader.Open(path, zone)) {
       history::PageViewRecords view;
       while (reader.Next(view)) {
         if (view.page.substr(0, 3) != "1#(" || view.agent.substr(0, 2) != "2#" ||

@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!ParseServerLogLine(line, parsed)) return 0;
   (void)IsPageView(parsed);
   AccessRecords records;
-  if (!MakeAccessRecords(parsed, records)) return 0;
+  static const TimeZone kTokyo = *TimeZone::FromSetting("Asia/Tokyo");
+  if (!MakeAccessRecords(parsed, kTokyo, records)) return 0;
   if (records.page.rfind("1#(", 0) != 0 || records.agent.rfind("2#", 0) != 0 ||
       records.referrer.rfind("3#", 0) != 0 || records.host.rfind("4#", 0) != 0)
     std::abort();

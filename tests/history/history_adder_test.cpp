@@ -97,8 +97,8 @@ TEST_F(HistoryAdderTest, PageViewsComeBackInTheOrderAddedWithTheirKindOfLogAndZo
   // Visit 1 is logged at 00:01:07 on 1 May 2026, local time, in both logs.
   const Expected rows[] = {{"1#(index)2026/05/01 00:00:07", false, 0},
                            {"1#(diary)2026/05/01 00:01:07", false, 0},
-                           {"1#(/index.html)2026/05/01 00:00:07", true, -5400},
-                           {"1#(/diary.html)2026/05/01 00:01:07", true, -5400}};
+                           {"1#(/index.html)2026/5/01 00:00:07", true, -5400},
+                           {"1#(/diary.html)2026/5/01 00:01:07", true, -5400}};
   PageViewRecords view;
   for (const Expected& row : rows) {
     ASSERT_TRUE(reader.Next(view));

@@ -9,6 +9,7 @@
 #include "analysis/class_lists.h"
 #include "analysis/companion.h"
 #include "analysis/result.h"
+#include "analysis/time_zone.h"
 #include "history/history_adder.h"
 #include "history/history_file.h"
 #include "platform/paths.h"
@@ -41,7 +42,7 @@ class HistoryPassTest : public ::testing::Test {
     settings::ApplyDefaults();
     dir.Write("vorel.dat", testing::Sjis("OS=Windows NT 5.1,Windows XP\r\nOS=Linux,Linux\r\n"
                                          "Browser=Firefox,Firefox\r\nBrowser=MSIE,Internet Explorer\r\n"
-                                         "IgnoreIndex=index.html\r\n"));
+                                         "IgnoreIndex=index.html\r\nRobot=Googlebot,Google\r\n"));
     analysis::LoadClassListsFrom(dir.File("vorel.dat"));
     analysis::ResetResult();
   }
@@ -92,6 +93,40 @@ TEST_F(HistoryPassTest, AHistoryCountsAsItsLogsUnderEveryFilter) {
   EXPECT_TRUE(prompter.messages.empty());
 }
 
+TEST_F(HistoryPassTest, AServersLinesInAHistoryFollowTheChosenZoneAndRobotModeAsInTheirLog) {
+  // Two servers a day's hours apart and a record log, which is read as logged whatever the zone.
+  const std::vector<std::string> logs = {
+      dir.Write("records.log", testing::RecordLogLines(0, 300)),
+      dir.Write("tokyo.log", testing::ServerLogLines(300, 300, "+0900")),
+      dir.Write("newyork.log", testing::ServerLogLines(600, 300, "-0500")),
+  };
+  const std::string history = dir.File("access.history");
+  for (const std::string& log : logs) ASSERT_TRUE(AddLogToHistory(history, log).ok);
+  SetParam("SpecifyDate", false);
+  SetParam("SpecifyPage", false);
+
+  struct Row {
+    int robotMode;
+    const char* zone;
+  };
+  const Row rows[] = {{0, "Asia/Tokyo"}, {1, "Asia/Tokyo"}, {0, "UTC"}, {1, "UTC"}, {2, "UTC"}};
+  std::vector<testing::ResultSnapshot> results;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.zone) + " RobotMode " + std::to_string(row.robotMode));
+    SetParam("RobotMode", row.robotMode);
+    SetParam("TimeZone", std::string(row.zone));
+    ExpectTheSame(logs, history);
+    EXPECT_EQ(analysis::Result().ServerTimeZone, analysis::TimeZone::FromSetting(row.zone)->Description());
+    EXPECT_EQ(analysis::Result().RobotTotal > 0, row.robotMode != 0);
+    results.push_back(testing::TakeResultSnapshot());
+  }
+  // The zone and the robot mode each change the counts, so the rows above compare something.
+  EXPECT_NE(results[0].periods, results[2].periods);
+  EXPECT_NE(results[0].total, results[1].total);
+  EXPECT_NE(results[3].total, results[4].total);
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
 TEST_F(HistoryPassTest, TheAnalysisCommandTakesAHistoryForFourRecordsAPageView) {
   const std::string history = dir.File("access.history");
   ASSERT_TRUE(AddLogToHistory(history, dir.Write("access.log", testing::ServerLogLines(0, 30))).ok);
@@ -101,7 +136,7 @@ TEST_F(HistoryPassTest, TheAnalysisCommandTakesAHistoryForFourRecordsAPageView) 
   ASSERT_EQ(analysis::PrepareAnalysis().problem, analysis::LogProblem::None);
   EXPECT_EQ(analysis::RunAnalysis(0), analysis::AnalysisOutcome::Counted);
   EXPECT_EQ(analysis::LastServerLogCounts().records, 30 * 4);
-  EXPECT_EQ(analysis::Result().Total, 30);
+  EXPECT_EQ(analysis::Result().Total + analysis::Result().RobotTotal, 30);
 }
 
 TEST_F(HistoryPassTest, AForeignDatabaseAnalysedSaysItIsNoHistory) {

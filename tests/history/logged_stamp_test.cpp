@@ -26,31 +26,12 @@ TEST(LoggedStampTest, AStampWrittenBackGivesTheAnalysisTheSameDateAndHour) {
     const StoredTime stored = ReadRecordStamp(row.stamp);
     EXPECT_EQ(stored.kind, row.kind);
     std::string back;
-    AppendStamp(stored.kind, stored.time, 0, back);
+    AppendStamp(stored.kind, stored.time, back);
     analysis::PeriodSlots original, rewritten;
     const bool read = analysis::CheckTimeStamp(std::string("1#(p)") + row.stamp, all, original);
     EXPECT_EQ(analysis::CheckTimeStamp("1#(p)" + back, all, rewritten), read);
     EXPECT_EQ(std::tie(rewritten.month, rewritten.week, rewritten.dweek, rewritten.day, rewritten.hour),
               std::tie(original.month, original.week, original.dweek, original.day, original.hour));
-  }
-}
-
-TEST(LoggedStampTest, AServersZoneIsReadFromTheEndOfItsTimeField) {
-  struct Row {
-    const char* field;
-    bool read;
-    int32_t offset;
-  };
-  const Row rows[] = {{"10/Oct/2026:13:55:36 +0900", true, 32400}, {"10/Oct/2026:13:55:36 -0330", true, -12600},
-                      {"10/Oct/2026:13:55:36 +0000", true, 0},      {"10/Oct/2026:13:55:36", false, 0},
-                      {"10/Oct/2026:13:55:36 +09:0", false, 0},     {"10/Oct/2026:13:55:36 *0900", false, 0}};
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.field);
-    int32_t offset = 0;
-    EXPECT_EQ(ReadZoneOffset(row.field, offset), row.read);
-    if (row.read) {
-      EXPECT_EQ(offset, row.offset);
-    }
   }
 }
 

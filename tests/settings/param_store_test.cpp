@@ -31,7 +31,7 @@ TEST_F(ParamStoreTest, DefaultsAreInPlaceWithTheirTypes) {
   EXPECT_EQ(GetParam("MainWidth").type, ParamType::Long);
   EXPECT_EQ(ParamInt("MainWidth"), 8400);
   EXPECT_EQ(GetParam("VisibleWindow").type, ParamType::Short);
-  EXPECT_EQ(ParamInt("VisibleWindow"), 4095);
+  EXPECT_EQ(ParamInt("VisibleWindow"), 8191);
   EXPECT_TRUE(ParamFlag("SpecifyDate"));
   EXPECT_EQ(ParamText("LogFile", 1), programFolder.File("access.log"));
   EXPECT_EQ(ParamText("Page", 1), "index");

@@ -1,5 +1,7 @@
 #include "settings/registry_settings.h"
 
+#include <algorithm>
+
 #include "settings/settings_file.h"
 #include "settings_test_support.h"
 
@@ -27,7 +29,7 @@ const std::vector<std::string> kSavedNames = {
     "LogFile5", "Page1", "Page2", "Page3", "Page4", "Page5", "Page6", "Page7", "Page8", "Page9", "Page10",
     "SpecifyDate", "StartDate", "EndDate", "SpecifyPage", "MaxDisp", "IgnoreIP", "SpecifyClass", "CodeChange",
     "Smallize", "IgnoreIndex", "IgnoreQuestion", "IgnoreSharp", "IgnorePortNo", "SpecifyHost", "IgnoreHost",
-    "IgnorePage", "SearchLike", "AutoFtp", "AutoAnalize", "AutoMaxSize", "AutoTile", "FtpServerName",
+    "IgnorePage", "SearchLike", "TimeZone", "RobotMode", "AutoFtp", "AutoAnalize", "AutoMaxSize", "AutoTile", "FtpServerName",
     "FtpUserName", "FtpLogOverwrite", "FtpMessage", "FtpHostDir", "FtpLocalFolder", "FtpFileName", "GraphFore",
     "GraphBack", "GraphMonth", "GraphWeek", "GraphDWeek", "GraphDate", "GraphTime", "GraphOS", "GraphBrws",
     "GraphHost", "GraphRef", "GraphPage", "GraphAgent", "FontName", "FontSize", "GraphPattern", "PrintWindow",
@@ -36,7 +38,7 @@ const std::vector<std::string> kSavedNames = {
 TEST_F(RegistrySettingsTest, AnEmptyRegistryLoadsTheDefaults) {
   LoadParamsFromRegistry();
   EXPECT_EQ(ParamInt("MainWidth"), 8400);
-  EXPECT_EQ(ParamInt("VisibleWindow"), 4095);
+  EXPECT_EQ(ParamInt("VisibleWindow"), 8191);
   EXPECT_EQ(ParamInt("CheckLine"), 200);
   EXPECT_TRUE(ParamFlag("MainToolbar"));
   EXPECT_EQ(ParamText("LogFile", 1), dir.path() + "/access.log");
@@ -77,7 +79,7 @@ TEST_F(RegistrySettingsTest, EveryParameterChangedSurvivesASaveAndALoad) {
       {"MaxDisp", "50"}, {"IgnoreIP", "True"}, {"SpecifyClass", "False"}, {"CodeChange", "False"},
       {"Smallize", "True"}, {"IgnoreIndex", "False"}, {"IgnoreQuestion", "False"}, {"IgnoreSharp", "False"},
       {"IgnorePortNo", "False"}, {"SpecifyHost", "True"}, {"IgnoreHost", "True"}, {"IgnorePage", "False"},
-      {"SearchLike", "True"}, {"AutoFtp", "True"}, {"AutoAnalize", "True"}, {"AutoMaxSize", "True"},
+      {"SearchLike", "True"}, {"TimeZone", "+09:00"}, {"RobotMode", "0"}, {"AutoFtp", "True"}, {"AutoAnalize", "True"}, {"AutoMaxSize", "True"},
       {"AutoTile", "True"}, {"FtpServerName", " ftp.example.jp "}, {"FtpUserName", "taro"},
       {"FtpPassword", "Abc!123~xyz ?#$%"}, {"FtpSavePassword", "True"}, {"FtpLogOverwrite", "False"},
       {"FtpMessage", "False"}, {"FtpHostDir", "~/www"}, {"FtpLocalFolder", "C:\\ログ\\\"引用\""},
@@ -114,7 +116,7 @@ TEST_F(RegistrySettingsTest, ThePasswordIsScrambledOrRemoved) {
   EXPECT_EQ(stored.size(), 60u);
   EXPECT_EQ(stored.find_first_not_of("0123456789"), std::string::npos);
   std::vector<std::string> withPassword = kSavedNames;
-  withPassword.insert(withPassword.begin() + 42, "FtpPassword");
+  withPassword.insert(std::find(withPassword.begin(), withPassword.end(), "FtpUserName") + 1, "FtpPassword");
   EXPECT_EQ(StoredNames(), withPassword);
   ClearParams();
   LoadParamsFromRegistry();
@@ -139,7 +141,7 @@ TEST_F(RegistrySettingsTest, ThePasswordIsScrambledOrRemoved) {
 
 TEST_F(RegistrySettingsTest, ValuesStoredByHandAreCheckedOnLoad) {
   const std::vector<RegistryValue> byHand = {
-      {"VisibleWindow", "5000"}, {"maxdisp", "0"}, {"CheckLine", "150"}, {"FontSize", "0"},
+      {"VisibleWindow", "9000"}, {"maxdisp", "0"}, {"CheckLine", "150"}, {"FontSize", "0"},
       {"MainWidth", "-5"}, {"GraphFore", " 001002003 "}, {"GraphBack", "255 255 255"}, {"LogFile1", "  spaced  "},
       {"Page2", "second"}, {"Smallize", "maybe"}, {"EndDate", "2001/2/30"}, {"FtpPassword", "12345"},
       {"FtpSavePassword", "True"}, {"DllVersion", "9.99"}, {"GraphPattern", "abc"}};
@@ -149,7 +151,7 @@ TEST_F(RegistrySettingsTest, ValuesStoredByHandAreCheckedOnLoad) {
   SetParam("GraphPattern", 3);
   SetParamFromText("DllVersion", "1.00");
   LoadParamsFromRegistry();
-  EXPECT_EQ(ParamInt("VisibleWindow"), 4095);
+  EXPECT_EQ(ParamInt("VisibleWindow"), 8191);
   EXPECT_EQ(ParamInt("MaxDisp"), 25);
   EXPECT_EQ(ParamInt("CheckLine"), 200);
   EXPECT_EQ(ParamInt("FontSize"), 0);

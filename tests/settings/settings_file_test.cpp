@@ -32,7 +32,7 @@ TEST_F(SettingsFileTest, FirstRunLoadsDefaultsQuietlyAndSavesTheAlwaysWrittenVal
   EXPECT_FALSE(LoadParamsFromFile());
   EXPECT_TRUE(prompter.messages.empty());
   EXPECT_EQ(ParamInt("MainWidth"), 8400);
-  EXPECT_EQ(ParamInt("VisibleWindow"), 4095);
+  EXPECT_EQ(ParamInt("VisibleWindow"), 8191);
   EXPECT_EQ(ParamInt("MaxDisp"), 25);
   EXPECT_EQ(ParamInt("CheckLine"), 200);
   EXPECT_TRUE(ParamFlag("SpecifyDate"));
@@ -89,7 +89,7 @@ TEST_F(SettingsFileTest, EveryParameterChangedIsWrittenInOrderAndReadBack) {
       {"MaxDisp", "50"}, {"IgnoreIP", "True"}, {"SpecifyClass", "False"}, {"CheckLine", "500"},
       {"CodeChange", "False"}, {"Smallize", "True"}, {"IgnoreIndex", "False"}, {"IgnoreQuestion", "False"},
       {"IgnoreSharp", "False"}, {"IgnorePortNo", "False"}, {"SpecifyHost", "True"}, {"IgnoreHost", "True"},
-      {"IgnorePage", "False"}, {"SearchLike", "True"}, {"AutoFtp", "True"}, {"AutoAnalize", "True"},
+      {"IgnorePage", "False"}, {"SearchLike", "True"}, {"TimeZone", "Asia/Tokyo"}, {"RobotMode", "2"}, {"AutoFtp", "True"}, {"AutoAnalize", "True"},
       {"AutoMaxSize", "True"}, {"AutoTile", "True"}, {"FtpServerName", "ftp.example.jp"},
       {"FtpUserName", "taro"}, {"FtpPassword", "Abc!123~xyz ?#$%"}, {"FtpSavePassword", "True"},
       {"FtpLogOverwrite", "False"}, {"FtpMessage", "False"}, {"FtpHostDir", "~/www"},
@@ -116,7 +116,7 @@ TEST_F(SettingsFileTest, EveryParameterChangedIsWrittenInOrderAndReadBack) {
             "MaxDisp=50\r\nIgnoreIP=True\r\nSpecifyClass=False\r\nCheckLine=500\r\nCodeChange=False\r\n"
             "Smallize=True\r\nIgnoreIndex=False\r\nIgnoreQuestion=False\r\nIgnoreSharp=False\r\n"
             "IgnorePortNo=False\r\nSpecifyHost=True\r\nIgnoreHost=True\r\nIgnorePage=False\r\n"
-            "SearchLike=True\r\nAutoFtp=True\r\nAutoAnalize=True\r\nAutoMaxSize=True\r\nAutoTile=True\r\n"
+            "SearchLike=True\r\nTimeZone=Asia/Tokyo\r\nRobotMode=2\r\nAutoFtp=True\r\nAutoAnalize=True\r\nAutoMaxSize=True\r\nAutoTile=True\r\n"
             "FtpServerName=ftp.example.jp\r\nFtpUserName=taro\r\n"
             "FtpLogOverwrite=False\r\nFtpMessage=False\r\nFtpHostDir=~/www\r\n"
             "FtpLocalFolder=/home/taro/ログ\r\nFtpFileName=vorel.log\r\n"
@@ -166,7 +166,9 @@ TEST_F(SettingsFileTest, NumbersOutOfRangeOrUnreadableTakeTheirDefaults) {
                         Case{"FontSize=99", "FontSize", 99}, Case{"GraphPattern=8", "GraphPattern", 1},
                         Case{"GraphPattern=0", "GraphPattern", 0}, Case{"PrintWindow=-1", "PrintWindow", 4095},
                         Case{"PaperType=3", "PaperType", 0}, Case{"PaperType=2", "PaperType", 2},
-                        Case{"VisibleWindow=4096", "VisibleWindow", 4095}, Case{"VisibleWindow=0", "VisibleWindow", 0},
+                        Case{"VisibleWindow=8192", "VisibleWindow", 8191},
+                        Case{"VisibleWindow=4095", "VisibleWindow", 4095}, Case{"RobotMode=3", "RobotMode", 1},
+                        Case{"RobotMode=-1", "RobotMode", 1}, Case{"RobotMode=2", "RobotMode", 2}, Case{"VisibleWindow=0", "VisibleWindow", 0},
                         Case{"CheckLine=199", "CheckLine", 200}, Case{"CheckLine=500", "CheckLine", 500},
                         Case{"MainWidth=-9000", "MainWidth", 9000}, Case{"MainHeight=x", "MainHeight", 5865}}) {
     ClearParams();

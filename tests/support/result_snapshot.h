@@ -11,7 +11,8 @@ namespace vorel::testing {
 struct ResultSnapshot {
   int32_t total = 0;
   std::vector<int32_t> periods;  // month, week, weekday, date and hour slots in turn
-  std::vector<std::vector<std::pair<std::string, int32_t>>> tables;  // OS, Brws, Agent, Ref, Url, Host (, Page)
+  std::vector<std::vector<std::pair<std::string, int32_t>>> tables;  // OS, Brws, Agent, Ref, Url, Host, Robot (, Page)
+  int32_t robotTotal = 0;
   bool operator==(const ResultSnapshot&) const = default;
 };
 

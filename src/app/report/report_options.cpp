@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "analysis/time_zone.h"
+
 namespace vorel::report_app {
 namespace {
 
@@ -18,6 +20,8 @@ constexpr ValueOption kTo{"", "--to"};
 constexpr ValueOption kPage{"", "--page"};
 constexpr ValueOption kFormat{"", "--format"};
 constexpr ValueOption kHistory{"", "--history"};
+constexpr ValueOption kTimeZone{"", "--tz"};
+constexpr ValueOption kRobots{"", "--robots"};
 
 class Parser {
  public:
@@ -61,8 +65,10 @@ class Parser {
     if (auto v = Value(arg, kPage)) return Once(!o.page, arg) && Assign(o.page, *v);
     if (auto v = Value(arg, kHistory)) return Once(!o.history, arg) && Assign(o.history, *v);
     if (auto v = Value(arg, kFormat)) return Once(!o.format, arg) && AssignFormat(*v, arg);
+    if (auto v = Value(arg, kRobots)) return Once(!o.robotMode, arg) && AssignRobots(*v, arg);
     if (auto v = Value(arg, kFrom)) return Once(!o.from, arg) && AssignDate(o.from, *v, arg);
     if (auto v = Value(arg, kTo)) return Once(!o.to, arg) && AssignDate(o.to, *v, arg);
+    if (auto v = Value(arg, kTimeZone)) return Once(!o.timeZone, arg) && AssignTimeZone(*v);
     return false;
   }
 
@@ -108,6 +114,24 @@ class Parser {
     else if (value == "csv") result_.options.format = reports::ReportFormat::Csv;
     else if (value == "html") result_.options.format = reports::ReportFormat::Html;
     else Fail("形式は txt、csv、html のどれかです: " + arg + " " + value);
+    return true;
+  }
+
+  // "local" is this computer's zone, which the setting writes as "".
+  bool AssignTimeZone(const std::string& value) {
+    if (!result_.error.empty()) return true;
+    const std::string setting = value == "local" ? std::string(analysis::kComputerZoneSetting) : value;
+    std::string error;
+    if (analysis::TimeZone::FromSetting(setting, &error)) result_.options.timeZone = setting;
+    else Fail(error);
+    return true;
+  }
+
+  bool AssignRobots(const std::string& value, const std::string& arg) {
+    if (!result_.error.empty()) return true;
+    if (value == "apart") result_.options.robotMode = 2;
+    else if (value == "count") result_.options.robotMode = 0;
+    else Fail("ロボットの扱いは apart か count です: " + arg + " " + value);
     return true;
   }
 
@@ -163,6 +187,12 @@ std::string HelpText() {
          "      --all-pages      ページ指定をオフにします。\n"
          "      --history FILE   ログのページビューを履歴ファイルに追加し（なければ作ります）、\n"
          "                       履歴全体からレポートを作ります。既に追加した行は二度と追加しません。\n"
+         "      --tz ZONE        サーバーのログの時刻を表す時間帯: local はこのコンピューターの\n"
+         "                       時刻（TZ に従います）、log はログの時刻のまま、Asia/Tokyo の\n"
+         "                       ような地域名、+09:00 のような UTC からの時差。\n"
+         "      --robots MODE    apart: どのログでもロボットを人と分けて数えます。\n"
+         "                       count: ロボットも人と同じに数えます。\n"
+         "                       既定は設定の RobotMode（サーバーのログでだけ分けます）。\n"
          "  -q, --quiet          進行状況を表示しません。\n"
          "  -h, --help           この説明を表示します。\n"
          "      --version        版を表示します。\n"

@@ -13,6 +13,7 @@
 #include "analysis/class_lists.h"
 #include "analysis/result.h"
 #include "app/report/report_history.h"
+#include "analysis/time_zone.h"
 #include "app/report/terminal_progress.h"
 #include "export/save_results.h"
 #include "platform/codepage.h"
@@ -124,6 +125,8 @@ void ApplyOverrides(const ReportOptions& o) {
     SetParam("SpecifyPage", ParamInput{true});
     SetParam("Page", ParamInput{*o.page});
   }
+  if (o.timeZone) SetParam("TimeZone", ParamInput{*o.timeZone});
+  if (o.robotMode) SetParam("RobotMode", ParamInput{static_cast<long long>(*o.robotMode)});
 }
 
 bool WriteAllToStandardOutput(std::string_view bytes) {
@@ -186,6 +189,11 @@ ExitStatus RunReport(const ReportOptions& options) {
     return kUsageError;
   }
   ApplyOverrides(options);
+  // A zone the settings file names but the tz database lacks is a mistake in what the command was given.
+  if (std::string zoneError; !analysis::TimeZone::FromSetting(settings::ParamText("TimeZone"), &zoneError)) {
+    platform::ShowError(zoneError);
+    return kUsageError;
+  }
   if (!analysis::LoadClassListsFrom(options.classFile.value_or(analysis::ClassFilePath())) && options.classFile)
     return kUsageError;
   analysis::ResetResult();

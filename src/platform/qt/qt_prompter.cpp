@@ -7,13 +7,16 @@
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStorageInfo>
 #include <QStringList>
+#include <algorithm>
 
 namespace vorel::platform {
 namespace {
@@ -147,6 +150,16 @@ void NameMessageBox(QMessageBox& box) {
       button->setText(QString::fromUtf8(caption.text));
       button->setAccessibleName(QString::fromUtf8(caption.name));
     }
+  }
+  // Japanese text has no spaces to wrap at: a line as wide as the screen
+  // allows stays whole instead of leaving its last characters on a line of their own.
+  if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+    int longest = 0;
+    for (const QString& line : box.text().split(QLatin1Char('\n')))
+      longest = std::max(longest, label->fontMetrics().horizontalAdvance(line) + 2);
+    const QScreen* screen = box.screen();
+    const int limit = screen ? screen->availableGeometry().width() * 3 / 4 : longest;
+    label->setMinimumWidth(std::min(longest, limit));
   }
   // A screen reader announces the box by its title and reads the message with it.
   box.setAccessibleName(box.windowTitle());

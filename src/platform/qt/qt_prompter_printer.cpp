@@ -1,14 +1,11 @@
-// The platform's printer setup: Qt's print dialog, which offers the printers,
-// printing to a PDF file, the paper and the orientation.
-#include <QAbstractPrintDialog>
+// The platform's printer setup: the printers or a PDF file, the paper and the
+// orientation on one page (PageSetupDialog); the choice to and from a QPrinter.
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QPageLayout>
 #include <QPointer>
-#include <QPrintDialog>
 #include <QPrinter>
-#include <QPushButton>
 
+#include "platform/qt/page_setup_dialog.h"
 #include "platform/qt/qt_printer_setup.h"
 #include "platform/qt/qt_prompter.h"
 
@@ -50,24 +47,13 @@ PrinterSetup PrinterSetupOf(const QPrinter& printer) {
 }
 
 std::optional<PrinterSetup> QtPrompter::SetupPrinter(const PrinterSetup& current) {
-  QPrinter printer(QPrinter::HighResolution);
-  ApplyPrinterSetup(printer, current);
   // On the heap: the owner may go away while the dialog is open.
-  QPointer<QPrintDialog> dialog = new QPrintDialog(&printer, QApplication::activeWindow());
-  dialog->setObjectName(QStringLiteral("dlgPrinterSetup"));
-  dialog->setWindowTitle(QStringLiteral("プリンタの設定"));
-  // Which graphs and how many copies is the print dialog's business, not page setup's.
-  dialog->setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
-  // Setup only chooses; its confirming button must not promise a print.
-  if (auto* buttons = dialog->findChild<QDialogButtonBox*>())
-    if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) {
-      ok->setText(QStringLiteral("OK"));
-      ok->setAccessibleName(QStringLiteral("OK"));
-    }
+  QPointer<PageSetupDialog> dialog = new PageSetupDialog(current, QApplication::activeWindow());
   const int result = dialog->exec();
+  std::optional<PrinterSetup> chosen;
+  if (dialog && result == QDialog::Accepted) chosen = dialog->Choice();
   delete dialog.data();
-  if (result != QDialog::Accepted) return std::nullopt;
-  return PrinterSetupOf(printer);
+  return chosen;
 }
 
 }  // namespace vorel::platform

@@ -24,6 +24,7 @@
 #include "settings/param_store.h"
 #include "settings/text_util.h"
 #include "ui/main/frm_main.h"
+#include "ui/results/frm_base.h"
 
 namespace vorel::ui {
 namespace {
@@ -100,8 +101,9 @@ frmFtp::frmFtp(QWidget* owner) : QDialog(owner) {
   txtLogFileName = makeText("txtLogFileName", "ログファイル名");
   cmdConnect = makeButton("cmdConnect", "接続(&O)", "接続");
   cmdCancel = makeButton("cmdCancel", "中止(&C)", "中止");
-  cmdHelp = makeButton("cmdHelp", "ヘルプ(&H)...", "ヘルプ");
+  // Made in the order of the screen, which Tab follows.
   cmdSave = makeButton("cmdSave", "設定保存(&S)", "設定保存");
+  cmdHelp = makeButton("cmdHelp", "ヘルプ(&H)...", "ヘルプ");
   // Enter connects; Esc is the dialog's reject, which cancels.
   cmdConnect->setDefault(true);
 
@@ -220,6 +222,10 @@ void frmFtp::cmdConnect_Click() {
   if (!fetched) return;
 
   downloaded_ = true;
+  // The summary names the file just fetched, ready to be analysed.
+  settings::SetParam("LogFile", target);
+  if (auto* main = qobject_cast<frmMain*>(parentWidget()))
+    if (frmBase* base = main->BaseWindow(); base && base->aabShowMe()) base->FillFileNameList();
   if (settings::ParamFlag("FtpMessage"))
     platform::CurrentPrompter().ShowMessage({Text(txtLogFileName) + " のダウンロードが完了しました。", "完了",
                                              platform::MessageIcon::Information, platform::MessageButtons::Ok,

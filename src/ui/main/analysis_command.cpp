@@ -17,6 +17,8 @@
 #include "settings/param_store.h"
 #include "ui/main/frm_main.h"
 #include "ui/main/frm_status.h"
+#include "ui/main/repeat_log_question.h"
+#include "ui/results/analysed_logs.h"
 #include "ui/results/frm_base.h"
 #include "ui/results/graph_window.h"
 
@@ -89,6 +91,7 @@ class EmptyResultBeforeMessages : public platform::Prompter {
     if (!emptied_) {
       emptied_ = true;
       analysis::ResetResult();
+      ForgetAnalysedLogs();
       main_.EnableResultCommands(false);
       main_.mnuViewRefresh_Click();
     }
@@ -119,7 +122,8 @@ class EmptyResultBeforeMessages : public platform::Prompter {
 void frmMain::mnuEditAnalize_Click(int16_t Index) {
   if (busy_) return;
   busy_ = true;
-  // Warnings about a result that stands are not failures: they bypass `messages`.
+  // Warnings about a result that stands, and the question before an
+  // additional analysis, are not failures: they bypass `messages`.
   platform::Prompter& plainMessages = platform::CurrentPrompter();
   EmptyResultBeforeMessages messages(*this);
   platform::ScopedPrompter messageScope(messages);
@@ -133,6 +137,11 @@ void frmMain::mnuEditAnalize_Click(int16_t Index) {
 
     const analysis::AnalysisPreparation ready = analysis::PrepareAnalysis();
     if (ready.problem == analysis::LogProblem::MissingLog && baseShown) base->cmbFileName->setFocus();
+    const std::string log = settings::ParamText("LogFile", 1);
+    if (ready.problem == analysis::LogProblem::None && Index == 1 && !MayAddLogAgain(plainMessages, log)) {
+      busy_ = false;
+      return;
+    }
     if (ready.problem == analysis::LogProblem::None) {
       // The window appears with the pass's first position: once the log has
       // proved longer than CheckLine records.
@@ -145,7 +154,11 @@ void frmMain::mnuEditAnalize_Click(int16_t Index) {
         ReceiverScope scope(status.get());
         outcome = analysis::RunAnalysis(Index);
       }
-      EnableResultCommands(outcome == analysis::AnalysisOutcome::Counted);
+      const bool counted = outcome == analysis::AnalysisOutcome::Counted;
+      EnableResultCommands(counted);
+      if (!counted) ForgetAnalysedLogs();
+      else if (Index == 1) RecordAdditionalAnalysis(log);
+      else RecordNewAnalysis(log);
       mnuViewRefresh_Click();
       status->close();
       status.reset();
@@ -167,6 +180,7 @@ void frmMain::mnuEditAnalize_Click(int16_t Index) {
     cursor.Restore();
     // Whatever the last analysis left is no longer the result of these settings.
     analysis::ResetResult();
+    ForgetAnalysedLogs();
   }
 
   // Every failure leaves an empty result, shown as such, and the result commands off.

@@ -27,6 +27,13 @@ frmMain::frmMain() {
   setCentralWidget(mdiArea_);
   CreateMenus();
   CreateToolbar();
+  // Ctrl+F4 closes the active child window; the children's own close keys yield to it.
+  auto* closeChild = new QAction(this);
+  closeChild->setObjectName(QStringLiteral("CloseChildWindow"));
+  closeChild->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+  closeChild->setShortcutContext(Qt::WindowShortcut);
+  connect(closeChild, &QAction::triggered, mdiArea_, &QMdiArea::closeActiveSubWindow);
+  addAction(closeChild);
   menuShortcuts_ = new MenuShortcutPriority(this);
 }
 

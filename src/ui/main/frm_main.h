@@ -32,6 +32,16 @@ class MenuShortcutPriority;
 // The program's title, used for the frame and for its questions.
 inline constexpr const char* kProgramTitle = "ＨＰアクセス解析";
 
+// The last choice of every file dialog: any name, with or without a dot.
+#define VOREL_ALL_FILES_FILTER "|すべてのファイル (*)|*"
+// The log-file dialog's choices: the record logs, the web server's logs as
+// they are named and rotated (access_log, access.log.1, access.log.2.gz …),
+// text files, and any file.
+inline constexpr const char* kLogFileFilter =
+    "ログファイル(*.log)|*.log"
+    "|サーバーのログ (access_log* access.log* *.gz *.bz2 *.xz *.zst)|access_log*;access.log*;*.gz;*.bz2;*.xz;*.zst"
+    "|テキストファイル (*.txt)|*.txt" VOREL_ALL_FILES_FILTER;
+
 class frmMain : public QMainWindow {
   Q_OBJECT
  public:
@@ -73,6 +83,7 @@ class frmMain : public QMainWindow {
   void mnuViewHost_Click() { ShowResultWindow(ResultSlot::Host); }
   void mnuViewRef_Click() { ShowResultWindow(ResultSlot::Ref); }
   void mnuViewPage_Click() { ShowResultWindow(ResultSlot::Page); }
+  void mnuViewRobot_Click() { ShowResultWindow(ResultSlot::Robot); }
   void mnuViewRefresh_Click();
   void mnuViewOptions_Click();
   void mnuWindowCascade_Click();
@@ -93,6 +104,13 @@ class frmMain : public QMainWindow {
   // A graph window, or null when it is closed.
   GraphWindow* Graph(GraphKind kind) const;
   QMdiSubWindow* SubWindow(ResultSlot slot) const;
+
+  // The first start, with no settings yet: about two thirds of the screen,
+  // centred, and never too small for the whole toolbar or for the summary
+  // above two graphs. Called before the frame is shown.
+  void PlaceForFirstStart();
+  // Tiles the open windows in a grid filling the area (first start).
+  void TileInGrid();
 
   // Analyses a given log: LogFile, no date or page restriction, new analysis.
   void AnalyseFile(const std::string& path);
@@ -120,6 +138,8 @@ class frmMain : public QMainWindow {
   void Form_QueryUnload();
   // Unloading: the frame's size, then the settings back to where they came from.
   void Form_Unload();
+  // The log the summary window names, or LogFile when it is closed.
+  std::string CurrentLogPath() const;
   // Asks for a file to write; nothing when cancelled or when an existing file may not be replaced.
   std::optional<std::string> ChooseFileToWrite(const std::string& filter);
 

@@ -29,10 +29,17 @@ std::optional<std::string> frmMain::ChooseFileToWrite(const std::string& filter)
   return path;
 }
 
+std::string frmMain::CurrentLogPath() const {
+  if (const frmBase* base = BaseWindow(); base && base->aabShowMe()) return base->cmbFileName->currentText().toStdString();
+  return settings::ParamText("LogFile", 1);
+}
+
 void frmMain::mnuFileOpen_Click() {
   platform::FileDialogRequest request;
-  request.filter = "ログファイル(*.log)|*.log|テキストファイル (*.txt)|*.txt|すべてのファイル (*.*)|*.*";
-  request.initialPath = dlgCommonDialogFileName_;
+  request.filter = kLogFileFilter;
+  // The dialog opens where the current log lies.
+  const std::string current = CurrentLogPath();
+  request.initialPath = current.empty() ? dlgCommonDialogFileName_ : current;
   const std::optional<std::string> path = platform::CurrentPrompter().ChooseFile(request);
   if (!path || path->empty()) return;
   dlgCommonDialogFileName_ = *path;
@@ -45,7 +52,7 @@ void frmMain::mnuFileSave_Click() {
   try {
     const std::optional<std::string> path = ChooseFileToWrite(
         "テキストファイル (*.txt)|*.txt|ＣＳＶファイル (*.csv)|*.csv|ＨＴＭＬファイル (*.html;*.htm)|*.html;*.htm"
-        "|すべてのファイル (*.*)|*.*");
+        VOREL_ALL_FILES_FILTER);
     if (!path) return;
     // The writers report their own failures.
     reports::SaveResults(*path, reports::ChooseReportFormat(*path));
@@ -56,7 +63,7 @@ void frmMain::mnuFileSave_Click() {
 
 void frmMain::mnuFileRegSave_Click() {
   const std::optional<std::string> path =
-      ChooseFileToWrite("レジストリファイル (*.reg)|*.reg|すべてのファイル (*.*)|*.*");
+      ChooseFileToWrite("レジストリファイル (*.reg)|*.reg" VOREL_ALL_FILES_FILTER);
   if (!path) return;
   settings::SaveParamsToRegistry();
   settings::ExportRegFile(*path);

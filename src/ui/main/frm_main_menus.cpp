@@ -66,6 +66,7 @@ const MenuDef kMenus[] = {
       {"mnuViewHost", "ホスト名別(&H)...", "Ctrl+H", &frmMain::mnuViewHost_Click},
       {"mnuViewRef", "前画面別(&R)...", "Ctrl+R", &frmMain::mnuViewRef_Click},
       {"mnuViewPage", "ページ別(&G)...", "Ctrl+G", &frmMain::mnuViewPage_Click},
+      {"mnuViewRobot", "ロボット別(&Y)...", "Ctrl+Y", &frmMain::mnuViewRobot_Click},
       {"mnuViewBar2", "-", "", nullptr},
       {"mnuViewRefresh", "再描画(&L)", "F5", &frmMain::mnuViewRefresh_Click},
       {"mnuViewBar3", "-", "", nullptr},

@@ -5,6 +5,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QScreen>
+#include <QStyle>
 #include <algorithm>
 
 #include "ui/main/frm_main.h"
@@ -18,7 +22,8 @@ namespace {
 // The toolbar button of each result window, whose image the window wears too.
 const char* const kWindowButtonKeys[kResultSlotCount] = {
     "BaseWindow", "MonthWindow", "WWeekWindow", "DWeekWindow", "DateWindow", "TimeWindow",
-    "OSWindow",   "BrwsWindow",  "AgentWindow", "HostWindow",  "RefWindow",  "PageWindow"};
+    "OSWindow",   "BrwsWindow",  "AgentWindow", "HostWindow",  "RefWindow",  "PageWindow",
+    "AgentWindow"};  // robots have no button of their own: they wear the agents' image
 
 }  // namespace
 
@@ -106,6 +111,28 @@ void frmMain::TileChildren(Qt::Orientation stacking) {
     windows[i]->setGeometry(cell);
   }
 }
+
+void frmMain::PlaceForFirstStart() {
+  const QRect screen = this->screen()->availableGeometry();
+  // What the frame adds around its area: menu bar, toolbar and the area's border.
+  const int border = 2 * mdiArea_->frameWidth();
+  const QSize chrome(border, border + menuBar()->sizeHint().height() +
+                                 (tbToolBar_->isHidden() ? 0 : tbToolBar_->sizeHint().height()));
+  const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+  const QSize graph = GraphWindow::InitialSize() + QSize(0, titleBar);
+  const QSize summary(frmBase::kWidthTwips / 15, frmBase::kHeightTwips / 15 + titleBar);
+  const int toolbarWidth = tbToolBar_->sizeHint().width() + chrome.width();
+  const QSize needed(std::max({toolbarWidth, graph.width() + chrome.width(), summary.width() + chrome.width()}),
+                     summary.height() + 2 * graph.height() + chrome.height());
+  // Room for the window manager's border and title bar, unknown until shown.
+  const QSize decoration(2 * titleBar, 3 * titleBar);
+  const QSize size = QSize(screen.width() * 2 / 3, screen.height() * 2 / 3)
+                         .expandedTo(needed)
+                         .boundedTo(screen.size() - decoration);
+  setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, screen));
+}
+
+void frmMain::TileInGrid() { mdiArea_->tileSubWindows(); }
 
 void frmMain::mnuWindowArrangeIcons_Click() {
   // Minimised children in a row along the bottom edge, left to right.

@@ -98,18 +98,22 @@ std::unique_ptr<frmMain> StartUp(const StartupRequest& request, bool& failed) {
     platform::SetHelpFile(platform::DefaultHelpFilePath());
     settings::SeedPasswordRandom(
         static_cast<unsigned>(std::chrono::system_clock::now().time_since_epoch().count()));
+    bool firstStart = false;
     if (flags.useSettingsFile) {
-      settings::LoadParamsFromFile();
+      firstStart = !settings::LoadParamsFromFile();
       frame->EnableRegistryExport(false);
     } else {
-      settings::LoadParamsFromRegistry();
+      firstStart = !settings::LoadParamsFromRegistry();
       frame->EnableRegistryExport(true);
     }
     frame->Form_Load();
     analysis::LoadClassLists();
-    frame->resize(settings::ParamInt("MainWidth") / 15, settings::ParamInt("MainHeight") / 15);
+    if (firstStart) frame->PlaceForFirstStart();
+    else frame->resize(settings::ParamInt("MainWidth") / 15, settings::ParamInt("MainHeight") / 15);
     frame->show();
     shown = true;
+    // Nothing saved yet to say where the windows go: side by side, none hidden.
+    if (firstStart) frame->TileInGrid();
     if (settings::ParamFlag("AutoFtp")) {
       // The dialog's connect command, the dialog itself never shown.
       frmFtp ftp(frame.get());

@@ -39,24 +39,26 @@ std::string HostListText() {
 }
 
 void EditClassFile() {
-  // The file is read once at start-up, so an edit counts from the next start.
-  platform::MessageRequest notice;
-  notice.text = "編集した内容を有効にするには、ＨＰアクセス解析ソフトを再起動してください。";
-  notice.title = "確認";
-  notice.icon = platform::MessageIcon::Information;
-  platform::CurrentPrompter().ShowMessage(notice);
-
   const std::string path = ClassFileToEdit();
   if (path.empty()) return;  // the copy could not be made; that has been reported
   platform::Desktop& desktop = platform::CurrentDesktop();
+  bool started = false;
   if (desktop.FindAssociatedProgram(path)) {
-    if (!desktop.Open(path)) platform::ShowError("解析情報ファイルを開けませんでした。\r\n" + path);
-    return;
+    started = desktop.Open(path);
+    if (!started) platform::ShowError("解析情報ファイルを開けませんでした。\r\n" + path);
+  } else if (const std::optional<std::string> editor = desktop.FindTextEditor(); editor && desktop.StartProgram(*editor, {path})) {
+    started = true;
+  } else {
+    platform::ShowError("解析情報ファイルを開くテキストエディタが見つかりませんでした。\r\n" + path +
+                        "\r\nテキストエディタでこのファイルを開いて編集してください。");
   }
-  if (const std::optional<std::string> editor = desktop.FindTextEditor())
-    if (desktop.StartProgram(*editor, {path})) return;
-  platform::ShowError("解析情報ファイルを開くテキストエディタが見つかりませんでした。\r\n" + path +
-                      "\r\nテキストエディタでこのファイルを開いて編集してください。");
+  if (!started) return;
+  // The file is read once at start-up, so an edit counts from the next start.
+  platform::MessageRequest notice;
+  notice.text = kRestartNotice;
+  notice.title = "確認";
+  notice.icon = platform::MessageIcon::Information;
+  platform::CurrentPrompter().ShowMessage(notice);
 }
 
 frmIgnList::frmIgnList(QWidget* owner) : QDialog(owner) {

@@ -23,6 +23,10 @@ std::string HostListText();
 // plain-text editor found here, else a message naming the file.
 void EditClassFile();
 
+// Shown once the editor has the file: an edit counts from the next start.
+inline constexpr const char* kRestartNotice =
+    "編集した内容を有効にするには、ＨＰアクセス解析ソフトを再起動してください。";
+
 class frmIgnList : public QDialog {
   Q_OBJECT
  public:

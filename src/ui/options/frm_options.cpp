@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
+#include <QGroupBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,12 +22,14 @@
 #include <cstdio>
 #include <optional>
 
+#include "analysis/time_zone.h"
 #include "platform/prompter.h"
 #include "platform/qt/help_viewer.h"
 #include "settings/param_store.h"
 #include "ui/main/frm_main.h"
 #include "ui/options/control_naming.h"
 #include "ui/options/frm_ign_list.h"
+#include "ui/options/time_zone_choice.h"
 #include "ui/results/color_text.h"
 #include "ui/results/graph_windows.h"
 
@@ -228,8 +231,33 @@ QWidget* frmOptions::BuildPanel1() {
   chkIgnorePage = CheckBox(QStringLiteral("日付指定，ホスト指定を無視する。"), "chkIgnorePage", panel);
   layout->addLayout(Row(chkIgnorePage, {Note(chkIgnorePage, QStringLiteral("（Ｐ）"), "lblIgnorePage", panel)}));
 
+  lblTimeZone = NamedLabel(QStringLiteral("サーバーのログの時間帯(&Z)："), "lblTimeZone", panel);
+  cmbTimeZone = new QComboBox(panel);
+  Name(cmbTimeZone, "cmbTimeZone", QStringLiteral("サーバーのログの時間帯"));
+  cmbTimeZone->setEditable(true);
+  cmbTimeZone->lineEdit()->setAccessibleName(cmbTimeZone->accessibleName());
+  cmbTimeZone->setAccessibleDescription(QStringLiteral("一覧から選ぶか、Asia/Tokyo のような地域名か +09:00 のような時差を入力します"));
+  FillTimeZoneChoices(cmbTimeZone);
+  lblTimeZone->setBuddy(cmbTimeZone);
+  layout->addLayout(Row(lblTimeZone, {cmbTimeZone}));
+  layout->addWidget(BuildRobotMode(panel));
+
   connect(chkIgnoreIp, &QCheckBox::toggled, this, &frmOptions::chkIgnoreIp_Click);
   return panel;
+}
+
+// RobotMode: whether robots count like everyone or apart, in server logs or in every log.
+QGroupBox* frmOptions::BuildRobotMode(QWidget* panel) {
+  fraRobotMode = new QGroupBox(QString::fromUtf8(kRobotModeTitle), panel);
+  fraRobotMode->setObjectName(QStringLiteral("fraRobotMode"));
+  fraRobotMode->setAccessibleName(fraRobotMode->title());
+  auto* column = new QVBoxLayout(fraRobotMode);
+  column->setContentsMargins(8, 2, 8, 2);
+  for (int i = 0; i < 3; ++i) {
+    optRobotMode[i] = RadioButton(QString::fromUtf8(kRobotModeCaptions[i]), "optRobotMode", i, fraRobotMode);
+    column->addWidget(optRobotMode[i]);
+  }
+  return fraRobotMode;
 }
 
 QWidget* frmOptions::BuildPanel2() {
@@ -380,10 +408,11 @@ QLayout* frmOptions::BuildLegend() {
 void frmOptions::SetKeyboardOrder() {
   keyboardOrder_ = {chkIgnoreIp,       optSpecifyClass[0], optSpecifyClass[1], chkCodeChange,     chkSmallize,
                     chkIgnoreIndex,    chkIgnoreQuestion,  chkIgnoreSharp,     chkIgnorePortNo,   chkSearchLike,
-                    chkIgnorePage,     chkSpecifyHost,     optSpecifyHost[0],  optSpecifyHost[1], cmdIgnoreHost,
-                    chkStartUp[0],     chkStartUp[1],      chkStartUp[2],      chkStartUp[3],     txtMaxDisp};
+                    chkIgnorePage,     cmbTimeZone,        optRobotMode[0],    optRobotMode[1],    optRobotMode[2],   chkSpecifyHost,     optSpecifyHost[0],  optSpecifyHost[1], cmdIgnoreHost,
+                    chkStartUp[0],     chkStartUp[1],      chkStartUp[2],      chkStartUp[3]};
+  // The display panel in the order of the screen: the colours, then the count below them.
   for (int i : {0, 1, 2, 3, 4, 5, 6, 7, 8, 12, 9, 10, 11}) keyboardOrder_.push_back(cmdColor[i]);
-  keyboardOrder_.insert(keyboardOrder_.end(), {cmdFontName, cmbGraphPattern, cmdOk, cmdCancel, cmdHelp});
+  keyboardOrder_.insert(keyboardOrder_.end(), {txtMaxDisp, cmdFontName, cmbGraphPattern, cmdOk, cmdCancel, cmdHelp});
   keyboardPanel_.clear();
   for (QWidget* w : keyboardOrder_) {
     int panel = -1;
@@ -410,6 +439,8 @@ void frmOptions::Form_Load() {
   optSpecifyHost[Flag("IgnoreHost") ? 1 : 0]->setChecked(true);
   chkIgnorePage->setChecked(Flag("IgnorePage"));
   chkSearchLike->setChecked(Flag("SearchLike"));
+  ShowTimeZoneSetting(cmbTimeZone, settings::ParamText("TimeZone"));
+  optRobotMode[static_cast<size_t>(std::clamp(settings::ParamInt("RobotMode"), 0, 2))]->setChecked(true);
   chkStartUp[0]->setChecked(Flag("AutoFtp"));
   chkStartUp[1]->setChecked(Flag("AutoAnalize"));
   chkStartUp[2]->setChecked(Flag("AutoMaxSize"));
@@ -559,6 +590,14 @@ void frmOptions::cmdOk_Click() {
     platform::ShowError("最大表示数には、１～９９９の数値を入力してください。");
     return;
   }
+  const std::string timeZone = TimeZoneSettingOf(cmbTimeZone);
+  if (std::string error; !analysis::TimeZone::FromSetting(timeZone, &error)) {
+    platform::ShowError(error);
+    tabOptionPanel_Click(0);
+    cmbTimeZone->setFocus();
+    return;
+  }
+  settings::SetParam("TimeZone", settings::ParamInput{timeZone});
   settings::SetParam("MaxDisp", settings::ParamInput{txtMaxDisp->text().toStdString()});
   StoreFlag("IgnoreIP", chkIgnoreIp->isChecked());
   StoreFlag("SpecifyClass", optSpecifyClass[0]->isChecked());
@@ -572,6 +611,8 @@ void frmOptions::cmdOk_Click() {
   StoreFlag("IgnoreHost", !optSpecifyHost[0]->isChecked());
   StoreFlag("IgnorePage", chkIgnorePage->isChecked());
   StoreFlag("SearchLike", chkSearchLike->isChecked());
+  for (int i = 0; i < 3; ++i)
+    if (optRobotMode[static_cast<size_t>(i)]->isChecked()) settings::SetParam("RobotMode", settings::ParamInput{static_cast<long long>(i)});
   StoreFlag("AutoFtp", chkStartUp[0]->isChecked());
   StoreFlag("AutoAnalize", chkStartUp[1]->isChecked());
   StoreFlag("AutoMaxSize", chkStartUp[2]->isChecked());
@@ -608,6 +649,7 @@ void frmOptions::PushColorsToWindows() {
   if (auto* w = qobject_cast<frmRef*>(open(GraphKind::Ref))) w->aarSetColor(fore, back, bar(10));
   if (auto* w = qobject_cast<frmPage*>(open(GraphKind::Page))) w->aapSetColor(fore, back, bar(11));
   if (auto* w = qobject_cast<frmAgent*>(open(GraphKind::Agent))) w->aaoSetColor(fore, back, bar(12));
+  if (auto* w = qobject_cast<frmRobot*>(open(GraphKind::Robot))) w->aaySetColor(fore, back, bar(12));
   // The new colours, font, pattern and count show at once.
   for (GraphKind kind : kAllGraphKinds)
     if (GraphWindow* window = open(kind)) window->SetValues();

@@ -17,6 +17,7 @@
 class QCheckBox;
 class QComboBox;
 class QFrame;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -40,6 +41,11 @@ class ColorButton : public QPushButton {
 };
 
 // The colour parameters of the buttons cmdColor(0) to cmdColor(12).
+// The option buttons of RobotMode, by its value, and the frame holding them.
+inline constexpr const char* kRobotModeTitle = "ロボット";
+inline constexpr std::array<const char*, 3> kRobotModeCaptions = {
+    "ロボットも人と同じに数える", "サーバーのログではロボットを分ける", "どのログでもロボットを分ける"};
+
 inline constexpr std::array<const char*, 13> kColorKeys = {
     "GraphFore", "GraphBack", "GraphMonth", "GraphWeek", "GraphDWeek", "GraphDate", "GraphTime",
     "GraphOS",   "GraphBrws", "GraphHost",  "GraphRef",  "GraphPage",  "GraphAgent"};
@@ -86,6 +92,8 @@ class frmOptions : public QDialog {
   QCheckBox* chkIgnorePortNo;
   QCheckBox* chkSearchLike;
   QCheckBox* chkIgnorePage;
+  QGroupBox* fraRobotMode = nullptr;
+  std::array<QRadioButton*, 3> optRobotMode{};  // index = RobotMode
   // Panel 2
   QCheckBox* chkSpecifyHost;
   QFrame* fraSpecifyHostName;
@@ -93,6 +101,8 @@ class frmOptions : public QDialog {
   QPushButton* cmdIgnoreHost;
   QLabel* lblStartUp;
   std::array<QCheckBox*, 4> chkStartUp{};
+  QLabel* lblTimeZone;
+  QComboBox* cmbTimeZone;  // TimeZone: the zone a server log's times are shown in
   // Panel 3
   std::array<ColorButton*, 13> cmdColor{};
   std::array<QLabel*, 13> lblColor{};
@@ -117,6 +127,7 @@ class frmOptions : public QDialog {
 
  private:
   QWidget* BuildPanel1();
+  QGroupBox* BuildRobotMode(QWidget* panel);
   QWidget* BuildPanel2();
   QWidget* BuildPanel3();
   QLayout* BuildLegend();

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
 
 #include "platform/prompter.h"
 #include "platform/qt/help_viewer.h"
@@ -20,7 +22,7 @@ namespace {
 
 // Captions of the check boxes, by bit of PrintWindow.
 constexpr std::array<const char*, kPrintWindowBoxes> kWindowCaptions = {
-    "月", "日付", "週", "曜日", "時間", "ＯＳ", "ブラウザ", "ホスト", "前画面", "ページ", "エージェント"};
+    "月", "日付", "週", "曜日", "時間", "ＯＳ", "ブラウザ", "ホスト", "前画面", "ページ", "エージェント", "ロボット"};
 constexpr std::array<const char*, kPaperOptions> kPaperCaptions = {"１項目", "２項目", "４項目"};
 constexpr int kHelpContext = 104;
 constexpr int kBoxColumns = 4;
@@ -43,7 +45,7 @@ QPushButton* MakeButton(const char* caption, const char* name, QWidget* parent) 
 
 }  // namespace
 
-QPixmap PaperIllustration(qreal devicePixelRatio) {
+QPixmap PaperIllustration(qreal devicePixelRatio, int paperType) {
   const QSize size(84, 112);
   QPixmap pixmap(size * devicePixelRatio);
   pixmap.setDevicePixelRatio(devicePixelRatio);
@@ -55,22 +57,29 @@ QPixmap PaperIllustration(qreal devicePixelRatio) {
   p.fillRect(QRect(1, 1, 78, 106), Qt::white);
   p.setPen(QColor(64, 64, 64));
   p.drawRect(QRect(1, 1, 77, 105));
-  // Four graphs inside the margins: columns above, bars below.
+  // The graphs inside the margins as the choice places them: one filling the
+  // area, two side by side, or four two by two; columns first, then bars.
   const QColor bar(0, 0, 160);
-  const QRect places[4] = {QRect(9, 12, 30, 40), QRect(41, 12, 30, 40), QRect(9, 56, 30, 40), QRect(41, 56, 30, 40)};
+  std::vector<QRect> places;
+  if (paperType == 0) places = {QRect(9, 12, 62, 84)};
+  else if (paperType == 1) places = {QRect(9, 12, 30, 84), QRect(41, 12, 30, 84)};
+  else places = {QRect(9, 12, 30, 40), QRect(41, 12, 30, 40), QRect(9, 56, 30, 40), QRect(41, 56, 30, 40)};
   const int columns[5] = {14, 30, 22, 36, 10};
   const int bars[4] = {26, 20, 12, 6};
-  for (int g = 0; g < 4; ++g) {
+  for (size_t g = 0; g < places.size(); ++g) {
     const QRect& r = places[g];
     p.setPen(QColor(190, 190, 190));
     p.drawRect(r.adjusted(0, 0, -1, -1));
     p.setPen(bar);
-    p.setBrush(g == 0 || g == 3 ? QBrush(bar) : QBrush(bar, Qt::BDiagPattern));
-    if (g < 2) {
-      for (int i = 0; i < 5; ++i) p.drawRect(r.left() + 3 + i * 5, r.bottom() - 2 - columns[i] * (r.height() - 6) / 40, 4,
-                                            columns[i] * (r.height() - 6) / 40);
+    p.setBrush(g % 3 == 0 ? QBrush(bar) : QBrush(bar, Qt::BDiagPattern));
+    if (g == 0 || (g == 1 && places.size() == 4)) {
+      const int step = (r.width() - 4) / 5;
+      for (int i = 0; i < 5; ++i)
+        p.drawRect(r.left() + 3 + i * step, r.bottom() - 2 - columns[i] * (r.height() - 6) / 40, step - 1,
+                   columns[i] * (r.height() - 6) / 40);
     } else {
-      for (int i = 0; i < 4; ++i) p.drawRect(r.left() + 2, r.top() + 4 + i * 9, bars[i] * (r.width() - 4) / 28, 5);
+      const int row = std::min((r.height() - 8) / 4, 9);
+      for (int i = 0; i < 4; ++i) p.drawRect(r.left() + 2, r.top() + 4 + i * row, bars[i] * (r.width() - 4) / 28, row - 4);
     }
   }
   return pixmap;
@@ -108,9 +117,13 @@ frmPaper::frmPaper(QWidget* owner) : QDialog(owner) {
 
   imgPaper = new QLabel(this);
   imgPaper->setObjectName(QStringLiteral("imgPaper"));
-  imgPaper->setPixmap(PaperIllustration(devicePixelRatioF()));
   imgPaper->setAccessibleName(QStringLiteral("用紙の図"));
   imgPaper->setAlignment(Qt::AlignCenter);
+  // The picture follows the choice of graphs per sheet.
+  for (int i = 0; i < kPaperOptions; ++i)
+    connect(optPaper[i], &QRadioButton::toggled, this, [this, i](bool on) {
+      if (on) ShowPaper(i);
+    });
 
   cmdNext = MakeButton("印刷(&P)", "cmdNext", this);
   cmdNext->setDefault(true);
@@ -140,12 +153,19 @@ frmPaper::frmPaper(QWidget* owner) : QDialog(owner) {
   Form_Load();
 }
 
+void frmPaper::ShowPaper(int paperType) {
+  imgPaper->setPixmap(PaperIllustration(devicePixelRatioF(), paperType));
+  imgPaper->setAccessibleDescription(QStringLiteral("一枚に") + optPaper[paperType]->text());
+}
+
 void frmPaper::Form_Load() {
   const int printWindow = settings::ParamInt("PrintWindow");
   for (int i = 0; i < kPrintWindowBoxes; ++i) chkWindow[i]->setChecked((printWindow >> i) & 1);
   const int paperType = settings::ParamInt("PaperType");
-  // A value outside the buttons (a hand-edited settings file) selects none.
+  // A value outside the buttons (a hand-edited settings file) selects none,
+  // and the picture shows four, as printing then does.
   if (paperType >= 0 && paperType < kPaperOptions) optPaper[paperType]->setChecked(true);
+  else ShowPaper(kPaperOptions - 1);
 }
 
 void frmPaper::cmdNext_Click() {

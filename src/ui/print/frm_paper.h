@@ -15,7 +15,7 @@ class QRadioButton;
 
 namespace vorel::ui {
 
-inline constexpr int kPrintWindowBoxes = 11;
+inline constexpr int kPrintWindowBoxes = 12;
 inline constexpr int kPaperOptions = 3;
 
 class frmPaper : public QDialog {
@@ -48,11 +48,14 @@ class frmPaper : public QDialog {
 
  private:
   void Form_Load();
+  // The picture of a sheet with `paperType`'s graphs.
+  void ShowPaper(int paperType);
 
   bool result_ = false;
 };
 
-// The dialog's fixed illustration: a sheet with four small bar graphs.
-QPixmap PaperIllustration(qreal devicePixelRatio);
+// The dialog's illustration: a sheet with one, two or four small graphs
+// placed as PaperType (0, 1, 2) places them.
+QPixmap PaperIllustration(qreal devicePixelRatio, int paperType);
 
 }  // namespace vorel::ui

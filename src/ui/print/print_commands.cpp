@@ -15,7 +15,7 @@ void frmMain::mnuFilePrint_Click() {
       std::optional<platform::PrinterSetup> destination = PrintDestination();
       // Without any printer the graphs still get out, into a PDF file.
       if (!destination) {
-        if (std::optional<std::string> path = ChooseFileToWrite("PDF ファイル (*.pdf)|*.pdf|すべてのファイル (*.*)|*.*"))
+        if (std::optional<std::string> path = ChooseFileToWrite("PDF ファイル (*.pdf)|*.pdf" VOREL_ALL_FILES_FILTER))
           destination = PdfDestination(*path);
       }
       if (destination) PrintSelectedGraphs(*destination, this);

@@ -54,14 +54,25 @@ bool NextPrintSlot(PrintState& state, int paperType, const PrintLayout& layout) 
   return more;
 }
 
+int SheetCount(int graphs, int paperType) {
+  const int perSheet = paperType == kPaperOne ? 1 : paperType == kPaperTwo ? 2 : 4;
+  return (graphs + perSheet - 1) / perSheet;
+}
+
 bool PrintGraphs(PrintSheets& sheets, int printWindow, int paperType, const PrintLayout& layout) {
   const std::vector<GraphKind> kinds = GraphsToPrint(printWindow);
   PrintState state;
   state.total = static_cast<int>(kinds.size());
+  const int sheetCount = SheetCount(state.total, paperType);
+  int sheet = 1;
   for (GraphKind kind : kinds) {
     sheets.PrintGraph(kind, state.x, state.y, layout.graphWidth, layout.graphHeight);
-    if (NextPrintSlot(state, paperType, layout) && !sheets.NewSheet()) return false;
+    if (NextPrintSlot(state, paperType, layout)) {
+      sheets.NumberSheet(sheet++, sheetCount);
+      if (!sheets.NewSheet()) return false;
+    }
   }
+  if (state.total > 0) sheets.NumberSheet(sheet, sheetCount);
   return true;
 }
 

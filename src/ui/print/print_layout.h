@@ -49,7 +49,12 @@ class PrintSheets {
   virtual void PrintGraph(GraphKind kind, int left, int top, int width, int height) = 0;
   // Starts the next sheet; false when the device refuses.
   virtual bool NewSheet() = 0;
+  // Numbers the current sheet "n / m" once its graphs are on it.
+  virtual void NumberSheet(int sheet, int sheets) { (void)sheet, (void)sheets; }
 };
+
+// How many sheets a run of `graphs` takes at `paperType`.
+int SheetCount(int graphs, int paperType);
 
 // Prints the graphs of `printWindow`, `paperType` to a sheet; false when a
 // new sheet could not be started (the run stops there).

@@ -9,12 +9,17 @@
 #include <QPrinterInfo>
 #include <QScreen>
 #include <exception>
+#include <string>
+#include <vector>
 
+#include "export/report_common.h"
 #include "platform/qt/qt_printer_setup.h"
 #include "platform/safe_file.h"
 #include "settings/param_store.h"
 #include "ui/main/frm_main.h"
 #include "ui/print/print_layout.h"
+#include "ui/results/graph_drawing.h"
+#include "ui/results/graph_kinds.h"
 #include "ui/results/graph_window.h"
 #include "ui/results/painter_surface.h"
 
@@ -31,25 +36,66 @@ constexpr int kPdfResolution = 600;
 // Without a screen (no display at all) the page takes a common screen's size.
 constexpr QSize kFallbackScreenPixels(1024, 768);
 
+// Each printed graph says what it shows: its caption, the log and the period.
+std::vector<std::string> HeadingLines(GraphKind kind) {
+  return {TraitsOf(kind).caption, "ログファイル：" + reports::ReportName(settings::ParamText("LogFile", 1)),
+          "解析期間：" + reports::DateRangeText()};
+}
+
 class PainterSheets : public PrintSheets {
  public:
-  PainterSheets(QPagedPaintDevice& device, QPainter& painter, const frmMain* frame)
-      : device_(device), painter_(painter), frame_(frame) {}
+  PainterSheets(QPagedPaintDevice& device, QPainter& painter, const frmMain* frame, const PrintLayout& layout)
+      : device_(device), painter_(painter), frame_(frame), layout_(layout) {}
 
   void PrintGraph(GraphKind kind, int left, int top, int width, int height) override {
+    // The heading stands in the graph's top margin and pushes the graph down by its height.
+    const int heading = PrintHeading(kind, left, top, width);
     GraphWindow* window = frame_ ? frame_->Graph(kind) : nullptr;
     if (window && window->ShowMe())
-      window->GraphPrint(painter_, left, top, width, height);
+      window->GraphPrint(painter_, left, top + heading, width, height - heading);
     else
-      GraphWindow::PrintWithoutWindow(kind, painter_, left, top, width, height);
+      GraphWindow::PrintWithoutWindow(kind, painter_, left, top + heading, width, height - heading);
   }
 
   bool NewSheet() override { return device_.newPage(); }
 
+  // Centred in the bottom margin.
+  void NumberSheet(int sheet, int sheets) override {
+    PainterSurface surface(painter_);
+    SetTextFont(surface);
+    const std::string text = std::to_string(sheet) + " / " + std::to_string(sheets);
+    const double areaBottom = 0.8 * layout_.pageHeight;
+    const double margin = layout_.pageHeight / 10.0;
+    surface.SetDrawColor(0);
+    surface.PrintText((0.8 * layout_.pageWidth - surface.TextWidth(text)) / 2,
+                      areaBottom + (margin - surface.TextHeight(text)) / 2, text);
+  }
+
  private:
+  static void SetTextFont(GraphSurface& surface) {
+    surface.SetFontName(settings::ParamText("FontName"));
+    surface.SetFontSize(settings::ParamInt("FontSize"));
+  }
+
+  // Prints the heading's lines from the top of the graph's place; their height.
+  int PrintHeading(GraphKind kind, int left, int top, int width) {
+    PainterSurface surface(painter_);
+    SetTextFont(surface);
+    surface.SetDrawColor(0);
+    // The graph's own side margin, so that the heading lines up with its bars.
+    constexpr double kIndent = 250.0;
+    double y = top;
+    for (const std::string& line : HeadingLines(kind)) {
+      surface.PrintText(left + kIndent, y, FitRowText(surface, line, "", width - 2 * kIndent));
+      y += surface.TextHeight(line);
+    }
+    return static_cast<int>(y - top);
+  }
+
   QPagedPaintDevice& device_;
   QPainter& painter_;
   const frmMain* frame_;
+  PrintLayout layout_;
 };
 
 QPageLayout PdfPageLayout(const platform::PrinterSetup& setup) {
@@ -139,7 +185,7 @@ bool PaintGraphSheets(QPagedPaintDevice& device, QPainter& painter, const frmMai
   painter.setViewport(0, 0, device.width(), device.height());
   painter.setWindow(-RoundHalfEven(layout.pageWidth / 10.0), -RoundHalfEven(layout.pageHeight / 10.0),
                     layout.pageWidth, layout.pageHeight);
-  PainterSheets sheets(device, painter, frame);
+  PainterSheets sheets(device, painter, frame, layout);
   return PrintGraphs(sheets, printWindow, paperType, layout);
 }
 

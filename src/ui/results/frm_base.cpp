@@ -20,6 +20,7 @@
 
 #include "analysis/result.h"
 #include "settings/param_store.h"
+#include "ui/results/analysed_logs.h"
 
 namespace vorel::ui {
 namespace {
@@ -97,9 +98,13 @@ void frmBase::CreateControls() {
   chkSpecifyPage->setObjectName(QStringLiteral("chkSpecifyPage"));
   lblTotalAccessTitle = NewLabel(this, "lblTotalAccessTitle", QStringLiteral("アクセス合計"));
   lblTotalAccess = NewLabel(this, "lblTotalAccess", QString());
+  lblRobotAccessTitle = NewLabel(this, "lblRobotAccessTitle", QStringLiteral("ロボット"));
+  lblRobotAccess = NewLabel(this, "lblRobotAccess", QString());
   lblUniqeHostTitle = NewLabel(this, "lblUniqeHostTitle", QStringLiteral("ユニークホスト数"));
   lblUniqueHost = NewLabel(this, "lblUniqueHost", QString());
-  for (QLabel* total : {lblTotalAccess, lblUniqueHost}) {
+  // Beside totals that belong to another log than the one named above them.
+  lblNotAnalysed = NewLabel(this, "lblNotAnalysed", QString::fromUtf8(kNotAnalysedMark));
+  for (QLabel* total : {lblTotalAccess, lblRobotAccess, lblUniqueHost}) {
     total->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     total->setMinimumWidth(QFontMetrics(font()).horizontalAdvance(QStringLiteral("0000000000")));
@@ -126,9 +131,14 @@ void frmBase::CreateControls() {
   auto* totals = new QHBoxLayout;
   totals->addWidget(lblTotalAccessTitle);
   totals->addWidget(lblTotalAccess);
+  totals->addSpacing(6);
+  totals->addWidget(lblRobotAccessTitle);
+  totals->addWidget(lblRobotAccess);
   totals->addSpacing(12);
   totals->addWidget(lblUniqeHostTitle);
   totals->addWidget(lblUniqueHost);
+  totals->addSpacing(6);
+  totals->addWidget(lblNotAnalysed);
   totals->addStretch();
 
   auto* grid = new QGridLayout;
@@ -177,6 +187,7 @@ void frmBase::NameControls() {
     txtEndDate[static_cast<size_t>(i)]->setAccessibleName(QStringLiteral("終了日 ") + parts[i]);
   }
   lblTotalAccessTitle->setBuddy(lblTotalAccess);
+  lblRobotAccessTitle->setBuddy(lblRobotAccess);
   lblUniqeHostTitle->setBuddy(lblUniqueHost);
 }
 
@@ -192,6 +203,8 @@ void frmBase::Form_Load() {
   chkSpecifyPage_Click();
   FillPageList();
   ShowTotals();
+  // Another log named: its figures are not the ones shown until it is analysed.
+  connect(cmbFileName, &QComboBox::editTextChanged, this, &frmBase::ShowTotals);
 }
 
 void frmBase::FillDateBoxes(const std::array<QLineEdit*, 3>& boxes, const char* key) {
@@ -223,10 +236,15 @@ void frmBase::FillPageList() {
 
 void frmBase::ShowTotals() {
   lblTotalAccess->setText(QString::number(analysis::ResultCount(0)));
+  lblRobotAccess->setText(QString::number(analysis::ResultCount(31)));
   lblUniqueHost->setText(QString::number(analysis::ResultCount(17)));
-  // The totals are read with their titles.
-  lblTotalAccess->setAccessibleName(lblTotalAccessTitle->text() + QLatin1Char(' ') + lblTotalAccess->text());
-  lblUniqueHost->setAccessibleName(lblUniqeHostTitle->text() + QLatin1Char(' ') + lblUniqueHost->text());
+  const bool analysed = IsLogAnalysed(cmbFileName->currentText().toStdString());
+  lblNotAnalysed->setVisible(!analysed);
+  // The totals are read with their titles, and with the mark when it shows.
+  const QString mark = analysed ? QString() : QLatin1Char(' ') + lblNotAnalysed->text();
+  lblTotalAccess->setAccessibleName(lblTotalAccessTitle->text() + QLatin1Char(' ') + lblTotalAccess->text() + mark);
+  lblRobotAccess->setAccessibleName(lblRobotAccessTitle->text() + QLatin1Char(' ') + lblRobotAccess->text() + mark);
+  lblUniqueHost->setAccessibleName(lblUniqeHostTitle->text() + QLatin1Char(' ') + lblUniqueHost->text() + mark);
 }
 
 void frmBase::chkSpecifyDate_Click() {

@@ -13,6 +13,9 @@ class QMimeData;
 
 namespace vorel::ui {
 
+// Beside the totals while the named log is not the one they were counted from.
+inline constexpr const char* kNotAnalysedMark = "（未解析）";
+
 class frmBase : public QWidget {
   Q_OBJECT
  public:
@@ -29,7 +32,8 @@ class frmBase : public QWidget {
   // Refill the two lists from LogFile entries 1..5 and Page entries 1..10.
   void FillFileNameList();
   void FillPageList();
-  // lblTotalAccess and lblUniqueHost from the analysis result.
+  // lblTotalAccess, lblRobotAccess and lblUniqueHost from the analysis result,
+  // marked "（未解析）" while the log named in cmbFileName is not in the result.
   void ShowTotals();
 
   // Event handlers, callable directly.
@@ -63,8 +67,11 @@ class frmBase : public QWidget {
   QCheckBox* chkSpecifyPage;
   QLabel* lblTotalAccessTitle;
   QLabel* lblTotalAccess;
+  QLabel* lblRobotAccessTitle;  // the robots' accesses set apart, beside the total
+  QLabel* lblRobotAccess;
   QLabel* lblUniqeHostTitle;
   QLabel* lblUniqueHost;
+  QLabel* lblNotAnalysed;
 
   // Size of the window as designed, in twips.
   static constexpr int kWidthTwips = 5175;

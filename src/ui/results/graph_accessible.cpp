@@ -33,7 +33,7 @@ class GraphEntryAccessible : public QAccessibleInterface {
   void setText(QAccessible::Text, const QString&) override {}
   QRect rect() const override {
     if (!isValid()) return QRect();
-    const QRect box = picture_->entries()[static_cast<size_t>(index_)].box.normalized();
+    const QRect box = picture_->VisibleBox(static_cast<size_t>(index_));
     return QRect(picture_->mapToGlobal(box.topLeft()), box.size());
   }
   QAccessible::Role role() const override { return QAccessible::ListItem; }
@@ -84,7 +84,7 @@ class GraphPictureAccessible : public QAccessibleWidget {
     const QPoint local = Picture()->mapFromGlobal(QPoint(x, y));
     const auto& entries = Picture()->entries();
     for (size_t i = 0; i < entries.size(); ++i)
-      if (entries[i].box.normalized().contains(local)) return child(static_cast<int>(i));
+      if (Picture()->VisibleBox(i).contains(local)) return child(static_cast<int>(i));
     return nullptr;
   }
   QAccessibleInterface* focusChild() const override {

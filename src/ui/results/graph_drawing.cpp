@@ -84,17 +84,53 @@ void DrawColumns(const GraphEntries& graph, const GraphColors& colors, GraphSurf
   }
 }
 
+// The margins of a bar graph: 250 on each side, the text 100 further in.
+constexpr double kBarMargin = 250.0;
+constexpr double kTextIndent = 100.0;
+// Below this size a shrunk font would no longer be read.
+constexpr double kSmallestPoints = 4.0;
+// Any text: rows are as tall as the font's line, whatever the letters.
+constexpr const char* kLineProbe = "Ag";
+constexpr const char* kEllipsis = "…";
+
+// The code points of a UTF-8 text, each as its bytes.
+std::vector<std::string> CodePoints(const std::string& text) {
+  std::vector<std::string> points;
+  for (size_t i = 0; i < text.size();) {
+    size_t next = i + 1;
+    while (next < text.size() && (static_cast<unsigned char>(text[next]) & 0xC0) == 0x80) ++next;
+    points.push_back(text.substr(i, next - i));
+    i = next;
+  }
+  return points;
+}
+
+std::string Joined(const std::vector<std::string>& points, size_t from, size_t to) {
+  std::string text;
+  for (size_t i = from; i < to; ++i) text += points[i];
+  return text;
+}
+
 // Rows from the top, largest first, each bar with "name ( count )" over it.
+// A row is never thinner than its text: a screen window scrolls instead
+// (GraphHeightNeeded), and on paper the font shrinks to the row.
 void DrawRows(const GraphKind kind, const GraphEntries& graph, const GraphColors& colors, GraphSurface& target,
               int left, int top, int width, int height) {
   const std::vector<GraphEntry>& rows = graph.entries;
   if (rows.empty()) return;
   PrepareBars(target, colors);
   const int32_t largest = graph.largest;
-  const double horizontalScale = (width - 500.0) / largest;
-  const double rowHeight = (height - 500.0) / static_cast<double>(rows.size());
-  const double x0 = left + 250.0;
-  const double y0 = top + 250.0;
+  const double horizontalScale = (width - 2 * kBarMargin) / largest;
+  const double rowHeight = (height - 2 * kBarMargin) / static_cast<double>(rows.size());
+  const double textHeight = target.TextHeight(kLineProbe);
+  if (rowHeight > 0 && textHeight > rowHeight) {
+    const double points = settings::ParamInt("FontSize") * rowHeight / textHeight;
+    target.SetFontSize(std::max(points, kSmallestPoints));
+  }
+  const double x0 = left + kBarMargin;
+  const double y0 = top + kBarMargin;
+  const double textLeft = left + kBarMargin + kTextIndent;
+  const double textRoom = left + width - kBarMargin - textLeft;
   for (size_t k = 0; k < rows.size(); ++k) {
     const GraphEntry& row = rows[k];
     const double kk = static_cast<double>(k);
@@ -104,8 +140,9 @@ void DrawRows(const GraphKind kind, const GraphEntries& graph, const GraphColors
     target.DrawBox(RoundHalfEven(x0), y1, x2, y2);
 
     target.SetDrawColor(colors.fore);
-    const std::string text = EntryText(kind, row);
-    target.PrintText(left + 350.0, y0 + ((2 * kk + 1) * rowHeight - target.TextHeight(text)) / 2, text);
+    const std::string whole = EntryText(kind, row);
+    const std::string text = FitRowText(target, row.caption, whole.substr(row.caption.size()), textRoom);
+    target.PrintText(textLeft, y0 + ((2 * kk + 1) * rowHeight - target.TextHeight(text)) / 2, text);
     target.SetDrawColor(colors.bar);
   }
 }
@@ -122,6 +159,33 @@ void PaintGraph(GraphKind kind, const GraphColors& colors, GraphSurface& target,
   SetGraphFont(target);
   if (TraitsOf(kind).style == GraphStyle::Columns) DrawColumns(graph, colors, target, left, top, width, height);
   else DrawRows(kind, graph, colors, target, left, top, width, height);
+}
+
+int GraphHeightNeeded(GraphKind kind, GraphSurface& measure) {
+  if (TraitsOf(kind).style == GraphStyle::Columns) return 0;
+  const GraphEntries graph = CollectGraphEntries(kind);
+  if (graph.entries.empty()) return 0;
+  SetGraphFont(measure);
+  const double rows = static_cast<double>(graph.entries.size());
+  return static_cast<int>(std::ceil(rows * measure.TextHeight(kLineProbe) + 2 * kBarMargin));
+}
+
+std::string FitRowText(GraphSurface& target, const std::string& name, const std::string& suffix, double available) {
+  if (target.TextWidth(name + suffix) <= available) return name + suffix;
+  // As many characters from both ends as fit, the middle given up.
+  const std::vector<std::string> points = CodePoints(name);
+  auto shortened = [&](size_t keep) {
+    const size_t head = (keep + 1) / 2;
+    return Joined(points, 0, head) + kEllipsis + Joined(points, points.size() - (keep - head), points.size()) + suffix;
+  };
+  size_t low = 0;
+  size_t high = points.size();
+  while (low < high) {
+    const size_t middle = (low + high + 1) / 2;
+    if (target.TextWidth(shortened(middle)) <= available) low = middle;
+    else high = middle - 1;
+  }
+  return shortened(low);
 }
 
 int RoundHalfEven(double value) {

@@ -25,6 +25,16 @@ GraphColors ColorsFromSettings(GraphKind kind);
 void PaintGraph(GraphKind kind, const GraphColors& colors, GraphSurface& target, int left, int top, int width,
                 int height);
 
+// The height a bar graph needs so that no row is thinner than its text, in
+// the surface's units (with FontName at FontSize); 0 for a column graph or
+// one with nothing to draw. A window shorter than this scrolls.
+int GraphHeightNeeded(GraphKind kind, GraphSurface& measure);
+
+// A row's text fitted into `available` width: the whole text when it fits,
+// otherwise the name shortened in its middle ("…") so that the count stays
+// whole. `suffix` is the count part (" ( 12 )"), never shortened.
+std::string FitRowText(GraphSurface& target, const std::string& name, const std::string& suffix, double available);
+
 // Nearest integer, halves to the even one; clamped to the int range.
 int RoundHalfEven(double value);
 

@@ -19,6 +19,8 @@ constexpr GraphTraits kTraits[] = {
     {GraphKind::Host, "frmHost", "ホスト名別解析", "picHostRpt", "GraphHost", TopBars, 17, 18, 19, 256, 128},
     {GraphKind::Ref, "frmRef", "前画面別解析", "picRefRpt", "GraphRef", TopBars, 20, 21, 22, 512, 256},
     {GraphKind::Page, "frmPage", "ページ別解析", "picPageRpt", "GraphPage", TopBars, 26, 27, 28, 1024, 512},
+    // Robots wear the agent graph's colour: they are agents too.
+    {GraphKind::Robot, "frmRobot", "ロボット別解析", "picRobotRpt", "GraphAgent", AllBars, 32, 33, 34, 4096, 2048},
 };
 
 constexpr const char* kWeekdays[] = {"日", "月", "火", "水", "木", "金", "土"};

@@ -1,4 +1,5 @@
-// What distinguishes the eleven graph windows: names, caption, colour key,
+// What distinguishes the twelve graph windows (the eleven breakdowns of the
+// people's accesses and the robots set apart from them): names, caption, colour key,
 // the result kinds they read and how they draw them. Plain C++, shared by the
 // windows and the drawing routine.
 #pragma once
@@ -7,16 +8,16 @@
 
 namespace vorel::ui {
 
-enum class GraphKind { Month, WWeek, DWeek, Date, Time, Os, Brws, Agent, Host, Ref, Page };
+enum class GraphKind { Month, WWeek, DWeek, Date, Time, Os, Brws, Agent, Host, Ref, Page, Robot };
 
 inline constexpr GraphKind kAllGraphKinds[] = {GraphKind::Month, GraphKind::WWeek, GraphKind::DWeek,
                                                GraphKind::Date,  GraphKind::Time,  GraphKind::Os,
                                                GraphKind::Brws,  GraphKind::Agent, GraphKind::Host,
-                                               GraphKind::Ref,   GraphKind::Page};
+                                               GraphKind::Ref,   GraphKind::Page,  GraphKind::Robot};
 
 enum class GraphStyle {
   Columns,  // one column per period slot with accesses
-  AllBars,  // one bar per table entry with a count (OS, browser)
+  AllBars,  // one bar per table entry with a count (OS, browser, robots)
   TopBars,  // one bar per entry, the MaxDisp largest, zero counts included
 };
 

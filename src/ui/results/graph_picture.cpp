@@ -1,9 +1,14 @@
 #include "ui/results/graph_picture.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QKeyEvent>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyle>
+#include <QToolTip>
+#include <QWheelEvent>
 #include <QStyleOptionFocusRect>
 #include <utility>
 
@@ -13,7 +18,13 @@
 
 namespace vorel::ui {
 
-GraphPicture::GraphPicture(GraphWindow* owner, const char* name) : QWidget(owner), owner_(owner) {
+GraphPicture::GraphPicture(GraphWindow* owner, const char* name)
+    : QWidget(owner), owner_(owner), scroll_(new QScrollBar(Qt::Vertical, this)) {
+  scroll_->setObjectName(QStringLiteral("scrGraph"));
+  scroll_->setAccessibleName(QStringLiteral("スクロール"));
+  scroll_->setFocusPolicy(Qt::NoFocus);
+  scroll_->hide();
+  connect(scroll_, &QScrollBar::valueChanged, this, qOverload<>(&QWidget::update));
   InstallGraphAccessibility();
   setObjectName(QString::fromLatin1(name));
   // The image covers the whole area; nothing underneath needs painting.
@@ -24,7 +35,33 @@ GraphPicture::GraphPicture(GraphWindow* owner, const char* name) : QWidget(owner
 
 void GraphPicture::SetImage(QPixmap image) {
   image_ = std::move(image);
+  PlaceScrollBar();
   update();
+}
+
+int GraphPicture::ScrollBarWidth() const { return scroll_->sizeHint().width(); }
+
+void GraphPicture::PlaceScrollBar() {
+  const int hidden = image_.isNull() ? 0 : static_cast<int>(image_.deviceIndependentSize().height()) - height();
+  scroll_->setRange(0, std::max(hidden, 0));
+  scroll_->setPageStep(std::max(height(), 1));
+  scroll_->setSingleStep(std::max(fontMetrics().height(), 1));
+  scroll_->setGeometry(width() - ScrollBarWidth(), 0, ScrollBarWidth(), height());
+  scroll_->setVisible(hidden > 0);
+}
+
+QRect GraphPicture::VisibleBox(size_t index) const {
+  return entries_[index].box.normalized().translated(0, -scroll_->value());
+}
+
+int GraphPicture::EntryAt(const QPoint& point) const {
+  // The whole row counts, not only its bar, which may be short or empty.
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    const QRect box = VisibleBox(i);
+    if (point.y() >= box.top() && point.y() <= box.bottom() && (box.width() <= 1 || point.x() >= box.left()))
+      return static_cast<int>(i);
+  }
+  return -1;
 }
 
 void GraphPicture::SetEntries(std::vector<Entry> entries) {
@@ -41,6 +78,10 @@ void GraphPicture::SetCurrentEntry(int index) {
   index = std::clamp(index, 0, static_cast<int>(entries_.size()) - 1);
   if (index == current_) return;
   current_ = index;
+  // Scrolled so that the entry stands whole in view.
+  const QRect box = entries_[static_cast<size_t>(current_)].box.normalized();
+  if (box.top() < scroll_->value()) scroll_->setValue(box.top());
+  else if (box.bottom() > scroll_->value() + height()) scroll_->setValue(box.bottom() - height() + 1);
   update();
   AnnounceCurrent();
 }
@@ -53,7 +94,11 @@ int GraphPicture::widthTwips() const { return width() * kTwipsPerPixel; }
 int GraphPicture::heightTwips() const { return height() * kTwipsPerPixel; }
 
 bool GraphPicture::ImageFits() const {
-  return !image_.isNull() && image_.deviceIndependentSize().toSize() == size();
+  if (image_.isNull()) return false;
+  const QSize drawn = image_.deviceIndependentSize().toSize();
+  // A drawing taller than the picture leaves room for the scroll bar.
+  if (drawn.height() > height()) return drawn.width() == width() - ScrollBarWidth();
+  return drawn == size();
 }
 
 void GraphPicture::paintEvent(QPaintEvent*) {
@@ -62,14 +107,14 @@ void GraphPicture::paintEvent(QPaintEvent*) {
   if (!ImageFits()) owner_->SetValues();
   QPainter painter(this);
   if (!ImageFits()) painter.fillRect(rect(), ToQColor(owner_->colors().back));
-  if (!image_.isNull()) painter.drawPixmap(0, 0, image_);
+  if (!image_.isNull()) painter.drawPixmap(0, -scroll_->value(), image_);
   if (hasFocus()) {
     // The focus stays visible: around the entry the keyboard is on, or
     // around the whole graph when it shows nothing.
     QStyleOptionFocusRect option;
     option.initFrom(this);
     option.backgroundColor = ToQColor(owner_->colors().back);
-    option.rect = current_ >= 0 ? entries_[static_cast<size_t>(current_)].box.normalized().adjusted(-2, -2, 2, 2)
+    option.rect = current_ >= 0 ? VisibleBox(static_cast<size_t>(current_)).adjusted(-2, -2, 2, 2)
                                 : rect().adjusted(1, 1, -1, -1);
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
   }
@@ -91,8 +136,29 @@ void GraphPicture::keyPressEvent(QKeyEvent* event) {
 
 void GraphPicture::mousePressEvent(QMouseEvent* event) {
   for (size_t i = 0; i < entries_.size(); ++i)
-    if (entries_[i].box.normalized().contains(event->position().toPoint())) SetCurrentEntry(static_cast<int>(i));
+    if (VisibleBox(i).contains(event->position().toPoint())) SetCurrentEntry(static_cast<int>(i));
   QWidget::mousePressEvent(event);
+}
+
+void GraphPicture::wheelEvent(QWheelEvent* event) {
+  if (scroll_->isVisible()) QApplication::sendEvent(scroll_, event);
+  else QWidget::wheelEvent(event);
+}
+
+void GraphPicture::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  PlaceScrollBar();
+}
+
+bool GraphPicture::event(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    const int index = EntryAt(help->pos());
+    if (index >= 0) QToolTip::showText(help->globalPos(), entries_[static_cast<size_t>(index)].text, this);
+    else QToolTip::hideText();
+    return true;
+  }
+  return QWidget::event(event);
 }
 
 void GraphPicture::focusInEvent(QFocusEvent* event) {

@@ -25,6 +25,8 @@ constexpr int kSmallestSizedHeight = 1000;
 constexpr QSize kInitialSize(480, 320);
 
 int PixelsOf(int twips) { return RoundHalfEven(twips / static_cast<double>(kTwipsPerPixel)); }
+// Whole pixels holding at least that many twips.
+int PixelsUp(int twips) { return (twips + kTwipsPerPixel - 1) / kTwipsPerPixel; }
 
 void DrawQuietly(GraphKind kind, const GraphColors& colors, GraphSurface& target, int left, int top, int width,
                  int height) {
@@ -75,6 +77,7 @@ GraphWindow* GraphWindow::Create(GraphKind kind, QWidget* parent) {
     case GraphKind::Host: window = new frmHost(parent); break;
     case GraphKind::Ref: window = new frmRef(parent); break;
     case GraphKind::Page: window = new frmPage(parent); break;
+    case GraphKind::Robot: window = new frmRobot(parent); break;
   }
   window->Load();
   return window;
@@ -109,6 +112,7 @@ void GraphWindow::Load() {
 GraphKind GraphWindow::kind() const { return kind_; }
 bool GraphWindow::ShowMe() const { return shown_; }
 QSize GraphWindow::sizeHint() const { return kInitialSize; }
+QSize GraphWindow::InitialSize() { return kInitialSize; }
 
 void GraphWindow::SetValues() {
   // Refused before the clearing, so that a drawing in progress keeps its image.
@@ -120,15 +124,25 @@ void GraphWindow::SetValues() {
     return;
   }
   const qreal ratio = picture_->devicePixelRatioF();
-  QPixmap image(size * ratio);
+  const QTransform toPixels = QTransform::fromScale(1.0 / kTwipsPerPixel, 1.0 / kTwipsPerPixel);
+  // Rows thinner than their text: the drawing grows taller and the picture scrolls.
+  QSize drawing = size;
+  {
+    QPixmap probe(1, 1);
+    QPainter painter(&probe);
+    PainterSurface measure(painter, toPixels);
+    const int needed = PixelsUp(GraphHeightNeeded(kind_, measure));
+    if (needed > size.height()) drawing = QSize(std::max(size.width() - picture_->ScrollBarWidth(), 1), needed);
+  }
+  QPixmap image(drawing * ratio);
   image.setDevicePixelRatio(ratio);
   image.fill(ToQColor(colors_.back));
   BoxTap tap;
   {
     QPainter painter(&image);
-    PainterSurface surface(painter, QTransform::fromScale(1.0 / kTwipsPerPixel, 1.0 / kTwipsPerPixel));
+    PainterSurface surface(painter, toPixels);
     tap.inner = &surface;
-    DrawGraph(tap, 0, 0, picture_->widthTwips(), picture_->heightTwips(), true);
+    DrawGraph(tap, 0, 0, drawing.width() * kTwipsPerPixel, drawing.height() * kTwipsPerPixel, true);
   }
   picture_->SetImage(std::move(image));
   // Each entry is drawn as one box, in the order of the entries.

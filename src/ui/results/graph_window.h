@@ -68,6 +68,8 @@ class GraphWindow : public QWidget {
   GraphPicture* picture() const { return picture_; }
 
   QSize sizeHint() const override;
+  // The size a window opens with.
+  static QSize InitialSize();
 
  protected:
   // Constructs without loading; Create loads.

@@ -1,4 +1,4 @@
-// The eleven members of the graph family. Each names its kind and offers
+// The twelve members of the graph family. Each names its kind and offers
 // the members the rest of the program calls, under its own prefix ("aao" is
 // both frmOs's and frmAgent's; each belongs to its own window). Everything
 // is done by GraphWindow; open one with GraphWindow::Create.
@@ -183,6 +183,22 @@ class frmPage : public GraphWindow {
 
  protected:
   explicit frmPage(QWidget* parent) : GraphWindow(GraphKind::Page, parent) {}
+  friend class GraphWindow;
+};
+
+class frmRobot : public GraphWindow {
+  Q_OBJECT
+  Q_PROPERTY(bool aayShowMe READ aayShowMe)
+ public:
+  bool aayShowMe() const { return ShowMe(); }
+  Q_INVOKABLE void aaySetRobotValues() { SetValues(); }
+  void aayGraphPrint(QPainter& target, int32_t left, int32_t top, int32_t width, int32_t height) {
+    GraphPrint(target, left, top, width, height);
+  }
+  void aaySetColor(uint32_t fore, uint32_t back, uint32_t bar) { SetColor(fore, back, bar); }
+
+ protected:
+  explicit frmRobot(QWidget* parent) : GraphWindow(GraphKind::Robot, parent) {}
   friend class GraphWindow;
 };
 

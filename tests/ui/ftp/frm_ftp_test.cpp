@@ -3,6 +3,7 @@
 #include "ui/ftp/frm_ftp.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,7 @@
 #include "settings/settings_file.h"
 #include "support/ftp_test_server.h"
 #include "ui/main/startup_sequence.h"
+#include "ui/results/frm_base.h"
 #include "ui/ui_test_support.h"
 
 namespace vorel::ui {
@@ -356,6 +358,37 @@ TEST_F(FrmFtpTest, TheMenuAndTheToolbarOpenTheDialogThatFetchesTheLog) {
   });
   main.ToolbarButton("FtpGet")->trigger();
   EXPECT_FALSE(FtpDialogOpen());
+}
+
+TEST_F(FrmFtpTest, AfterADownloadTheSummaryNamesTheFetchedLogUntilItIsAnalysed) {
+  FtpTestServer server;
+  server.Put("public_html/access.log", log);
+  const std::string folder = dir.File("fetched");
+  fs::create_directories(folder);
+  UseServer(server, folder);
+  settings::SetParam("FtpMessage", settings::ParamInput{false});
+  settings::SetParam("VisibleWindow", 1);
+  frmMain& main = OpenFrame();
+  frmBase* base = main.BaseWindow();
+  const std::string fetched = folder + "/access.log";
+
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<frmFtp*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    dialog->findChild<QPushButton*>(QStringLiteral("cmdConnect"))->click();
+  });
+  main.MenuItem("mnuEditFtp")->trigger();
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_EQ(base->cmbFileName->currentText(), QString::fromStdString(fetched));
+  EXPECT_EQ(settings::ParamText("LogFile", 1), fetched);
+  EXPECT_TRUE(base->lblNotAnalysed->isVisibleTo(base));
+
+  base->chkSpecifyDate->setChecked(true);
+  base->chkSpecifyPage->setChecked(true);
+  main.AnalizeItem(0)->trigger();
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_EQ(base->lblTotalAccess->text(), QStringLiteral("1"));
+  EXPECT_TRUE(base->lblNotAnalysed->isHidden());
 }
 
 TEST_F(FrmFtpTest, StartUpDownloadNeedsASavedPasswordAndLeavesNoDialog) {

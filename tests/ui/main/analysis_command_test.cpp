@@ -8,8 +8,10 @@
 #include <QProgressBar>
 #include <QTimer>
 
+#include "analysis/analysis_command.h"
 #include "analysis/result.h"
 #include "ui/main/frm_status.h"
+#include "ui/main/repeat_log_question.h"
 #include "ui/results/frm_base.h"
 #include "ui/results/graph_picture.h"
 #include "ui/results/graph_window.h"
@@ -68,12 +70,48 @@ TEST_F(AnalysisCommandTest, GoodAnalysisEnablesTheResultCommandsAndAFailedOneDis
   EXPECT_FALSE(settings::ParamFlag("SpecifyDate"));
   EXPECT_FALSE(settings::ParamFlag("SpecifyPage"));
 
-  // An additional analysis of the same log adds to the result.
+  EXPECT_TRUE(base->lblNotAnalysed->isHidden());
+
+  // An additional analysis of a log the result holds asks first; No (the
+  // default) leaves the result as it was, Yes counts the log again.
   main.AnalizeItem(1)->trigger();
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0].text, log + "\r\n" + kLogAlreadyAnalysedQuestion);
+  EXPECT_EQ(prompter.messages[0].buttons, platform::MessageButtons::YesNo);
+  EXPECT_EQ(prompter.messages[0].defaultAnswer, platform::MessageAnswer::No);
+  EXPECT_EQ(analysis::ResultCount(0), 5);
+  EXPECT_TRUE(AllResultCommands(true));
+  prompter.answers.push_back(platform::MessageAnswer::Yes);
+  main.AnalizeItem(1)->trigger();
+  EXPECT_EQ(prompter.messages.size(), 2u);
   EXPECT_EQ(analysis::ResultCount(0), 10);
   EXPECT_EQ(base->lblTotalAccess->text(), QStringLiteral("10"));
+  // Another log is added without a question; after it, the first still asks.
+  const std::string other = WriteLog("other.log", 4);
+  base->cmbFileName->setEditText(QString::fromStdString(other));
+  main.AnalizeItem(1)->trigger();
+  EXPECT_EQ(prompter.messages.size(), 2u);
+  EXPECT_EQ(analysis::ResultCount(0), 14);
+  base->cmbFileName->setEditText(QString::fromStdString(log));
+  EXPECT_TRUE(base->lblNotAnalysed->isHidden());
+  main.AnalizeItem(1)->trigger();
+  EXPECT_EQ(prompter.messages.size(), 3u);
+  EXPECT_EQ(analysis::ResultCount(0), 14);
+  // A new analysis starts the count of logs afresh: adding the other one asks no more.
+  main.AnalizeItem(0)->trigger();
+  EXPECT_EQ(analysis::ResultCount(0), 5);
+  base->cmbFileName->setEditText(QString::fromStdString(other));
+  main.AnalizeItem(1)->trigger();
+  EXPECT_EQ(prompter.messages.size(), 3u);
+  EXPECT_EQ(analysis::ResultCount(0), 9);
+  prompter.messages.clear();
 
+  // Another log named but not analysed: the old totals stay, marked as not its own.
   base->cmbFileName->setEditText(QString::fromStdString(dir.File("gone.log")));
+  EXPECT_EQ(base->lblTotalAccess->text(), QStringLiteral("9"));
+  EXPECT_TRUE(base->lblNotAnalysed->isVisibleTo(base));
+  EXPECT_EQ(base->lblNotAnalysed->text(), QString::fromUtf8(kNotAnalysedMark));
+  EXPECT_TRUE(base->lblTotalAccess->accessibleName().endsWith(QString::fromUtf8(kNotAnalysedMark)));
   main.ToolbarButton("AaAnalize")->trigger();
   EXPECT_TRUE(AllResultCommands(false));
   EXPECT_EQ(analysis::ResultCount(0), 0);
@@ -81,7 +119,7 @@ TEST_F(AnalysisCommandTest, GoodAnalysisEnablesTheResultCommandsAndAFailedOneDis
   EXPECT_EQ(base->lblUniqueHost->text(), QStringLiteral("0"));
   // The failed path was stored all the same; the lists are refilled only by an analysis that ran.
   EXPECT_EQ(settings::ParamText("LogFile", 1), dir.File("gone.log"));
-  EXPECT_EQ(settings::ParamText("LogFile", 2), log);
+  EXPECT_EQ(settings::ParamText("LogFile", 2), other);
 }
 
 TEST_F(AnalysisCommandTest, MissingLogFileIsReportedWithItsPath) {
@@ -96,6 +134,19 @@ TEST_F(AnalysisCommandTest, MissingLogFileIsReportedWithItsPath) {
   settings::SetParam("LogFile", "");
   main.mnuEditAnalize_Click(0);
   ExpectOneMessage("ログファイルが見つかりません。\r\n", "エラー", platform::MessageIcon::Error);
+}
+
+TEST_F(AnalysisCommandTest, AServerLogWithNothingReadableNamesTheFileAndItsUnreadableLines) {
+  frmMain& main = OpenFrame();
+  // A server log: its first line decides, the rest cannot be read.
+  const std::string log = dir.Write(
+      "access_log", "192.0.2.7 - - [10/Oct/2026:13:55:36 +0900] \"GET /style.css HTTP/1.1\" 200 10 \"-\" \"M\"\n"
+                    "garbage one\n\x01\x02 garbage two\nnot a log line either\n");
+  UseLog(log);
+  main.mnuEditAnalize_Click(0);
+  ExpectOneMessage("有効なデータがありませんでした。\r\n" + log + "\r\n" + analysis::UnreadableLinesText(3), "確認",
+                   platform::MessageIcon::Warning);
+  EXPECT_TRUE(AllResultCommands(false));
 }
 
 TEST_F(AnalysisCommandTest, AFolderIsRefusedAsAFolder) {
@@ -218,7 +269,7 @@ bool ShowsEmptyGraph(GraphWindow* graph) {
 }
 
 TEST_F(AnalysisCommandTest, EveryFailureLeavesEveryOpenWindowShowingTheEmptyResult) {
-  settings::SetParam("VisibleWindow", 4095);
+  settings::SetParam("VisibleWindow", 8191);
   frmMain& main = OpenFrame();
   frmBase* base = main.BaseWindow();
   ASSERT_NE(base, nullptr);

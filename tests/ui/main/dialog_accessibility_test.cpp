@@ -21,6 +21,7 @@
 #include "platform/qt/help_window.h"
 #include "platform/qt/qt_prompter.h"
 #include "ui/accessibility_support.h"
+#include "ui/ftp/frm_ftp.h"
 #include "ui/main/frm_about.h"
 #include "ui/main/frm_status.h"
 #include "ui/options/frm_ign_list.h"
@@ -97,11 +98,23 @@ TEST_F(DialogAccessibilityTest, OptionsDialogIsNamedOnEveryPanelAndTabWalksThePa
   QStringList expected = {QStringLiteral("chkIgnoreIp"), QStringLiteral("optSpecifyClass(1)")};
   expected << QStringList{"chkCodeChange",  "chkSmallize",     "chkIgnoreIndex", "chkIgnoreQuestion",
                           "chkIgnoreSharp", "chkIgnorePortNo", "chkSearchLike",  "chkIgnorePage",
-                          "chkSpecifyHost", "optSpecifyHost(1)", "cmdIgnoreHost"};
-  expected << Indexed("chkStartUp", {0, 1, 2, 3}) << QStringLiteral("txtMaxDisp")
-           << Indexed("cmdColor", {0, 1, 2, 3, 4, 5, 6, 7, 8, 12, 9, 10, 11})
-           << QStringList{"cmdFontName", "cmbGraphPattern", "cmdOk", "cmdCancel", "cmdHelp", "chkIgnoreIp"};
+                          "cmbTimeZone",    "optRobotMode(1)", "chkSpecifyHost", "optSpecifyHost(1)", "cmdIgnoreHost"};
+  expected << Indexed("chkStartUp", {0, 1, 2, 3}) << Indexed("cmdColor", {0, 1, 2, 3, 4, 5, 6, 7, 8, 12, 9, 10, 11})
+           << QStringList{"txtMaxDisp", "cmdFontName", "cmbGraphPattern", "cmdOk", "cmdCancel", "cmdHelp", "chkIgnoreIp"};
   EXPECT_EQ(TabWalk(&dialog, dialog.chkIgnoreIp, static_cast<int>(expected.size()) - 1), expected);
+}
+
+TEST_F(DialogAccessibilityTest, FtpDialogTabGoesDownTheFieldsThenAlongTheButtonsAsTheyStand) {
+  frmFtp dialog(nullptr);
+  dialog.show();
+  EXPECT_EQ(UnnamedControls(&dialog), QStringList());
+  const QStringList expected = {"txtServerName", "txtUserName", "txtPassword", "chkSavePassword", "chkComMessage",
+                                "chkOverwrite",  "txtHostDir",  "txtLocalDir", "cmdBrows",        "txtLogFileName",
+                                "cmdConnect",    "cmdCancel",   "cmdSave",     "cmdHelp",         "txtServerName"};
+  EXPECT_EQ(TabWalk(&dialog, dialog.txtServerName, static_cast<int>(expected.size()) - 1), expected);
+  // The buttons stand on the screen in that order, left to right.
+  EXPECT_LT(dialog.cmdCancel->x(), dialog.cmdSave->x());
+  EXPECT_LT(dialog.cmdSave->x(), dialog.cmdHelp->x());
 }
 
 TEST_F(DialogAccessibilityTest, ListWindowIsNamedAndTabGoesFromTheListThroughItsButtons) {
@@ -119,7 +132,7 @@ TEST_F(DialogAccessibilityTest, PrintSetupIsNamedAndTabVisitsTheBoxesTheChosenSh
   EXPECT_EQ(UnnamedControls(&paper), QStringList());
   // The option buttons are read within their frame's title.
   EXPECT_EQ(Accessible(paper.optPaper[0]->parentWidget())->text(QAccessible::Name), QStringLiteral("一枚あたりの項目数"));
-  QStringList expected = Indexed("chkWindow", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+  QStringList expected = Indexed("chkWindow", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
   expected << QStringList{"optPaper(2)", "cmdNext", "cmdCancel", "cmdHelp", "chkWindow(0)"};
   EXPECT_EQ(TabWalk(&paper, paper.chkWindow[0], static_cast<int>(expected.size()) - 1), expected);
   // Back from the buttons, too, the sheet sizes are entered at the one chosen.

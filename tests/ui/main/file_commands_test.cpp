@@ -36,7 +36,7 @@ TEST_F(FileCommandsTest, RegistryExportSavesTheSettingsAndWritesTheFile) {
 
   ASSERT_EQ(prompter.fileRequests.size(), 1u);
   EXPECT_TRUE(prompter.fileRequests[0].save);
-  EXPECT_EQ(prompter.fileRequests[0].filter, "レジストリファイル (*.reg)|*.reg|すべてのファイル (*.*)|*.*");
+  EXPECT_EQ(prompter.fileRequests[0].filter, "レジストリファイル (*.reg)|*.reg" VOREL_ALL_FILES_FILTER);
   EXPECT_TRUE(prompter.messages.empty());
   EXPECT_EQ(platform::RegistryGetValue(settings::kRegistrySection, "LogFile1", ""), "C:\\logs\\access.log");
   const std::string text = testing::ReadFile(path);
@@ -118,7 +118,7 @@ TEST_F(SaveCommandTest, FormatFollowsTheNameInAnyLetterCase) {
   EXPECT_TRUE(prompter.fileRequests[0].save);
   EXPECT_EQ(prompter.fileRequests[0].filter,
             "テキストファイル (*.txt)|*.txt|ＣＳＶファイル (*.csv)|*.csv|ＨＴＭＬファイル (*.html;*.htm)|*.html;*.htm"
-            "|すべてのファイル (*.*)|*.*");
+            VOREL_ALL_FILES_FILTER);
   // An HTML page brings its bar image along.
   EXPECT_TRUE(platform::FileExists(dir.File("out4/bar.gif")));
 }

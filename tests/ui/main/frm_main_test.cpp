@@ -2,6 +2,7 @@
 // opens at load and records at close, the toolbar switch, window commands,
 // the log-file command, help and the About box.
 #include <QClipboard>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -16,7 +17,9 @@
 #include <QComboBox>
 #include <vector>
 
+#include "platform/qt/qt_prompter.h"
 #include "settings/settings_file.h"
+#include "support/test_files.h"
 #include "ui/main/frm_about.h"
 #include "ui/results/frm_base.h"
 #include "ui/results/graph_window.h"
@@ -73,6 +76,7 @@ const std::vector<MenuRow> kExpectedMenus = {
       {"mnuViewHost", "ホスト名別(&H)...", "Ctrl+H"},
       {"mnuViewRef", "前画面別(&R)...", "Ctrl+R"},
       {"mnuViewPage", "ページ別(&G)...", "Ctrl+G"},
+      {"mnuViewRobot", "ロボット別(&Y)...", "Ctrl+Y"},
       {"mnuViewBar2", "-", ""},
       {"mnuViewRefresh", "再描画(&L)", "F5"},
       {"mnuViewBar3", "-", ""},
@@ -199,12 +203,19 @@ TEST_F(FrmMainTest, VisibleWindow1025OpensThePageGraphAndTheSummary) {
   EXPECT_EQ(ActiveWindowName(), QStringLiteral("frmBase"));
 }
 
-TEST_F(FrmMainTest, VisibleWindow4095OpensAllTwelveInOrderWithTheSummaryActive) {
-  OpenFrame();  // 4095 is the default
+TEST_F(FrmMainTest, VisibleWindow8191OpensAllThirteenInOrderWithTheSummaryActive) {
+  OpenFrame();  // 8191 is the default
   EXPECT_EQ(OpenWindowNames(),
-            (std::vector<QString>{"frmPage", "frmRef", "frmHost", "frmAgent", "frmBrws", "frmOs", "frmTime",
-                                  "frmDate", "frmDWeek", "frmWWeek", "frmMonth", "frmBase"}));
+            (std::vector<QString>{"frmRobot", "frmPage", "frmRef", "frmHost", "frmAgent", "frmBrws", "frmOs",
+                                  "frmTime", "frmDate", "frmDWeek", "frmWWeek", "frmMonth", "frmBase"}));
   EXPECT_EQ(ActiveWindowName(), QStringLiteral("frmBase"));
+}
+
+TEST_F(FrmMainTest, AStoredVisibleWindowOfTheTwelveWindowsBeforeTheRobotsKeepsItsMeaning) {
+  settings::SetParam("VisibleWindow", 4095);
+  OpenFrame();
+  EXPECT_EQ(OpenWindowNames().size(), 12u);
+  EXPECT_EQ(OpenWindowNames().front(), QStringLiteral("frmPage"));
 }
 
 TEST_F(FrmMainTest, ClosingRecordsTheOpenWindowsAndSavesTheSettingsFile) {
@@ -259,38 +270,76 @@ TEST_F(FrmMainTest, ChoosingAnOpenWindowActivatesItWithoutASecondCopy) {
   EXPECT_EQ(OpenWindowNames().size(), 2u);
 }
 
-TEST_F(FrmMainTest, MenuShortcutsWinOverChildWindowsAndTextBoxes) {
+// A key pressed in the summary's file-name box: what the box then holds and
+// what the clipboard holds. Before each press the box holds "abc", all of it
+// selected unless the row says otherwise, and the clipboard holds "zz".
+struct TextBoxKeyRow {
+  Qt::Key key;
+  bool selectedBefore;
+  const char* typedBefore;  // typed over the selection before the key, or null
+  const char* textAfter;
+  const char* selectedAfter;
+  const char* clipboardAfter;
+};
+
+TEST_F(FrmMainTest, InATextBoxTheEditingKeysEditElsewhereTheMenuKeysOpenTheirGraphs) {
   settings::SetParam("VisibleWindow", 3);  // the summary and the month graph
   frmMain& main = OpenFrame();
   main.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
-
-  // Ctrl+W is also a child window's own close key; the menu's graph wins.
-  main.mdiArea()->setActiveSubWindow(main.SubWindow(ResultSlot::Month));
-  QTest::keyClick(main.Graph(GraphKind::Month), Qt::Key_W, Qt::ControlModifier);
-  EXPECT_TRUE(main.IsResultWindowOpen(ResultSlot::Brws));
-  EXPECT_TRUE(main.IsResultWindowOpen(ResultSlot::Month));
-
-  // In a text box of the summary window, Ctrl+A and Ctrl+X are the menu's too.
   frmBase* base = main.BaseWindow();
-  main.mdiArea()->setActiveSubWindow(main.SubWindow(ResultSlot::Base));
-  base->cmbFileName->lineEdit()->setFocus(Qt::OtherFocusReason);
-  const QString path = base->cmbFileName->currentText();
-  ASSERT_FALSE(path.isEmpty());
-  QTest::keyClick(base->cmbFileName->lineEdit(), Qt::Key_A, Qt::ControlModifier);
-  EXPECT_TRUE(main.IsResultWindowOpen(ResultSlot::Os));
-  main.mdiArea()->setActiveSubWindow(main.SubWindow(ResultSlot::Base));
-  base->cmbFileName->lineEdit()->setFocus(Qt::OtherFocusReason);
-  base->cmbFileName->lineEdit()->selectAll();
-  QTest::keyClick(base->cmbFileName->lineEdit(), Qt::Key_X, Qt::ControlModifier);
-  EXPECT_TRUE(main.IsResultWindowOpen(ResultSlot::Agent));
-  EXPECT_EQ(base->cmbFileName->currentText(), path);
-  // Keys the menu does not use stay the text box's.
-  main.mdiArea()->setActiveSubWindow(main.SubWindow(ResultSlot::Base));
-  base->cmbFileName->lineEdit()->setFocus(Qt::OtherFocusReason);
-  base->cmbFileName->lineEdit()->selectAll();
-  QTest::keyClick(base->cmbFileName->lineEdit(), Qt::Key_C, Qt::ControlModifier);
-  EXPECT_EQ(QApplication::clipboard()->text(), path);
+  QLineEdit* box = base->cmbFileName->lineEdit();
+
+  const TextBoxKeyRow rows[] = {
+      {Qt::Key_A, false, nullptr, "abc", "abc", "zz"},
+      {Qt::Key_X, true, nullptr, "", "", "abc"},
+      {Qt::Key_C, true, nullptr, "abc", "abc", "abc"},
+      {Qt::Key_V, true, nullptr, "zz", "", "zz"},
+      {Qt::Key_Z, true, "q", "abc", "abc", "zz"},
+  };
+  for (const TextBoxKeyRow& row : rows) {
+    SCOPED_TRACE(QKeySequence(row.key).toString().toStdString());
+    main.mdiArea()->setActiveSubWindow(main.SubWindow(ResultSlot::Base));
+    box->setFocus(Qt::OtherFocusReason);
+    box->setText(QStringLiteral("abc"));
+    if (row.selectedBefore) box->selectAll();
+    else box->deselect();
+    if (row.typedBefore) QTest::keyClicks(box, QString::fromUtf8(row.typedBefore));
+    QApplication::clipboard()->setText(QStringLiteral("zz"));
+    QTest::keyClick(box, row.key, Qt::ControlModifier);
+    EXPECT_EQ(box->text(), QString::fromUtf8(row.textAfter));
+    EXPECT_EQ(box->selectedText(), QString::fromUtf8(row.selectedAfter));
+    EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8(row.clipboardAfter));
+    EXPECT_EQ(OpenWindowNames().size(), 2u);
+  }
+
+  // Outside a text box the same keys are the graph commands', and Ctrl+W,
+  // also a child window's own close key, opens the browser graph.
+  const std::pair<Qt::Key, ResultSlot> commands[] = {
+      {Qt::Key_A, ResultSlot::Os}, {Qt::Key_X, ResultSlot::Agent}, {Qt::Key_W, ResultSlot::Brws}};
+  for (const auto& [key, slot] : commands) {
+    main.mdiArea()->setActiveSubWindow(main.SubWindow(ResultSlot::Month));
+    QTest::keyClick(main.Graph(GraphKind::Month), key, Qt::ControlModifier);
+    EXPECT_TRUE(main.IsResultWindowOpen(slot)) << QKeySequence(key).toString().toStdString();
+    EXPECT_TRUE(main.IsResultWindowOpen(ResultSlot::Month));
+  }
+}
+
+TEST_F(FrmMainTest, CtrlF4ClosesTheActiveChildWindowOnly) {
+  settings::SetParam("VisibleWindow", 3);
+  frmMain& main = OpenFrame();
+  main.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+  main.mdiArea()->setActiveSubWindow(main.SubWindow(ResultSlot::Month));
+  QTest::keyClick(main.Graph(GraphKind::Month), Qt::Key_F4, Qt::ControlModifier);
+  QApplication::processEvents();
+  EXPECT_FALSE(main.IsResultWindowOpen(ResultSlot::Month));
+  EXPECT_EQ(OpenWindowNames(), std::vector<QString>{QStringLiteral("frmBase")});
+  // In a text box, too, it closes the window around it.
+  main.BaseWindow()->cmbFileName->lineEdit()->setFocus(Qt::OtherFocusReason);
+  QTest::keyClick(main.BaseWindow()->cmbFileName->lineEdit(), Qt::Key_F4, Qt::ControlModifier);
+  QApplication::processEvents();
+  EXPECT_TRUE(OpenWindowNames().empty());
 }
 
 TEST_F(FrmMainTest, ToolbarKeysChooseTheirCommandsAndUnknownKeysNothing) {
@@ -313,8 +362,7 @@ TEST_F(FrmMainTest, LogFileCommandOpensTheSummaryWithTheChosenPath) {
   EXPECT_FALSE(main.IsResultWindowOpen(ResultSlot::Base));
   ASSERT_EQ(prompter.fileRequests.size(), 1u);
   EXPECT_FALSE(prompter.fileRequests[0].save);
-  EXPECT_EQ(prompter.fileRequests[0].filter,
-            "ログファイル(*.log)|*.log|テキストファイル (*.txt)|*.txt|すべてのファイル (*.*)|*.*");
+  EXPECT_EQ(prompter.fileRequests[0].filter, kLogFileFilter);
 
   prompter.files.push_back(std::string("/logs/chosen.log"));
   main.ToolbarButton("LogFileOpen")->trigger();
@@ -326,6 +374,46 @@ TEST_F(FrmMainTest, LogFileCommandOpensTheSummaryWithTheChosenPath) {
   prompter.files.push_back(std::nullopt);
   main.mnuFileOpen_Click();
   EXPECT_EQ(prompter.fileRequests.back().initialPath, "/logs/chosen.log");
+}
+
+// The log-file dialog's choices, each with the files of one folder it shows.
+struct FilterRow {
+  const char* description;
+  std::vector<QString> shown;
+};
+
+TEST_F(FrmMainTest, LogFileDialogChoicesShowTheServersLogsAndItStartsInTheCurrentLogsFolder) {
+  testing::TempDir logs;
+  for (const char* name : {"access_log", "access.log.1", "access.log.2.gz", "error.log.3.bz2", "mine.log", "notes.txt",
+                           "old.xz", "new.zst"})
+    logs.Write(name, "x");
+  const FilterRow rows[] = {
+      {"ログファイル", {"mine.log"}},
+      {"サーバーのログ", {"access.log.1", "access.log.2.gz", "access_log", "error.log.3.bz2", "new.zst", "old.xz"}},
+      {"テキストファイル", {"notes.txt"}},
+      {"すべてのファイル",
+       {"access.log.1", "access.log.2.gz", "access_log", "error.log.3.bz2", "mine.log", "new.zst", "notes.txt", "old.xz"}},
+  };
+  // Each choice as the dialog gets it: "description (patterns)".
+  const QStringList choices = platform::QtFileFilter(kLogFileFilter).split(QStringLiteral(";;"));
+  ASSERT_EQ(choices.size(), static_cast<qsizetype>(std::size(rows)));
+  for (qsizetype i = 0; i < choices.size(); ++i) {
+    const FilterRow& row = rows[i];
+    EXPECT_TRUE(choices[i].startsWith(QString::fromUtf8(row.description))) << choices[i].toStdString();
+    const QString patterns = choices[i].section(QLatin1Char('('), -1).chopped(1);
+    const QStringList shown = QDir(QString::fromStdString(logs.path()))
+                                  .entryList(patterns.split(QLatin1Char(' ')), QDir::Files, QDir::Name);
+    EXPECT_EQ(std::vector<QString>(shown.begin(), shown.end()), row.shown) << choices[i].toStdString();
+  }
+
+  // The dialog opens at the log the summary window names.
+  settings::SetParam("VisibleWindow", 1);
+  frmMain& main = OpenFrame();
+  main.BaseWindow()->cmbFileName->setEditText(QString::fromStdString(logs.File("access_log")));
+  prompter.files.push_back(std::nullopt);
+  main.mnuFileOpen_Click();
+  ASSERT_EQ(prompter.fileRequests.size(), 1u);
+  EXPECT_EQ(prompter.fileRequests[0].initialPath, logs.File("access_log"));
 }
 
 TEST_F(FrmMainTest, TileHorizontalStacksTheWindowsAndTileVerticalSetsThemSideBySide) {

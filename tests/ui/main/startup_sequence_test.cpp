@@ -3,6 +3,9 @@
 #include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
+#include <QStyle>
+#include <QToolBar>
 #include <filesystem>
 #include <stdexcept>
 
@@ -114,6 +117,40 @@ TEST_F(StartupTest, StartUpOptionsAnalyseMaximiseAndTile) {
   const int width = main->mdiArea()->viewport()->width();
   for (QMdiSubWindow* sub : main->mdiArea()->subWindowList()) EXPECT_EQ(sub->width(), width);
   EXPECT_NE(main->SubWindow(ResultSlot::Base)->y(), main->SubWindow(ResultSlot::Month)->y());
+}
+
+TEST_F(StartupTest, TheFirstStartCentresAFrameForTheWholeToolbarWithTheWindowsTiled) {
+  for (const char* switches : {"", "/USEREGS"}) {
+    SCOPED_TRACE(switches);
+    ASSERT_FALSE(platform::FileExists(dir.File("vorel.ini")));
+    std::unique_ptr<frmMain> main = Start(switches);
+    ASSERT_NE(main, nullptr);
+    QApplication::processEvents();
+    const QRect screen = main->screen()->availableGeometry();
+    // Centred, the window manager's border and title aside.
+    const QRect frame = main->frameGeometry();
+    const int titleBar = main->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    EXPECT_LE(std::abs(frame.center().x() - screen.center().x()), titleBar);
+    EXPECT_LE(std::abs(frame.center().y() - screen.center().y()), titleBar);
+    EXPECT_GE(frame.width(), screen.width() * 2 / 3);
+    EXPECT_GE(frame.height(), screen.height() * 2 / 3);
+    EXPECT_TRUE(screen.contains(frame));
+    // The last button shows: the toolbar is whole, nothing folded away.
+    EXPECT_TRUE(main->tbToolBar()->widgetForAction(main->ToolbarButton("AboutVorel"))->isVisible());
+    // All twelve windows open side by side, none on top of another.
+    const QList<QMdiSubWindow*> windows = main->mdiArea()->subWindowList();
+    ASSERT_EQ(windows.size(), 12);
+    for (qsizetype i = 0; i < windows.size(); ++i)
+      for (qsizetype j = i + 1; j < windows.size(); ++j)
+        EXPECT_FALSE(windows[i]->geometry().intersects(windows[j]->geometry()))
+            << windows[i]->objectName().toStdString() << " " << windows[j]->objectName().toStdString();
+    main->close();
+    main.reset();
+    platform::RegistryDeleteKey(settings::kRegistrySection);
+    std::filesystem::remove(dir.File("vorel.ini"));
+    settings::ClearParams();
+    settings::ApplyDefaults();
+  }
 }
 
 TEST_F(StartupTest, AnalyseRequestReadsTheGivenLogAfterStartUp) {

@@ -15,8 +15,6 @@
 namespace vorel::ui {
 namespace {
 
-constexpr const char* kRestart = "編集した内容を有効にするには、ＨＰアクセス解析ソフトを再起動してください。";
-
 class FrmIgnListTest : public UiTest {
  protected:
   void UseClassFile(const std::string& text) {
@@ -117,75 +115,60 @@ TEST_F(FrmIgnListTest, OpensModallyFromTheOptionsDialogClosesByEnterOrEscapeAndH
   EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(FrmIgnListTest, EditShowsTheRestartNoticeFirstThenOpensTheFileByAssociationOrAnEditor) {
+// One press of "編集(&E)" with the desktop as the row sets it up: what is
+// opened or started, and the messages that follow, in order.
+struct EditRow {
+  const char* associated;  // the associated application, or null
+  bool openSucceeds;
+  const char* editor;      // the text editor found, or null
+  bool startSucceeds;
+  bool opened;
+  bool started;
+  std::vector<std::string> messages;  // kRestartNotice, or the start of an error
+};
+
+TEST_F(FrmIgnListTest, EditOpensTheFileAndOnlyThenSaysARestartIsNeededOrSaysAloneWhyItCouldNot) {
   const std::string path = dir.File("vorel.dat");
   EXPECT_EQ(ClassFileToEdit(), path);
-  // What the desktop had been asked by the time each message showed.
-  std::vector<size_t> callsAtMessage;
-  prompter.onMessage = [&](const platform::MessageRequest&) {
-    callsAtMessage.push_back(desktop.opened.size() + desktop.started.size() + desktop.lookedUp.size());
+  const std::string noEditor = "解析情報ファイルを開くテキストエディタが見つかりませんでした。\r\n" + path + "\r\n";
+  const std::string notOpened = "解析情報ファイルを開けませんでした。\r\n" + path;
+  const EditRow rows[] = {
+      {"org.gnome.TextEditor.desktop", true, nullptr, true, true, false, {kRestartNotice}},
+      {nullptr, true, "/usr/bin/mousepad", true, false, true, {kRestartNotice}},
+      {nullptr, true, nullptr, true, false, false, {noEditor}},
+      {nullptr, true, "/usr/bin/broken-editor", false, false, true, {noEditor}},
+      {"broken.desktop", false, nullptr, true, true, false, {notOpened}},
   };
-  frmIgnList list(nullptr);
-  auto* edit = Control<QPushButton>(&list, "cmdEdit");
+  for (const EditRow& row : rows) {
+    SCOPED_TRACE(row.associated ? row.associated : row.editor ? row.editor : "nothing");
+    desktop = platform::ScriptedDesktop{};
+    if (row.associated) desktop.associatedProgram = row.associated;
+    desktop.openSucceeds = row.openSucceeds;
+    if (row.editor) desktop.textEditor = row.editor;
+    desktop.startSucceeds = row.startSucceeds;
+    prompter.messages.clear();
+    // The desktop has been asked before any message shows.
+    std::vector<size_t> callsAtMessage;
+    prompter.onMessage = [&](const platform::MessageRequest&) {
+      callsAtMessage.push_back(desktop.opened.size() + desktop.started.size());
+    };
+    frmIgnList list(nullptr);
+    Control<QPushButton>(&list, "cmdEdit")->click();
 
-  // Associated: the desktop opens the file with its application.
-  desktop.associatedProgram = "org.gnome.TextEditor.desktop";
-  edit->click();
-  ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_EQ(prompter.messages[0].text, kRestart);
-  EXPECT_EQ(prompter.messages[0].title, "確認");
-  EXPECT_EQ(prompter.messages[0].icon, platform::MessageIcon::Information);
-  EXPECT_EQ(prompter.messages[0].buttons, platform::MessageButtons::Ok);
-  EXPECT_EQ(callsAtMessage[0], 0u);
-  EXPECT_EQ(desktop.lookedUp, std::vector<std::string>{path});
-  EXPECT_EQ(desktop.opened, std::vector<std::string>{path});
-  EXPECT_TRUE(desktop.started.empty());
-
-  // Nothing associated: a plain-text editor found here gets the path.
-  desktop.associatedProgram.reset();
-  desktop.textEditor = "/usr/bin/mousepad";
-  edit->click();
-  ASSERT_EQ(prompter.messages.size(), 2u);
-  EXPECT_EQ(prompter.messages[1].text, kRestart);
-  ASSERT_EQ(desktop.started.size(), 1u);
-  EXPECT_EQ(desktop.started[0].program, "/usr/bin/mousepad");
-  EXPECT_EQ(desktop.started[0].arguments, std::vector<std::string>{path});
-  EXPECT_EQ(desktop.opened.size(), 1u);
-
-  // No editor either: the notice, then an error naming the file on its own line.
-  desktop.textEditor.reset();
-  edit->click();
-  ASSERT_EQ(prompter.messages.size(), 4u);
-  EXPECT_EQ(prompter.messages[2].text, kRestart);
-  EXPECT_EQ(prompter.messages[3].title, "エラー");
-  EXPECT_EQ(prompter.messages[3].icon, platform::MessageIcon::Error);
-  EXPECT_NE(prompter.messages[3].text.find("\r\n" + path + "\r\n"), std::string::npos);
-  EXPECT_EQ(desktop.started.size(), 1u);
-
-  // An editor that will not start is reported the same way.
-  desktop.textEditor = "/usr/bin/broken-editor";
-  desktop.startSucceeds = false;
-  edit->click();
-  ASSERT_EQ(prompter.messages.size(), 6u);
-  EXPECT_EQ(prompter.messages[4].text, kRestart);
-  EXPECT_EQ(prompter.messages[5].title, "エラー");
-  EXPECT_EQ(desktop.started.size(), 2u);
-
-  // An associated application that fails to open is reported with the path.
-  desktop.associatedProgram = "broken.desktop";
-  desktop.openSucceeds = false;
-  edit->click();
-  ASSERT_EQ(prompter.messages.size(), 8u);
-  EXPECT_EQ(prompter.messages[6].text, kRestart);
-  EXPECT_EQ(prompter.messages[7].text, "解析情報ファイルを開けませんでした。\r\n" + path);
-  // Every notice came before the desktop was asked anything for that press.
-  // Calls so far: press 1 looked up and opened, press 2 looked up and started,
-  // press 3 looked up, press 4 looked up and started.
-  ASSERT_EQ(callsAtMessage.size(), 8u);
-  EXPECT_EQ(callsAtMessage[1], 2u);
-  EXPECT_EQ(callsAtMessage[2], 4u);
-  EXPECT_EQ(callsAtMessage[4], 5u);
-  EXPECT_EQ(callsAtMessage[6], 7u);
+    EXPECT_EQ(desktop.lookedUp, std::vector<std::string>{path});
+    EXPECT_EQ(desktop.opened, row.opened ? std::vector<std::string>{path} : std::vector<std::string>{});
+    ASSERT_EQ(desktop.started.size(), row.started ? 1u : 0u);
+    if (row.started) EXPECT_EQ(desktop.started[0].arguments, std::vector<std::string>{path});
+    ASSERT_EQ(prompter.messages.size(), row.messages.size());
+    for (size_t i = 0; i < row.messages.size(); ++i) {
+      const platform::MessageRequest& shown = prompter.messages[i];
+      EXPECT_EQ(shown.text.rfind(row.messages[i], 0), 0u) << shown.text;
+      const bool notice = row.messages[i] == kRestartNotice;
+      EXPECT_EQ(shown.title, notice ? "確認" : "エラー");
+      EXPECT_EQ(shown.icon, notice ? platform::MessageIcon::Information : platform::MessageIcon::Error);
+      EXPECT_EQ(callsAtMessage[i], (row.opened ? 1u : 0u) + (row.started ? 1u : 0u));
+    }
+  }
 }
 
 }  // namespace

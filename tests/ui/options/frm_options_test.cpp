@@ -15,6 +15,7 @@
 
 #include "options_test_support.h"
 #include "settings/settings_file.h"
+#include "ui/options/time_zone_choice.h"
 #include "ui/results/color_text.h"
 #include "ui/results/graph_picture.h"
 #include "ui/results/graph_windows.h"
@@ -256,8 +257,12 @@ TEST_F(FrmOptionsTest, SaveColorParamWritesThreeDigitGroupsThatReadBack) {
 TEST_F(FrmOptionsTest, TheKeyboardWalksAcrossTheTabsAndTheTabsSetTheHelpTopic) {
   Open();
   QTabWidget* tabs = Tabs();
-  Check("chkIgnorePage")->setFocus();
-  PressKey(Check("chkIgnorePage"), Qt::Key_Tab);
+  auto* timeZone = Control<QComboBox>(dialog.get(), "cmbTimeZone");
+  timeZone->setFocus();
+  PressKey(timeZone, Qt::Key_Tab);
+  EXPECT_EQ(dialog->focusWidget(), Option("optRobotMode", 1));  // the chosen RobotMode
+  EXPECT_EQ(tabs->currentIndex(), 0);
+  PressKey(Option("optRobotMode", 1), Qt::Key_Tab);
   EXPECT_EQ(dialog->focusWidget(), Check("chkSpecifyHost"));
   EXPECT_EQ(tabs->currentIndex(), 1);
   EXPECT_EQ(dialog->HelpContextID(), 139);
@@ -274,8 +279,8 @@ TEST_F(FrmOptionsTest, TheKeyboardWalksAcrossTheTabsAndTheTabsSetTheHelpTopic) {
 
   // Back across to panel 2's last box; from the last button round to the
   // first box of panel 1, and back again.
-  MaxDisp()->setFocus();
-  PressShiftTab(MaxDisp());
+  Button("cmdColor", 0)->setFocus();
+  PressShiftTab(Button("cmdColor", 0));
   EXPECT_EQ(dialog->focusWidget(), Check("chkStartUp", 3));
   EXPECT_EQ(tabs->currentIndex(), 1);
   Button("cmdHelp")->setFocus();
@@ -361,6 +366,53 @@ TEST_F(FrmOptionsTest, TheToolbarOpensTheDialogModallyAndANewColourRecoloursTheO
   main.MenuItem("mnuViewOptions")->trigger();
   EXPECT_EQ(month->colors().bar, RgbColor(0, 200, 100));
   EXPECT_EQ(ParamText("GraphMonth"), "000200100");
+}
+
+}  // namespace
+}  // namespace vorel::ui
+
+namespace vorel::ui {
+namespace {
+
+// The zone of server logs: offered by caption or by name, typed freely, an
+// unknown name refused with the dialog left open.
+TEST_F(FrmOptionsTest, TheTimeZoneIsChosenOrTypedAndAnUnknownNameIsRefused) {
+  struct Row {
+    const char* stored;   // TimeZone before the dialog opens
+    QString shown;        // what the box shows for it
+    QString typed;        // what the user leaves in the box
+    const char* result;   // TimeZone after OK; nullptr: refused
+  };
+  const Row rows[] = {
+      {"", QString::fromUtf8(kComputerZoneCaption), QString::fromUtf8(kLoggedTimeCaption), "log"},
+      {"log", QString::fromUtf8(kLoggedTimeCaption), QStringLiteral("Europe/Berlin"), "Europe/Berlin"},
+      {"Asia/Tokyo", QStringLiteral("Asia/Tokyo"), QStringLiteral(" +09:00 "), "+09:00"},
+      {"+09:00", QStringLiteral("+09:00"), QString::fromUtf8(kComputerZoneCaption), ""},
+      {"Asia/Tokyo", QStringLiteral("Asia/Tokyo"), QStringLiteral("Asia/Tokio"), nullptr},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.typed.toStdString());
+    SetParam("TimeZone", ParamInput{std::string(row.stored)});
+    prompter.messages.clear();
+    frmOptions& options = Open();
+    auto* box = Control<QComboBox>(&options, "cmbTimeZone");
+    EXPECT_TRUE(box->isEditable());
+    EXPECT_FALSE(box->accessibleName().isEmpty());
+    EXPECT_GT(box->findText(QStringLiteral("America/New_York")), 1);
+    EXPECT_EQ(box->currentText(), row.shown);
+    box->setEditText(row.typed);
+    Button("cmdOk")->click();
+    if (row.result) {
+      EXPECT_TRUE(prompter.messages.empty());
+      EXPECT_EQ(options.result(), QDialog::Accepted);
+      EXPECT_EQ(ParamText("TimeZone"), row.result);
+    } else {
+      ASSERT_EQ(prompter.messages.size(), 1u);
+      EXPECT_NE(prompter.messages[0].text.find("Asia/Tokio"), std::string::npos);
+      EXPECT_TRUE(options.isVisible());
+      EXPECT_EQ(ParamText("TimeZone"), row.stored);
+    }
+  }
 }
 
 }  // namespace

@@ -1,13 +1,19 @@
-// The desktop prompter's printer setup: Qt's print dialog, and the printer
-// choice carried to and from a QPrinter.
+// The desktop prompter's printer setup: the page setup dialog, and the
+// printer choice carried to and from a QPrinter.
+#include <QComboBox>
 #include <QDialogButtonBox>
-#include <QPrintDialog>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <functional>
 #include <QPrinter>
 #include <QTimer>
 
+#include "platform/qt/page_setup_dialog.h"
 #include "platform/qt/qt_printer_setup.h"
 #include "platform/qt/qt_prompter.h"
+#include "ui/accessibility_support.h"
 #include "ui/ui_test_support.h"
 
 namespace vorel::platform {
@@ -53,17 +59,16 @@ TEST(QtPrinterSetupTest, APdfChoiceSurvivesTheWayThroughAPrinter) {
 
 class QtPrompterPrinterTest : public ui::UiTest {
  protected:
-  // Runs the printer setup and confirms or cancels Qt's print dialog.
-  std::optional<PrinterSetup> Setup(const PrinterSetup& current, bool accept, QString* title, QString* okText) {
-    QTimer::singleShot(0, [accept, title, okText] {
-      auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+  // Runs the printer setup; `use` looks at the dialog and changes it, then
+  // the dialog is confirmed or cancelled.
+  std::optional<PrinterSetup> Setup(const PrinterSetup& current, bool accept,
+                                    const std::function<void(PageSetupDialog&)>& use) {
+    QTimer::singleShot(0, [accept, use] {
+      auto* dialog = qobject_cast<PageSetupDialog*>(QApplication::activeModalWidget());
       ASSERT_NE(dialog, nullptr);
-      *title = dialog->windowTitle();
-      auto* buttons = dialog->findChild<QDialogButtonBox*>();
-      ASSERT_NE(buttons, nullptr);
-      *okText = buttons->button(QDialogButtonBox::Ok)->text();
+      use(*dialog);
       if (accept)
-        dialog->accept();
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
       else
         dialog->reject();
     });
@@ -72,21 +77,42 @@ class QtPrompterPrinterTest : public ui::UiTest {
   }
 };
 
-TEST_F(QtPrompterPrinterTest, ThePrintDialogOpensOnTheCurrentChoiceAndCancelAnswersNothing) {
+TEST_F(QtPrompterPrinterTest, PageSetupShowsThePaperAndItsOrientationAtOnceAndOpensOnTheCurrentChoice) {
   PrinterSetup current;
   current.outputFile = dir.File("out.pdf");
   current.paperName = "Letter";
   current.landscape = true;
   QString title, okText;
-  const std::optional<PrinterSetup> chosen = Setup(current, true, &title, &okText);
+  bool paperInSight = false;
+  std::optional<PrinterSetup> chosen = Setup(current, true, [&](PageSetupDialog& dialog) {
+    title = dialog.windowTitle();
+    okText = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->text();
+    // Nothing to open or turn to: the paper and the orientation stand on the one page.
+    paperInSight = dialog.cmbPaperSize->isVisible() && dialog.optPortrait->isVisible() &&
+                   dialog.optLandscape->isVisible() && dialog.findChildren<QTabWidget*>().isEmpty();
+    EXPECT_EQ(ui::UnnamedControls(&dialog), QStringList());
+  });
   EXPECT_EQ(title, QStringLiteral("プリンタの設定"));
   EXPECT_EQ(okText, QStringLiteral("OK"));
+  EXPECT_TRUE(paperInSight);
   ASSERT_TRUE(chosen.has_value());
   EXPECT_EQ(chosen->outputFile, current.outputFile);
+  EXPECT_TRUE(chosen->printerName.empty());
   EXPECT_EQ(chosen->paperName, "Letter");
   EXPECT_TRUE(chosen->landscape);
 
-  EXPECT_FALSE(Setup(current, false, &title, &okText).has_value());
+  // Another paper, upright, into another file.
+  chosen = Setup(current, true, [&](PageSetupDialog& dialog) {
+    dialog.cmbPaperSize->setCurrentIndex(dialog.cmbPaperSize->findData(QStringLiteral("A5")));
+    dialog.optPortrait->click();
+    dialog.txtOutputFile->setText(QString::fromStdString(dir.File("other.pdf")));
+  });
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_EQ(chosen->outputFile, dir.File("other.pdf"));
+  EXPECT_EQ(chosen->paperName, "A5");
+  EXPECT_FALSE(chosen->landscape);
+
+  EXPECT_FALSE(Setup(current, false, [](PageSetupDialog&) {}).has_value());
 }
 
 }  // namespace

@@ -39,6 +39,7 @@ struct SeenBox {
   QMessageBox::StandardButtons buttons;
   QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
   Qt::TextFormat format = Qt::AutoText;
+  int labelLines = 0;  // lines the text takes in the box
 };
 
 // Shows a request and answers by pressing Enter, that is the default button.
@@ -52,10 +53,26 @@ MessageAnswer AnswerWithDefault(const MessageRequest& request, SeenBox& seen) {
     seen.buttons = box->standardButtons();
     seen.defaultButton = box->standardButton(box->defaultButton());
     seen.format = box->textFormat();
+    auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    ASSERT_NE(label, nullptr);
+    seen.labelLines = label->height() / label->fontMetrics().lineSpacing();
     box->defaultButton()->click();
   });
   QtPrompter prompter;
   return prompter.ShowMessage(request);
+}
+
+TEST(QtPrompterTest, ALongJapaneseLineIsNotWrapped) {
+  // The list window's notice: once its last characters stood on a line of their own.
+  SeenBox seen;
+  AnswerWithDefault({"編集した内容を有効にするには、ＨＰアクセス解析ソフトを再起動してください。", "確認",
+                     MessageIcon::Information, MessageButtons::Ok, MessageAnswer::Ok},
+                    seen);
+  EXPECT_EQ(seen.labelLines, 1);
+  AnswerWithDefault({"一行目です。\r\n二行目です。", "確認", MessageIcon::Information, MessageButtons::Ok,
+                     MessageAnswer::Ok},
+                    seen);
+  EXPECT_EQ(seen.labelLines, 2);
 }
 
 TEST(QtPrompterTest, QuestionsDefaultToNo) {

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <vector>
 
 #include "platform/qt/help_window.h"
 #include "ui/print/frm_paper.h"
@@ -32,7 +33,7 @@ class FrmPaperTest : public UiTest {
   }
   static int CheckedMask(QWidget& dialog) {
     int mask = 0;
-    for (int i = 0; i < 11; ++i)
+    for (int i = 0; i < kPrintWindowBoxes; ++i)
       if (Box(dialog, i)->isChecked()) mask |= 1 << i;
     return mask;
   }
@@ -42,9 +43,10 @@ TEST_F(FrmPaperTest, ControlsCarryTheirCaptionsIndexesAndAccessibleNames) {
   frmPaper dialog(nullptr);
   EXPECT_EQ(dialog.objectName(), QStringLiteral("frmPaper"));
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("印刷設定"));
-  const char* captions[] = {"月", "日付", "週", "曜日", "時間", "ＯＳ", "ブラウザ", "ホスト", "前画面", "ページ", "エージェント"};
-  EXPECT_EQ(dialog.findChildren<QCheckBox*>(QStringLiteral("chkWindow")).size(), 11);
-  for (int i = 0; i < 11; ++i) {
+  const char* captions[] = {"月",     "日付",   "週",     "曜日", "時間",         "ＯＳ",
+                            "ブラウザ", "ホスト", "前画面", "ページ", "エージェント", "ロボット"};
+  EXPECT_EQ(dialog.findChildren<QCheckBox*>(QStringLiteral("chkWindow")).size(), kPrintWindowBoxes);
+  for (int i = 0; i < kPrintWindowBoxes; ++i) {
     QCheckBox* box = Box(dialog, i);
     ASSERT_NE(box, nullptr) << i;
     EXPECT_EQ(box->text(), QString::fromUtf8(captions[i]));
@@ -77,10 +79,31 @@ TEST_F(FrmPaperTest, ControlsCarryTheirCaptionsIndexesAndAccessibleNames) {
   EXPECT_TRUE(Button(dialog, "cmdNext")->isDefault());
 }
 
+TEST_F(FrmPaperTest, ThePictureShowsTheChosenNumberOfGraphsASheet) {
+  settings::SetParam("PaperType", 0);
+  frmPaper dialog(nullptr);
+  auto* image = dialog.findChild<QLabel*>(QStringLiteral("imgPaper"));
+  std::vector<QImage> shown;
+  for (int i : {0, 1, 2}) {
+    Option(dialog, i)->click();
+    shown.push_back(image->pixmap().toImage());
+    EXPECT_EQ(shown.back(), PaperIllustration(dialog.devicePixelRatioF(), i).toImage()) << i;
+    EXPECT_EQ(image->accessibleDescription(), QStringLiteral("一枚に") + Option(dialog, i)->text());
+  }
+  // Each choice has a picture of its own.
+  EXPECT_NE(shown[0], shown[1]);
+  EXPECT_NE(shown[1], shown[2]);
+  EXPECT_NE(shown[0], shown[2]);
+  // The picture at opening is the stored choice's.
+  settings::SetParam("PaperType", 1);
+  frmPaper again(nullptr);
+  EXPECT_EQ(again.findChild<QLabel*>(QStringLiteral("imgPaper"))->pixmap().toImage(), shown[1]);
+}
+
 TEST_F(FrmPaperTest, LoadsTheBitsAndPaperTypeFromTheSettings) {
   {
     frmPaper dialog(nullptr);  // the defaults: 4095, one per sheet
-    EXPECT_EQ(CheckedMask(dialog), 2047);
+    EXPECT_EQ(CheckedMask(dialog), 4095);
     EXPECT_TRUE(Option(dialog, 0)->isChecked());
   }
   settings::SetParam("PrintWindow", 1 | 8 | 1024);
@@ -133,8 +156,8 @@ TEST_F(FrmPaperTest, PrintStoresTheChoiceAndTheNextOpeningShowsIt) {
     Button(dialog, "cmdNext")->click();
     EXPECT_TRUE(dialog.aapNextCancel());
   }
-  const int expected = 2047 & ~(1 | 8 | 32 | 128);
-  // Bit 11 of the default goes: only the boxes are stored.
+  const int expected = 4095 & ~(1 | 8 | 32 | 128);
+  // Bit 11 of the default is the robots' box, which stays checked.
   EXPECT_EQ(settings::ParamInt("PrintWindow"), expected);
   EXPECT_EQ(settings::ParamInt("PaperType"), 1);
   frmPaper again(nullptr);

@@ -4,6 +4,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <filesystem>
@@ -50,6 +51,8 @@ class PrintCommandTest : public UiTest {
     r.Host.Append("hostname", 19);
     r.Ref.Append("refname", 20);
     r.Page.Append("pagename", 21);
+    r.RobotTotal = 22;
+    r.Robot.Append("robotname", 22);
   }
 
   frmMain& OpenPrintingFrame() {
@@ -82,6 +85,25 @@ class PrintCommandTest : public UiTest {
     settings::SetParam("PrintWindow", printWindow);
     settings::SetParam("PaperType", paperType);
     PrintFromMenu(main);
+  }
+
+  // The sheet's number: the words of the bottom margin, left to right.
+  static QString SheetNumber(std::vector<PdfWord> words) {
+    std::erase_if(words, [](const PdfWord& w) { return w.y < 0.9; });
+    std::sort(words.begin(), words.end(), [](const PdfWord& a, const PdfWord& b) { return a.x < b.x; });
+    QStringList texts;
+    for (const PdfWord& w : words) texts << w.text;
+    return texts.join(QLatin1Char(' '));
+  }
+  static bool HasWordStartingWith(const std::vector<PdfWord>& words, const QString& start) {
+    return std::any_of(words.begin(), words.end(), [&](const PdfWord& w) { return w.text.startsWith(start); });
+  }
+
+  // A word of a graph's heading: its caption, the log or the period.
+  static bool IsHeading(const PdfWord& w) {
+    return w.text.endsWith(QStringLiteral("解析")) || w.text.startsWith(QStringLiteral("ログファイル：")) ||
+           w.text.startsWith(QStringLiteral("解析期間：")) || w.text == QStringLiteral("～") || w.text == QStringLiteral("〜") ||
+           w.text.contains(QLatin1Char('/'));
   }
 
   // Quadrant of a word on a page: 0 top left, 1 top right, 2 bottom left, 3 bottom right; -1 when absent.
@@ -129,18 +151,34 @@ TEST_F(PrintCommandTest, SheetsFollowTheNumberOfGraphsPerSheetWithNoBlankSheetAf
 
   Print(main, five, 1);
   ASSERT_EQ(PdfPageCount(path), 3);
+  // Each sheet numbered in its bottom margin; each graph headed by its caption, log and period.
+  for (int page = 1; page <= 3; ++page) {
+    const std::vector<PdfWord> words = PdfWords(path, page);
+    EXPECT_EQ(SheetNumber(words), QStringLiteral("%1 / 3").arg(page));
+    for (const PdfWord& w : words)
+      if (w.text == QStringLiteral("/")) EXPECT_NEAR(w.x, 0.5, 0.05);
+    EXPECT_TRUE(HasWordStartingWith(words, QStringLiteral("ログファイル：")));
+    const QString logName = QString::fromStdString(settings::ParamText("LogFile", 1)).section(QLatin1Char('/'), -1);
+    EXPECT_TRUE(std::any_of(words.begin(), words.end(), [&](const PdfWord& w) { return w.text.endsWith(logName); }));
+    EXPECT_TRUE(HasWordStartingWith(words, QStringLiteral("解析期間：")));
+  }
+  EXPECT_EQ(Place(PdfWords(path, 1), "週別解析"), 1);
+  EXPECT_EQ(Place(PdfWords(path, 3), "ページ別解析"), 0);
   // Two to a sheet: month left and week right; the last sheet holds the page graph on the left alone.
   EXPECT_EQ(Place(PdfWords(path, 1), "11"), 2);
   EXPECT_EQ(Place(PdfWords(path, 1), "12"), 3);
   const std::vector<PdfWord> last = PdfWords(path, 3);
   EXPECT_NE(Place(last, "pagename"), -1);
-  for (const PdfWord& w : last) EXPECT_LT(w.x, 0.5) << w.text.toStdString();
+  for (const PdfWord& w : last)
+    if (w.y < 0.9) EXPECT_LT(w.x, 0.5) << w.text.toStdString();
 
   Print(main, five, 2);
   ASSERT_EQ(PdfPageCount(path), 2);
+  EXPECT_EQ(SheetNumber(PdfWords(path, 2)), QStringLiteral("2 / 2"));
   const std::vector<PdfWord> second = PdfWords(path, 2);
   EXPECT_EQ(Place(second, "pagename"), 0);
   for (const PdfWord& w : second) {
+    if (w.y > 0.9) continue;  // the sheet's number
     EXPECT_LT(w.x, 0.5) << w.text.toStdString();
     EXPECT_LT(w.y, 0.5) << w.text.toStdString();
   }
@@ -156,7 +194,7 @@ TEST_F(PrintCommandTest, AllGraphsPrintInTheFixedOrderInsideTheMarginAndAnEmptyG
   const std::string path = dir.File("all.pdf");
   ChoosePdf(main, path);
   FillEveryGraph(/*withOs=*/false);
-  // The default: 4095, every box.
+  // The default: 4095, every box, the robots' among them.
   Print(main, settings::ParamInt("PrintWindow"), 2);
   ASSERT_EQ(PdfPageCount(path), 3);
   const std::vector<PdfWord> p1 = PdfWords(path, 1), p2 = PdfWords(path, 2), p3 = PdfWords(path, 3);
@@ -165,20 +203,27 @@ TEST_F(PrintCommandTest, AllGraphsPrintInTheFixedOrderInsideTheMarginAndAnEmptyG
   EXPECT_EQ(Place(p1, "13"), 2);  // weekday
   EXPECT_EQ(Place(p1, "14"), 3);  // date
   EXPECT_EQ(Place(p2, "15"), 0);  // hour; the empty OS graph leaves the top right blank
-  for (const PdfWord& w : p2) EXPECT_FALSE(w.x > 0.5 && w.y < 0.5) << w.text.toStdString();
+  // …but for its heading.
+  for (const PdfWord& w : p2)
+    if (!IsHeading(w)) EXPECT_FALSE(w.x > 0.5 && w.y < 0.5) << w.text.toStdString();
+  EXPECT_EQ(Place(p2, "ＯＳ別解析"), 1);
   EXPECT_EQ(Place(p2, "brwsname"), 2);
   EXPECT_EQ(Place(p2, "agentname"), 3);
   EXPECT_EQ(Place(p3, "hostname"), 0);
   EXPECT_EQ(Place(p3, "refname"), 1);
   EXPECT_EQ(Place(p3, "pagename"), 2);
-  // The graphs stay inside the tenth margins.
-  for (const auto* page : {&p1, &p2, &p3})
+  EXPECT_EQ(Place(p3, "robotname"), 3);
+  // The graphs stay inside the tenth margins; the sheet's number stands in the bottom one.
+  int sheet = 0;
+  for (const auto* page : {&p1, &p2, &p3}) {
+    EXPECT_EQ(SheetNumber(*page), QStringLiteral("%1 / 3").arg(++sheet));
     for (const PdfWord& w : *page) {
+      if (w.y > 0.9) continue;
       EXPECT_GT(w.x, 0.1);
       EXPECT_LT(w.x, 0.9);
       EXPECT_GT(w.y, 0.1);
-      EXPECT_LT(w.y, 0.9);
     }
+  }
 }
 
 TEST_F(PrintCommandTest, OpenWindowsPrintWithTheirColoursClosedOnesWithTheSettings) {

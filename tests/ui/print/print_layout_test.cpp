@@ -109,25 +109,27 @@ TEST(PrintLayoutTest, NextPrintSlotWalksEachPaperTypeAndStartsNoSheetAfterTheLas
   same(walk(-1, 2), {{4800, 0, false}, {0, 3600, false}});
 }
 
-TEST(PrintLayoutTest, AllBitsPrintElevenGraphsInTheFixedOrderWhateverTheBitOrder) {
+TEST(PrintLayoutTest, AllBitsPrintTwelveGraphsInTheFixedOrderWhateverTheBitOrder) {
   RecordingSheets sheets;
   ASSERT_TRUE(PrintGraphs(sheets, 4095, kPaperOne, LayoutForPaper(kW, kH, kPaperOne)));
   const std::vector<GraphKind> order = {GraphKind::Month, GraphKind::WWeek, GraphKind::DWeek, GraphKind::Date,
                                         GraphKind::Time,  GraphKind::Os,    GraphKind::Brws,  GraphKind::Agent,
-                                        GraphKind::Host,  GraphKind::Ref,   GraphKind::Page};
+                                        GraphKind::Host,  GraphKind::Ref,   GraphKind::Page,  GraphKind::Robot};
   ASSERT_EQ(sheets.placed.size(), order.size());
   for (size_t i = 0; i < order.size(); ++i) {
     EXPECT_EQ(sheets.placed[i].kind, order[i]) << i;
     EXPECT_EQ(sheets.placed[i].sheet, static_cast<int>(i));
   }
-  EXPECT_EQ(sheets.sheets(), 11);
+  EXPECT_EQ(sheets.sheets(), static_cast<int>(order.size()));
 
   // The agent's bit is the highest, yet the agent prints before the host.
   EXPECT_EQ(GraphsToPrint(kAgent | kHost | kDate | kHour),
             (std::vector<GraphKind>{GraphKind::Date, GraphKind::Time, GraphKind::Agent, GraphKind::Host}));
   EXPECT_EQ(GraphsToPrint(kBrowser | kRef), (std::vector<GraphKind>{GraphKind::Brws, GraphKind::Ref}));
-  // Bit 11 and above select nothing.
-  EXPECT_TRUE(GraphsToPrint(2048 | 4096).empty());
+  // Bit 11 is the robots' (old stored values had it set only in the default 4095, "all");
+  // bit 12 and above select nothing.
+  EXPECT_EQ(GraphsToPrint(2048), std::vector<GraphKind>{GraphKind::Robot});
+  EXPECT_TRUE(GraphsToPrint(4096 | 8192).empty());
 }
 
 TEST(PrintLayoutTest, ARefusedSheetStopsTheRun) {

@@ -158,6 +158,58 @@ TEST_F(GraphLayoutTest, FortyHostsShowTheTwentyFiveLargestLargestOnTop) {
   }
 }
 
+// A row's text in the room it has (the recording surface: 90 a character):
+// the name gives way in its middle, the count never.
+struct FitRow {
+  const char* name;
+  const char* suffix;
+  int room;  // in characters
+  const char* shown;
+};
+
+TEST_F(GraphLayoutTest, ALongNameIsShortenedInTheMiddleAndTheCountStaysWhole) {
+  const FitRow rows[] = {
+      {"abcdefghij", " ( 5 )", 16, "abcdefghij ( 5 )"},
+      {"abcdefghij", " ( 5 )", 15, "abcd…ghij ( 5 )"},
+      {"abcdefghij", " ( 5 )", 12, "abc…ij ( 5 )"},
+      {"abcdefghij", " ( 5 )", 7, "… ( 5 )"},
+      {"abcdefghij", " ( 5 )", 3, "… ( 5 )"},
+      {"日本語のページの名前", " ( 12 )", 12, "日本…名前 ( 12 )"},
+  };
+  for (const FitRow& row : rows) {
+    RecordingSurface surface;
+    EXPECT_EQ(FitRowText(surface, row.name, row.suffix, row.room * kCharWidth), row.shown) << row.name << " " << row.room;
+  }
+}
+
+TEST_F(GraphLayoutTest, EveryRowOfANarrowGraphShowsItsWholeCountInsideTheGraph) {
+  const std::string agent = "Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/120";
+  Fill(Result().Agent, {{"short", 7}, {agent, 1234}});
+  const int width = 4000;
+  RecordingSurface s = Draw(GraphKind::Agent, 100, 0, width, 2000);
+  ASSERT_EQ(s.texts.size(), 2u);
+  EXPECT_EQ(s.texts[0].text.rfind("Mozilla/", 0), 0u);
+  EXPECT_NE(s.texts[0].text.find("…"), std::string::npos);
+  EXPECT_TRUE(s.texts[0].text.ends_with("Chrome/120 ( 1234 )")) << s.texts[0].text;
+  EXPECT_EQ(s.texts[1].text, "short ( 7 )");
+  for (const RecordedText& text : s.texts)
+    EXPECT_LE(text.x + RecordingSurface::Characters(text.text) * kCharWidth, 100 + width - 250) << text.text;
+}
+
+TEST_F(GraphLayoutTest, RowsThinnerThanTheirTextNeedATallerGraphOrASmallerFont) {
+  for (int i = 1; i <= 40; ++i) Result().Host.Append("host" + std::to_string(i), i);
+  // 25 rows of text 180 high, and the margins.
+  RecordingSurface measure;
+  EXPECT_EQ(GraphHeightNeeded(GraphKind::Host, measure), 25 * static_cast<int>(kTextHeight) + 500);
+  EXPECT_EQ(GraphHeightNeeded(GraphKind::Month, measure), 0);
+  // On paper there is no scrolling: the font shrinks to the row.
+  RecordingSurface thin = Draw(GraphKind::Host, 0, 0, 5500, 3000);
+  ASSERT_EQ(thin.fontCalls.size(), 4u);
+  EXPECT_LT(std::stoi(thin.fontCalls.back().substr(5)), settings::ParamInt("FontSize"));
+  RecordingSurface tall = Draw(GraphKind::Host, 0, 0, 5500, GraphHeightNeeded(GraphKind::Host, measure));
+  EXPECT_EQ(tall.fontCalls.size(), 3u);
+}
+
 TEST_F(GraphLayoutTest, TenHostsShowAllTen) {
   for (int i = 1; i <= 10; ++i) Result().Host.Append("h" + std::to_string(i), i);
   RecordingSurface s = Draw(GraphKind::Host, 30, 40, 5500, 3000);

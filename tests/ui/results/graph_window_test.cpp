@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
+#include <QHelpEvent>
 #include <QMdiArea>
+#include <QScrollBar>
+#include <QToolTip>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QPointer>
@@ -176,6 +180,46 @@ TEST_F(GraphWindowTest, ResizeFitsThePictureAndKeepsItsHeightWhenLow) {
 
   window->resize(300, 67);  // 1005 twips
   EXPECT_EQ(window->picture()->geometry(), QRect(0, 8, 299, 59));
+}
+
+TEST_F(GraphWindowTest, RowsThinnerThanTheirTextScrollAndEachEntryKeepsItsWholeName) {
+  const std::string longName = "http://www.example.jp/a/very/long/path/to/a/page/that/refers/to/this/one/index.html";
+  for (int i = 1; i <= 25; ++i) Result().Ref.Append(i == 25 ? longName : "http://r" + std::to_string(i) + ".jp/", i);
+  QMdiArea area;
+  area.resize(900, 700);
+  GraphWindow* window = GraphWindow::Create(GraphKind::Ref);
+  area.addSubWindow(window)->show();
+  area.show();
+  QApplication::processEvents();
+  GraphPicture* picture = window->picture();
+  const int lineHeight = QFontMetrics(QFont(QString::fromStdString(settings::ParamText("FontName")),
+                                            settings::ParamInt("FontSize"))).height();
+
+  // At the size a window opens with, the rows would be thinner than the text.
+  ASSERT_EQ(picture->entries().size(), 25u);
+  EXPECT_TRUE(picture->scrollBar()->isVisible());
+  EXPECT_GT(picture->image().deviceIndependentSize().height(), picture->height());
+  for (const GraphPicture::Entry& entry : picture->entries())
+    EXPECT_GE(entry.box.height() + 1, lineHeight - 1) << entry.text.toStdString();
+  // The whole name is the entry's text: read aloud and shown when pointed at.
+  const QString whole = QString::fromStdString(longName + " ( 25 )");
+  EXPECT_EQ(picture->entries()[0].text, whole);
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(picture)->child(0)->text(QAccessible::Name), whole);
+  const QPoint onRow = picture->VisibleBox(0).center();
+  QHelpEvent help(QEvent::ToolTip, onRow, picture->mapToGlobal(onRow));
+  QApplication::sendEvent(picture, &help);
+  EXPECT_EQ(QToolTip::text(), whole);
+  // The keyboard scrolls to the entry it steps on.
+  picture->setFocus();
+  picture->SetCurrentEntry(24);
+  EXPECT_GT(picture->scrollBar()->value(), 0);
+  EXPECT_TRUE(picture->rect().contains(picture->VisibleBox(24)));
+
+  // Tall enough, the graph fits and nothing scrolls.
+  window->parentWidget()->resize(600, 25 * lineHeight + 200);
+  QApplication::processEvents();
+  EXPECT_FALSE(picture->scrollBar()->isVisible());
+  EXPECT_EQ(picture->image().deviceIndependentSize().toSize(), picture->size());
 }
 
 TEST_F(GraphWindowTest, MinimizedWindowKeepsItsPicture) {
