@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "analysis/class_lists.h"
 #include "analysis/companion.h"
 #include "analysis/result.h"
+#include "history_bench_data.h"
 #include "log_generator.h"
 #include "platform/prompter.h"
 #include "settings/param_store.h"
@@ -124,6 +126,16 @@ void BM_AnalyzeLogBigTables(benchmark::State& state) {
 }
 BENCHMARK(BM_AnalyzeLogBigTables)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// A history of 10 million page views (a busy blog's twenty years).
+void BM_AnalyzeHistory(benchmark::State& state) {
+  const auto pageViews = static_cast<size_t>(state.range(0));
+  const std::string history = vorel::bench::HistoryPath(static_cast<int64_t>(pageViews));
+  Analyze(state, history, pageViews);
+  state.counters["bytes_per_page_view"] =
+      static_cast<double>(std::filesystem::file_size(history)) / static_cast<double>(pageViews);
+}
+BENCHMARK(BM_AnalyzeHistory)->Arg(10000000)->Unit(benchmark::kMillisecond)->Iterations(2);
+
 // The companion library's record count of a whole log, at memory speed.
 void BM_RecordCount(benchmark::State& state) {
   const std::string log = LogPath(static_cast<size_t>(state.range(0)));
@@ -137,10 +149,12 @@ BENCHMARK(BM_RecordCount)->Arg(1000000)->Unit(benchmark::kMillisecond);
 #ifdef VOREL_REPORT_EXE
 // vorel-report end to end, as a user runs it: process start, the one pass
 // over the log, and the text report. Timed by the CPU time of the child process.
-void RunReportCommand(benchmark::State& state, const std::string& log, size_t accesses) {
+void RunReportCommand(benchmark::State& state, const std::string& log, size_t accesses,
+                      const std::string& settingsFile = "") {
   const std::string out = "/tmp/vorel-bench-report-" + std::to_string(::getpid()) + ".txt";
   std::vector<std::string> args = {VOREL_REPORT_EXE, "-q", "--classes", VOREL_SOURCE_DIR "/data/vorel.dat",
                                    "--all-dates", "--all-pages", log, "-o", out};
+  if (!settingsFile.empty()) args.insert(args.begin() + 2, {"--settings", settingsFile});
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -185,6 +199,15 @@ void BM_ReportCommandServerLogPageViews(benchmark::State& state) {
 BENCHMARK(BM_ReportCommandServerLogPageViews)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
 BENCHMARK(BM_ReportCommandBigTables)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+
+// vorel-report over a history of 10 million page views.
+void BM_ReportCommandHistory(benchmark::State& state) {
+  const auto pageViews = static_cast<size_t>(state.range(0));
+  const std::string settingsFile = "/tmp/vorel-bench-history.ini";
+  std::ofstream(settingsFile, std::ios::binary) << "[vorel]\r\nCheckLine=32767\r\n";
+  RunReportCommand(state, vorel::bench::HistoryPath(static_cast<int64_t>(pageViews)), pageViews, settingsFile);
+}
+BENCHMARK(BM_ReportCommandHistory)->Arg(10000000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(2);
 #endif
 
 }  // namespace

@@ -234,12 +234,18 @@ std::string GenerateLog(const LogShape& shape) {
     int month = 0;
     while (dayOfYear >= monthDays[month]) dayOfYear -= monthDays[month++];
     char stamp[32];
-    const int hour = hourOf(rng), minute = static_cast<int>(rng() % 60), second = static_cast<int>(rng() % 60);
+    int hour = hourOf(rng), minute = static_cast<int>(rng() % 60), second = static_cast<int>(rng() % 60);
+    if (shape.timeOrdered) {
+      const auto ofDay = static_cast<long>(2 * 365.0 * 86400 * static_cast<double>(i) / static_cast<double>(shape.accesses)) % 86400;
+      hour = static_cast<int>(ofDay / 3600), minute = static_cast<int>(ofDay / 60 % 60), second = static_cast<int>(ofDay % 60);
+    }
     if (shape.combined) {
       std::snprintf(stamp, sizeof(stamp), "%02d/%s/%04d:%02d:%02d:%02d", dayOfYear + 1, kMonthNames[month], year, hour,
                     minute, second);
-      const std::string address = AddressOf(hosts[shape.everyNameOnce && i < hosts.size() ? i : hostRank(rng)]);
-      const std::string& agent = agents[agentRank(rng)];
+      const size_t host = shape.everyNameOnce && i < hosts.size() ? i : hostRank(rng);
+      const std::string address = AddressOf(hosts[host]);
+      const size_t ownAgent = (host * 2654435761u) % agents.size();
+      const std::string& agent = agents[shape.agentFollowsHost && rng() % 10 != 0 ? ownAgent : agentRank(rng)];
       const std::string page = "/" + PercentEncoded(pages[pageRank(rng)]) + ".html";
       AppendCombinedLine(log, address, stamp, page, rng() % 10 == 0 ? 304 : 200,
                          refs[shape.everyNameOnce && i < refs.size() ? i : refRank(rng)], agent);

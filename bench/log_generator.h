@@ -27,6 +27,12 @@ struct LogShape {
   // The first accesses use every host and referrer once, so that the log
   // holds all of them however popular each is.
   bool everyNameOnce = false;
+  // Stamps rising evenly through the two years, as a server writes them
+  // (otherwise each access's hour of the day is drawn at random).
+  bool timeOrdered = false;
+  // Each host keeps one browser for nine in ten of its accesses, as a
+  // visitor does (otherwise host and agent are drawn apart). Combined logs only.
+  bool agentFollowsHost = false;
   // A combined log without the image and style sheet lines: every line a
   // page view.
   bool pageViewsOnly = false;

@@ -18,6 +18,8 @@
 #include "analysis/result.h"
 #include "analysis/server_log.h"
 #include "analysis/sorting.h"
+#include "history/history_schema.h"
+#include "history/page_view_reader.h"
 #include "analysis/time_zone.h"
 #include "platform/prompter.h"
 #include "settings/param_store.h"
@@ -178,6 +180,25 @@ class Pass {
     }
   }
 
+ public:
+  // A history file: each page view goes through the steps its log's line
+  // went through, a server's line with its time in the pass's zone.
+  void RunHistory(history::PageViewReader& views) {
+    history::PageViewRecords access;
+    while (views.Next(access)) {
+      CountRecords(4);
+      if (access.fromServerLog) {
+        NameZone();
+        if (!access.stampRead) ++g_counts.unreadable;
+        else ServerPageView(access.page, access.agent, access.referrer, access.host);
+        continue;
+      }
+      for (std::string_view record : {access.page, access.agent, access.referrer, access.host}) Record(record);
+    }
+    if (views.Failed()) throw PassError{kReadError};
+  }
+
+ private:
   // A line of a web server's log; false when the line is none. A line
   // stands for four records in the record count.
   bool ServerLine(const LogLine& line, ServerLogLine& parsed) {
@@ -188,10 +209,7 @@ class Pass {
     if (!(s_.layout ? ParseServerLogLine(bytes, *s_.layout, parsed) : ParseServerLogLine(bytes, parsed))) return false;
     CountRecords(4);
     ++g_counts.lines;
-    if (!zoneNamed_) {  // once a pass: the result says which zone its times are in
-      r_.ServerTimeZone = s_.timeZone.Description();
-      zoneNamed_ = true;
-    }
+    NameZone();
     if (!IsPageView(parsed)) {
       // Only a page view goes on to be counted, but any line with an impossible time is unreadable.
       if (LoggedTime logged; !ParseServerTime(parsed.time, logged)) ++g_counts.unreadable;
@@ -202,24 +220,38 @@ class Pass {
       return true;
     }
     ++g_counts.pageViews;
+    ServerPageView(access_.page, access_.agent, access_.referrer, access_.host);
+    return true;
+  }
+
+  // Once a pass: the result says which zone a server's times are in.
+  void NameZone() {
+    if (zoneNamed_) return;
+    r_.ServerTimeZone = s_.timeZone.Description();
+    zoneNamed_ = true;
+  }
+
+  // A server's page view as its four records, whether read from its log or
+  // from a history: robots are judged before the page is counted.
+  void ServerPageView(std::string_view page, std::string_view agent, std::string_view referrer,
+                      std::string_view host) {
     serverAccess_ = true;
     AgentClass* known = nullptr;
-    if (RobotsApart() && access_.agent.size() > 2) {
+    if (RobotsApart() && agent.size() > 2) {
       // Known before the page is looked at, so that a robot's page leaves no entry.
-      known = &KnownAgent(access_.agent);
-      if (int32_t robot = RobotLine(access_.agent, *known); robot > 0) {
-        RobotAccess(access_.page, access_.host, robot);
-        return true;
+      known = &KnownAgent(agent);
+      if (int32_t robot = RobotLine(agent, *known); robot > 0) {
+        RobotAccess(page, host, robot);
+        return;
       }
     }
-    PageRecord(access_.page);
+    PageRecord(page);
     if ((flags_ & 3) == 3) {
-      if (known) CountPerson(access_.agent, *known);
-      else AgentRecord(access_.agent);
-      RefRecord(access_.referrer);
+      if (known) CountPerson(agent, *known);
+      else AgentRecord(agent);
+      RefRecord(referrer);
     }
-    CloseAccess(access_.host);
-    return true;
+    CloseAccess(host);
   }
 
   // Records read so far; past every CheckLine more the progress moves on.
@@ -477,6 +509,28 @@ void BackToListOrder(CategoryTable& table, const std::vector<ClassLine>& lines) 
   }
 }
 
+// A history file in place of a log: its page views in the order added.
+PassOutcome RunHistoryPass(const PassRequest& request, AnalysisResult& target, const PassControl& control) {
+  history::PageViewReader views;
+  if (!views.Open(request.logFile, request.settings->timeZone)) return Failure(views.Error().c_str());
+  try {
+    if (request.additional == 1) PrepareAdditional(target);
+    else ResetResult(target);
+    LogReader unused;  // the page views come from the history, not from a log
+    Pass pass(*request.settings, unused, target, control);
+    pass.RunHistory(views);
+    FinishTables(target, control);
+    if (control.cancel && control.cancel->load()) throw PassCancelled{};
+  } catch (const PassError& error) {
+    return Failure(views.Failed() ? views.Error().c_str() : error.description);
+  } catch (const PassCancelled&) {
+    return {PassStatus::Cancelled, {}};
+  } catch (const std::bad_alloc&) {
+    return Failure("メモリが不足しています。");
+  }
+  return {};
+}
+
 }  // namespace
 
 void SetProgressReceiver(ProgressReceiver* receiver) { g_receiver = receiver; }
@@ -527,6 +581,7 @@ PassOutcome RunPass(const PassRequest& request, AnalysisResult& target, const Pa
   g_endedEarly = false;
   const std::string& path = request.logFile;
   if (!request.settings) return Failure(kInvalidCall);
+  if (history::IsHistoryFile(path)) return RunHistoryPass(request, target, control);
   LogReader reader;
   if (!reader.Open(path)) return Failure(kFileNotFound);
   try {

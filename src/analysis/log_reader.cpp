@@ -51,6 +51,7 @@ bool LogReader::Open(const std::string& path) {
   if (!source_.Open(path)) return false;
   open_ = true;
   exhausted_ = eof_ = started_ = false;
+  readTotal_ = 0;
   lineNo_ = 0;
   raw_.assign(2 * kChunkSize, '\0');
   pos_ = end_ = 0;
@@ -80,7 +81,15 @@ bool LogReader::ReadChunk() {
     return false;
   }
   end_ += static_cast<size_t>(n);
+  readTotal_ += n;
   return true;
+}
+
+std::string_view LogReader::Head(size_t size) {
+  if (started_ || pos_ != 0 || readTotal_ != static_cast<int64_t>(end_)) return {};
+  while (end_ < size && ReadChunk()) {
+  }
+  return std::string_view(raw_.data(), std::min(size, end_));
 }
 
 bool LogReader::SkipByteOrderMark() {

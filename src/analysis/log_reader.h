@@ -54,6 +54,12 @@ class LogReader {
   // Bytes of the file behind the lines returned so far (of a compressed
   // file, the compressed bytes taken so far), for the progress display.
   uint64_t BytesRead() const;
+  // Bytes of the log (decompressed) up to the end of the last line
+  // returned: where a later reading may start again.
+  int64_t ConsumedBytes() const { return readTotal_ - static_cast<int64_t>(end_ - pos_); }
+  // Up to `size` bytes from the log's start (decompressed), read before the
+  // first line; empty once lines have been read.
+  std::string_view Head(size_t size);
   // The file's size; 0 when not known (a pipe or a FIFO).
   uint64_t TotalSize() const { return source_.TotalSize(); }
 
@@ -67,6 +73,7 @@ class LogReader {
   bool exhausted_ = false;
   bool started_ = false;
   int64_t lineNo_ = 0;
+  int64_t readTotal_ = 0;  // bytes taken from the log (decompressed) so far
   // Raw bytes read and not yet returned are raw_[pos_, end_). Each line is
   // decoded on its own, so the text never depends on where a read ended.
   std::string raw_;

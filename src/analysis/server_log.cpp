@@ -306,6 +306,11 @@ char* PutDigits(char* at, int value, int width) {
 bool ConvertServerTime(std::string_view time, const TimeZone& zone, std::string& out) {
   LoggedTime logged;
   if (!ParseServerTime(time, logged)) return false;
+  out.clear();
+  return AppendServerStamp(logged, zone, out);
+}
+
+bool AppendServerStamp(const LoggedTime& logged, const TimeZone& zone, std::string& out) {
   const CivilTime civil = zone.ToCivil(logged);
   if (civil.year < 1 || civil.year > 9999) return false;  // the record stamp's year has four digits
   char text[24];
@@ -320,7 +325,7 @@ bool ConvertServerTime(std::string_view time, const TimeZone& zone, std::string&
   at = PutDigits(at, civil.minute, 2);
   *at++ = ':';
   at = PutDigits(at, civil.second, 2);
-  out.assign(text, static_cast<size_t>(at - text));
+  out.append(text, static_cast<size_t>(at - text));
   return true;
 }
 

@@ -63,6 +63,10 @@ bool LooksLikeAddress(std::string_view host);
 // counts as unreadable.
 bool ConvertServerTime(std::string_view time, const TimeZone& zone, std::string& out);
 
+// The same stamp of an instant already read, appended to `out`; false, with
+// nothing appended, when its year in `zone` has not four digits.
+bool AppendServerStamp(const LoggedTime& logged, const TimeZone& zone, std::string& out);
+
 // The four records of a page view: "1#(page)stamp", "2#agent",
 // "3#referrer" and "4#(address)" or "4#name()". False when the time stamp
 // cannot be read, and then the line counts as unreadable.

@@ -15,6 +15,7 @@
 #include "platform/paths.h"
 #include "platform/prompter.h"
 #include "settings/param_store.h"
+#include "support/result_snapshot.h"
 #include "support/test_files.h"
 
 namespace vorel::analysis {
@@ -89,29 +90,8 @@ void WriteGzip(const std::string& path, const std::string& bytes) {
   gzclose(file);
 }
 
-struct Snapshot {
-  int32_t total;
-  std::vector<int32_t> periods;
-  std::vector<std::vector<std::pair<std::string, int32_t>>> tables;
-  bool operator==(const Snapshot&) const = default;
-};
-
-Snapshot Take() {
-  const AnalysisResult& r = Result();
-  Snapshot s{r.Total, {}, {}};
-  s.periods.insert(s.periods.end(), r.Month.begin(), r.Month.end());
-  s.periods.insert(s.periods.end(), r.WWeek.begin(), r.WWeek.end());
-  s.periods.insert(s.periods.end(), r.DWeek.begin(), r.DWeek.end());
-  s.periods.insert(s.periods.end(), r.Date.begin(), r.Date.end());
-  s.periods.insert(s.periods.end(), r.Time.begin(), r.Time.end());
-  for (const CategoryTable* t : {&r.OS, &r.Brws, &r.Agent, &r.Ref, &r.Url, &r.Host}) {
-    std::vector<std::pair<std::string, int32_t>> entries;
-    for (int32_t i = 1; i <= t->Count; ++i)
-      entries.emplace_back(t->Names[static_cast<size_t>(i)], t->Counts[static_cast<size_t>(i)]);
-    s.tables.push_back(entries);
-  }
-  return s;
-}
+using Snapshot = testing::ResultSnapshot;
+Snapshot Take() { return testing::TakeResultSnapshot(false); }
 
 class ServerLogPassTest : public ::testing::Test {
  protected:

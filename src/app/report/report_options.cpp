@@ -21,6 +21,7 @@ constexpr ValueOption kTo{"", "--to"};
 constexpr ValueOption kPage{"", "--page"};
 constexpr ValueOption kFormat{"", "--format"};
 constexpr ValueOption kLogFormat{"", "--log-format"};
+constexpr ValueOption kHistory{"", "--history"};
 constexpr ValueOption kTimeZone{"", "--tz"};
 constexpr ValueOption kRobots{"", "--robots"};
 
@@ -65,6 +66,7 @@ class Parser {
     if (auto v = Value(arg, kClasses)) return Once(!o.classFile, arg) && Assign(o.classFile, *v);
     if (auto v = Value(arg, kPage)) return Once(!o.page, arg) && Assign(o.page, *v);
     if (auto v = Value(arg, kLogFormat)) return Once(!o.logFormat, arg) && AssignLogFormat(*v);
+    if (auto v = Value(arg, kHistory)) return Once(!o.history, arg) && Assign(o.history, *v);
     if (auto v = Value(arg, kFormat)) return Once(!o.format, arg) && AssignFormat(*v, arg);
     if (auto v = Value(arg, kRobots)) return Once(!o.robotMode, arg) && AssignRobots(*v, arg);
     if (auto v = Value(arg, kFrom)) return Once(!o.from, arg) && AssignDate(o.from, *v, arg);
@@ -200,6 +202,8 @@ std::string HelpText() {
          "                       Web サーバーのログの書式。サーバーの設定にある Apache の\n"
          "                       LogFormat か nginx の log_format の書式をそのまま書きます。\n"
          "                       空の文字列は自動判別です（既定）。\n"
+         "      --history FILE   ログのページビューを履歴ファイルに追加し（なければ作ります）、\n"
+         "                       履歴全体からレポートを作ります。既に追加した行は二度と追加しません。\n"
          "      --tz ZONE        サーバーのログの時刻を表す時間帯: local はこのコンピューターの\n"
          "                       時刻（TZ に従います）、log はログの時刻のまま、Asia/Tokyo の\n"
          "                       ような地域名、+09:00 のような UTC からの時差。\n"

@@ -27,6 +27,7 @@ struct ReportOptions {
   std::optional<std::string> timeZone;  // a TimeZone setting ("" for "--tz local"), checked to be known
   std::optional<int> robotMode;  // --robots: 2 apart in every log, 0 counted like everyone
   bool quiet = false;
+  std::optional<std::string> history;  // add the logs to this history file, then report from it
 };
 
 struct ParsedCommandLine {

@@ -12,6 +12,7 @@
 #include "analysis/analysis_pass.h"
 #include "analysis/class_lists.h"
 #include "analysis/result.h"
+#include "app/report/report_history.h"
 #include "analysis/time_zone.h"
 #include "app/report/terminal_progress.h"
 #include "export/save_results.h"
@@ -101,7 +102,9 @@ std::string OutputProblem(const ReportOptions& options) {
   const bool outputExists = toStandardOutput ? ::fstat(STDOUT_FILENO, &out) == 0
                                              : ::stat(options.output.c_str(), &out) == 0;
   if (!outputExists || (toStandardOutput && !S_ISREG(out.st_mode))) return {};
-  for (const std::string& log : options.logs) {
+  std::vector<std::string> inputs = options.logs;
+  if (options.history) inputs.push_back(*options.history);
+  for (const std::string& log : inputs) {
     struct stat in {};
     if (::stat(LogPath(log).c_str(), &in) == 0 && in.st_dev == out.st_dev && in.st_ino == out.st_ino)
       return "出力先が解析するログと同じファイルです。\r\n" + (toStandardOutput ? std::string("-") : options.output);
@@ -196,13 +199,16 @@ ExitStatus RunReport(const ReportOptions& options) {
     return kUsageError;
   analysis::ResetResult();
 
+  // With a history, the logs go into it and the report comes from it.
+  if (options.history && !AddLogsToHistory(*options.history, options.logs, options.quiet)) return kFailed;
+  const std::vector<std::string> logs = options.history ? std::vector{*options.history} : options.logs;
   const bool showProgress = !options.quiet && ::isatty(STDERR_FILENO);
-  for (size_t i = 0; i < options.logs.size(); ++i) {
-    settings::SetParam("LogFile", settings::ParamInput{LogPath(options.logs[i])});
+  for (size_t i = 0; i < logs.size(); ++i) {
+    settings::SetParam("LogFile", settings::ParamInput{LogPath(logs[i])});
     analysis::AnalysisOutcome outcome = analysis::AnalysisOutcome::Failed;
     try {
       outcome = AnalyseOne(i == 0 ? 0 : 1, showProgress, &prompter);
-      if (!options.quiet && outcome != analysis::AnalysisOutcome::Failed) ReportServerLogCounts(options.logs[i]);
+      if (!options.quiet && outcome != analysis::AnalysisOutcome::Failed) ReportServerLogCounts(logs[i]);
     } catch (...) {
       analysis::ResetResult();
       platform::ShowError(analysis::kAnalysisSettingsError);

@@ -64,6 +64,8 @@ class frmMain : public QMainWindow {
 
   // --- commands (menu items; toolbar buttons lead to the same) ---
   void mnuFileOpen_Click();
+  // Adds the current log to a history file the user chooses.
+  void mnuFileAddHistory_Click();
   void mnuFileSave_Click();
   void mnuFileRegSave_Click();
   void mnuFilePageSetup_Click();

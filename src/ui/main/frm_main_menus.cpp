@@ -35,6 +35,7 @@ const MenuDef kMenus[] = {
     {"mnuFile",
      "ファイル(&F)",
      {{"mnuFileOpen", "ログファイル(&O)...", "", &frmMain::mnuFileOpen_Click},
+      {"mnuFileAddHistory", "履歴に追加...", "", &frmMain::mnuFileAddHistory_Click},
       {"mnuFileSave", "結果保存(&S)...", "Ctrl+S", &frmMain::mnuFileSave_Click},
       {"mnuFileBar1", "-", "", nullptr},
       {"mnuFileRegSave", "レジストリ書き出し(&R)...", "", &frmMain::mnuFileRegSave_Click},

@@ -44,6 +44,7 @@ const std::vector<MenuRow> kExpectedMenus = {
     {"mnuFile",
      "ファイル(&F)",
      {{"mnuFileOpen", "ログファイル(&O)...", ""},
+      {"mnuFileAddHistory", "履歴に追加...", ""},
       {"mnuFileSave", "結果保存(&S)...", "Ctrl+S"},
       {"mnuFileBar1", "-", ""},
       {"mnuFileRegSave", "レジストリ書き出し(&R)...", ""},

@@ -1,0 +1,334 @@
+#include "history/history_adder.h"
+
+#include <algorithm>
+#include <functional>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "analysis/category_table.h"
+#include "analysis/log_reader.h"
+#include "analysis/server_log.h"
+#include "history/history_file.h"
+#include "history/history_schema.h"
+#include "history/log_identity.h"
+#include "history/logged_stamp.h"
+
+namespace vorel::history {
+namespace {
+
+constexpr const char* kLogNotFound = "ファイルが見つかりません。";
+constexpr const char* kLogReadError = "デバイス I/O エラーです。";
+constexpr const char* kLogIsHistory = "履歴ファイルは履歴に追加できません。";
+
+// Thrown when a statement fails: the transaction is rolled back.
+struct SqlFailure {
+  int rc;
+};
+
+void Check(int rc, int expected = SQLITE_DONE) {
+  if (rc != expected) throw SqlFailure{rc};
+}
+
+// One dictionary table, held in memory while the log is added: text to id.
+class Dictionary {
+ public:
+  Dictionary(Database& db, const char* table) {
+    std::vector<std::string> texts;
+    if (!LoadTexts(db, table, texts)) throw SqlFailure{SQLITE_CORRUPT};
+    ids_.reserve(texts.size());
+    for (size_t i = 0; i < texts.size(); ++i) ids_.emplace(std::move(texts[i]), IdOfIndex(static_cast<int64_t>(i)));
+    const std::string sql = std::string("INSERT INTO ") + table + " (id, text) VALUES (?1, ?2)";
+    insert_ = db.Prepare(sql.c_str());
+    if (!insert_.Ok()) throw SqlFailure{SQLITE_CORRUPT};
+  }
+
+  int64_t Id(std::string_view text) {
+    auto found = ids_.find(text);
+    if (found != ids_.end()) return found->second;
+    const int64_t id = IdOfIndex(static_cast<int64_t>(ids_.size()));
+    insert_.Bind(1, id);
+    insert_.Bind(2, text);
+    Check(insert_.Run());
+    ids_.emplace(std::string(text), id);
+    return id;
+  }
+
+ private:
+  std::unordered_map<std::string, int64_t, analysis::TextHash, std::equal_to<>> ids_;
+  Statement insert_;
+};
+
+// A dictionary of id pairs (visitor: host and agent; zone: kind and offset).
+class PairDictionary {
+ public:
+  PairDictionary(Database& db, const char* table, const char* first, const char* second) {
+    const std::string select = std::string("SELECT id, ") + first + ", " + second + " FROM " + table;
+    Statement s = db.Prepare(select.c_str());
+    if (!s.Ok()) throw SqlFailure{SQLITE_CORRUPT};
+    int rc;
+    while ((rc = s.Step()) == SQLITE_ROW) ids_.emplace(Key(s.Int(1), s.Int(2)), s.Int(0));
+    Check(rc);
+    const std::string sql = std::string("INSERT INTO ") + table + " (id, " + first + ", " + second + ") VALUES (?1, ?2, ?3)";
+    insert_ = db.Prepare(sql.c_str());
+    if (!insert_.Ok()) throw SqlFailure{SQLITE_CORRUPT};
+  }
+
+  int64_t Id(int64_t a, int64_t b) {
+    auto found = ids_.find(Key(a, b));
+    if (found != ids_.end()) return found->second;
+    const int64_t id = IdOfIndex(static_cast<int64_t>(ids_.size()));
+    insert_.Bind(1, id);
+    insert_.Bind(2, a);
+    insert_.Bind(3, b);
+    Check(insert_.Run());
+    ids_.emplace(Key(a, b), id);
+    return id;
+  }
+
+ private:
+  struct PairHash {
+    size_t operator()(const std::pair<int64_t, int64_t>& k) const noexcept {
+      return std::hash<int64_t>()(k.first) * 0x9E3779B97F4A7C15ull ^ std::hash<int64_t>()(k.second);
+    }
+  };
+  static std::pair<int64_t, int64_t> Key(int64_t a, int64_t b) { return {a, b}; }
+  std::unordered_map<std::pair<int64_t, int64_t>, int64_t, PairHash> ids_;
+  Statement insert_;
+};
+
+// The log's row in the log table, when the history has taken it in before.
+struct KnownLog {
+  int64_t id = 0;  // 0: a log the history has not seen
+  int64_t position = 0;
+  int64_t pageViews = 0;
+};
+
+KnownLog FindLog(Database& db, std::string_view head) {
+  KnownLog known;
+  Statement s = db.Prepare("SELECT id, position, page_views, head_length, identity FROM log");
+  if (!s.Ok()) throw SqlFailure{SQLITE_CORRUPT};
+  const std::string full = LogIdentity(head);
+  int rc;
+  while ((rc = s.Step()) == SQLITE_ROW) {
+    const int64_t length = s.Int(3);
+    const std::string_view identity = s.Text(4);
+    // A log shorter than 4 KiB when it was taken in is known by its whole
+    // text then, which the grown log starts with.
+    const bool same = length == static_cast<int64_t>(head.size())
+                          ? identity == full
+                          : length >= 0 && length < static_cast<int64_t>(head.size()) && length < static_cast<int64_t>(kIdentityBytes) &&
+                                identity == LogIdentity(head.substr(0, static_cast<size_t>(length)));
+    if (same) {
+      known = {s.Int(0), s.Int(1), s.Int(2)};
+      break;
+    }
+  }
+  if (rc != SQLITE_ROW) Check(rc);
+  return known;
+}
+
+class Addition {
+ public:
+  explicit Addition(Database& db)
+      : pages_(db, "page"),
+        agents_(db, "agent"),
+        referrers_(db, "referrer"),
+        hosts_(db, "host"),
+        visitors_(db, "visitor", "host", "agent"),
+        zones_(db, "zone", "kind", "offset"),
+        insert_(db.Prepare("INSERT INTO page_view (stamp, lag, zone, page, visitor, referrer) VALUES (?1, ?2, ?3, ?4, ?5, ?6)")) {
+    if (!insert_.Ok()) throw SqlFailure{SQLITE_CORRUPT};
+    const int64_t last = db.QueryInt("SELECT max(stamp) FROM page_view", 0);
+    lastSecond_ = last >> kStampOrderBits;
+    lastOrder_ = last & ((1 << kStampOrderBits) - 1);
+  }
+
+  void Add(std::string_view page, std::string_view agent, std::string_view referrer, std::string_view host,
+           StoredTime time, int32_t offset) {
+    // The stamp keeps the order of adding: its second never falls behind.
+    int64_t second = time.kind == ZoneKind::NoTime ? lastSecond_ : std::max(time.time, lastSecond_);
+    int64_t order = 0;
+    if (second == lastSecond_) {
+      order = lastOrder_ + 1;
+      if (order >> kStampOrderBits) {
+        ++second;
+        order = 0;
+      }
+    }
+    if (time.kind == ZoneKind::NoTime) time.time = second;
+    insert_.Bind(1, (second << kStampOrderBits) | order);
+    insert_.Bind(2, second - time.time);
+    insert_.Bind(3, zones_.Id(static_cast<int64_t>(time.kind), time.kind == ZoneKind::Server ? offset : 0));
+    insert_.Bind(4, pages_.Id(page));
+    insert_.Bind(5, visitors_.Id(hosts_.Id(host), agents_.Id(agent)));
+    insert_.Bind(6, referrers_.Id(referrer));
+    Check(insert_.Run());
+    lastSecond_ = second;
+    lastOrder_ = order;
+    ++added_;
+  }
+
+  int64_t Added() const { return added_; }
+
+ private:
+  Dictionary pages_, agents_, referrers_, hosts_;
+  PairDictionary visitors_, zones_;
+  Statement insert_;
+  int64_t lastSecond_ = 0;
+  int64_t lastOrder_ = 0;
+  int64_t added_ = 0;
+};
+
+// Takes a log apart into page views. A web server's line that is a page view
+// is one; in a record log a page view runs from its "1#" record to its "4#"
+// record (a group without its "1#" record is no page view).
+class LogWalker {
+ public:
+  explicit LogWalker(Addition& addition) : add_(addition) {}
+
+  // True when the line left no record group open: the log may later be read
+  // on from the line's end.
+  bool Line(std::string_view line) {
+    if (line.find_first_not_of(" \r") == std::string_view::npos) return !open_;
+    if (analysis::ParseServerLogLine(line, parsed_)) {
+      open_ = false;
+      ServerLine();
+      return true;
+    }
+    size_t begin = 0;
+    while (begin <= line.size()) {
+      size_t tab = line.find('\t', begin);
+      if (tab == std::string_view::npos) tab = line.size();
+      std::string_view record = line.substr(begin, tab - begin);
+      if (!record.empty() && record.back() == '\r') record.remove_suffix(1);
+      Record(record);
+      begin = tab + 1;
+    }
+    return !open_;
+  }
+
+ private:
+  void ServerLine() {
+    // The instant and its logged offset are kept; the zone it is shown in is chosen at analysis time.
+    analysis::LoggedTime logged;
+    if (!analysis::IsPageView(parsed_) || !analysis::ParseServerTime(parsed_.time, logged) ||
+        !analysis::MakeAccessRecords(parsed_, utc_, access_))
+      return;
+    const size_t paren = access_.page.find(')');
+    add_.Add(std::string_view(access_.page).substr(3, paren - 3), std::string_view(access_.agent).substr(2),
+             std::string_view(access_.referrer).substr(2), std::string_view(access_.host).substr(2),
+             {ZoneKind::Server, logged.utcSeconds}, logged.offsetSeconds);
+  }
+
+  void Record(std::string_view record) {
+    if (record.size() < 2 || record[1] != '#') return;
+    switch (record[0]) {
+      case '1': {
+        const size_t paren = record.find(')');
+        open_ = paren != std::string_view::npos && paren >= 3;
+        if (!open_) return;
+        page_.assign(record.substr(3, paren - 3));
+        time_ = ReadRecordStamp(record.substr(paren + 1));
+        agent_.clear();
+        referrer_.clear();
+        break;
+      }
+      case '2': if (open_) agent_.assign(record.substr(2)); break;
+      case '3': if (open_) referrer_.assign(record.substr(2)); break;
+      case '4':
+        if (open_) add_.Add(page_, agent_, referrer_, record.substr(2), time_, 0);
+        open_ = false;
+        break;
+      default: break;
+    }
+  }
+
+  Addition& add_;
+  analysis::ServerLogLine parsed_;
+  analysis::AccessRecords access_;
+  const analysis::TimeZone utc_;  // only the texts of MakeAccessRecords are kept
+  bool open_ = false;
+  std::string page_, agent_, referrer_;
+  StoredTime time_;
+};
+
+void RecordLog(Database& db, const KnownLog& known, std::string_view head, int64_t position,
+               int64_t pageViews, const std::string& name) {
+  Statement s = known.id != 0
+      ? db.Prepare("UPDATE log SET identity = ?1, head_length = ?2, position = ?3, name = ?4, page_views = ?5, "
+                   "added = datetime('now') WHERE id = ?6")
+      : db.Prepare("INSERT INTO log (identity, head_length, position, name, page_views, added) "
+                   "VALUES (?1, ?2, ?3, ?4, ?5, datetime('now'))");
+  if (!s.Ok()) throw SqlFailure{SQLITE_CORRUPT};
+  s.BindBlob(1, LogIdentity(head));
+  s.Bind(2, static_cast<int64_t>(head.size()));
+  s.Bind(3, position);
+  s.Bind(4, std::string_view(name));
+  s.Bind(5, pageViews);
+  if (known.id != 0) s.Bind(6, known.id);
+  Check(s.Run());
+}
+
+}  // namespace
+
+AddOutcome AddLogToHistory(const std::string& historyPath, const std::string& logPath) {
+  AddOutcome outcome;
+  if (IsHistoryFile(logPath)) {
+    outcome.error = kLogIsHistory;
+    return outcome;
+  }
+  analysis::LogReader reader;
+  if (!reader.Open(logPath)) {
+    outcome.error = kLogNotFound;
+    return outcome;
+  }
+  const std::string head(reader.Head(kIdentityBytes));
+  Database db;
+  if (!OpenHistory(historyPath, HistoryAccess::Add, db, outcome.error)) {
+    outcome.historyError = true;
+    return outcome;
+  }
+  try {
+    Check(db.Exec("BEGIN IMMEDIATE"), SQLITE_OK);
+    try {
+      const KnownLog known = FindLog(db, head);
+      Addition addition(db);
+      LogWalker walker(addition);
+      int64_t position = known.position;
+      analysis::LogLine line;
+      while (reader.ReadLine(line)) {
+        const int64_t end = reader.ConsumedBytes();
+        if (end <= known.position || line.tooLong) continue;
+        if (walker.Line(reader.Text(line.bytes, line.high))) position = end;
+      }
+      if (reader.ReadFailed()) {
+        db.Exec("ROLLBACK");
+        outcome.error = kLogReadError;
+        return outcome;
+      }
+      if (addition.Added() > 0 || position != known.position || known.id == 0)
+        RecordLog(db, known, head, position, known.pageViews + addition.Added(), logPath);
+      Check(db.Exec("COMMIT"), SQLITE_OK);
+      outcome.added = addition.Added();
+      outcome.alreadyHad = known.pageViews;
+    } catch (...) {
+      db.Exec("ROLLBACK");
+      throw;
+    }
+  } catch (const SqlFailure& failure) {
+    const int rc = sqlite3_extended_errcode(db.Handle()) != SQLITE_OK ? sqlite3_errcode(db.Handle()) : failure.rc;
+    outcome.error = DescribeSqliteError(rc == SQLITE_OK ? failure.rc : rc);
+    outcome.historyError = true;
+    return outcome;
+  } catch (const std::bad_alloc&) {
+    outcome.error = "メモリが不足しています。";
+    return outcome;
+  }
+  // Readers find everything in the file itself from here on.
+  sqlite3_wal_checkpoint_v2(db.Handle(), nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+  outcome.ok = true;
+  return outcome;
+}
+
+}  // namespace vorel::history

@@ -1,0 +1,70 @@
+#include "history/history_schema.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+
+namespace vorel::history {
+
+const char* SchemaSql() {
+  // Dictionary ids run 0, 1, -1, 2, -2, ...: SQLite stores 0 and 1 in no
+  // bytes and -128..127 in one, so the first texts seen (the most frequent,
+  // as a rule) cost least in every row that names them.
+  return R"sql(
+CREATE TABLE page (id INTEGER PRIMARY KEY, text TEXT NOT NULL);
+CREATE TABLE agent (id INTEGER PRIMARY KEY, text TEXT NOT NULL);
+CREATE TABLE referrer (id INTEGER PRIMARY KEY, text TEXT NOT NULL);
+CREATE TABLE host (id INTEGER PRIMARY KEY, text TEXT NOT NULL);
+CREATE TABLE visitor (id INTEGER PRIMARY KEY, host INTEGER NOT NULL, agent INTEGER NOT NULL);
+CREATE TABLE zone (id INTEGER PRIMARY KEY, kind INTEGER NOT NULL, offset INTEGER NOT NULL);
+CREATE TABLE page_view (
+  stamp INTEGER PRIMARY KEY,
+  lag INTEGER NOT NULL,
+  zone INTEGER NOT NULL,
+  page INTEGER NOT NULL,
+  visitor INTEGER NOT NULL,
+  referrer INTEGER NOT NULL);
+CREATE TABLE log (
+  id INTEGER PRIMARY KEY,
+  identity BLOB NOT NULL,
+  head_length INTEGER NOT NULL,
+  position INTEGER NOT NULL,
+  name TEXT NOT NULL,
+  page_views INTEGER NOT NULL,
+  added TEXT NOT NULL);
+CREATE VIEW page_views AS
+  SELECT v.stamp AS stamp,
+         (v.stamp >> 8) - v.lag AS time,
+         z.kind AS kind,
+         z.offset AS offset,
+         CASE z.kind WHEN 0 THEN datetime((v.stamp >> 8) - v.lag + z.offset, 'unixepoch')
+                     WHEN 3 THEN NULL
+                     ELSE datetime((v.stamp >> 8) - v.lag, 'unixepoch') END AS local_time,
+         p.text AS page, a.text AS agent, r.text AS referrer, h.text AS host
+  FROM page_view v
+  JOIN zone z ON z.id = v.zone
+  JOIN page p ON p.id = v.page
+  JOIN visitor w ON w.id = v.visitor
+  JOIN agent a ON a.id = w.agent
+  JOIN host h ON h.id = w.host
+  JOIN referrer r ON r.id = v.referrer;
+)sql";
+}
+
+bool IsHistoryFile(const std::string& path) {
+  static constexpr char kHeader[16] = "SQLite format 3";  // with its NUL: 16 bytes
+  // Only a regular file is looked into: a FIFO or a pipe is read only once.
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  char head[16] = {};
+  const bool match = ::pread(fd, head, sizeof head, 0) == static_cast<ssize_t>(sizeof head) &&
+                     std::memcmp(head, kHeader, sizeof head) == 0;
+  ::close(fd);
+  return match;
+}
+
+}  // namespace vorel::history

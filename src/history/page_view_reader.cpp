@@ -1,0 +1,126 @@
+#include "history/page_view_reader.h"
+
+#include "analysis/server_log.h"
+#include "history/history_file.h"
+#include "history/logged_stamp.h"
+
+namespace vorel::history {
+namespace {
+
+constexpr int32_t kMaxOffset = 86400;
+// Years 0000 to 9999 give the widest span a stamp can name; a time beyond it
+// comes from a damaged row and is never handed to the zone's arithmetic.
+constexpr int64_t kFirstTime = -62167219200 - 86400, kLastTime = 253402300799 + 86400;
+
+bool LoadMarked(Database& db, const char* table, const char* marker, std::vector<std::string>& texts) {
+  if (!LoadTexts(db, table, texts)) return false;
+  for (auto& text : texts) text.insert(0, marker);
+  return true;
+}
+
+// The index of a dictionary id, or -1 when no such entry exists.
+int64_t Index(int64_t id, size_t size) {
+  if (id < -static_cast<int64_t>(size) || id > static_cast<int64_t>(size)) return -1;
+  const int64_t index = IndexOfId(id);
+  return index < static_cast<int64_t>(size) ? index : -1;
+}
+
+}  // namespace
+
+bool PageViewReader::Fail(const char* description) {
+  error_ = description;
+  rows_ = Statement();
+  return false;
+}
+
+bool PageViewReader::Open(const std::string& path) {
+  return Open(path, *analysis::TimeZone::FromSetting(analysis::kLoggedTimeSetting));
+}
+
+bool PageViewReader::Open(const std::string& path, const analysis::TimeZone& zone) {
+  zone_ = zone;
+  error_.clear();
+  std::string error;
+  if (!OpenHistory(path, HistoryAccess::Read, db_, error)) return Fail(error.c_str());
+  if (!Load()) return Fail(kDamaged);
+  rows_ = db_.Prepare("SELECT stamp, lag, zone, page, visitor, referrer FROM page_view ORDER BY stamp");
+  if (!rows_.Ok()) return Fail(kDamaged);
+  return true;
+}
+
+bool PageViewReader::Load() {
+  if (!LoadMarked(db_, "page", "", pages_) || !LoadMarked(db_, "agent", "2#", agents_) ||
+      !LoadMarked(db_, "referrer", "3#", referrers_) || !LoadMarked(db_, "host", "4#", hosts_))
+    return false;
+  for (auto& page : pages_) page = "1#(" + page + ")";
+  zones_.clear();
+  visitors_.clear();
+  {
+    const int64_t rows = db_.QueryInt("SELECT count(*) FROM zone", -1);
+    Statement s = db_.Prepare("SELECT id, kind, offset FROM zone");
+    if (rows < 0 || !s.Ok()) return false;
+    zones_.assign(static_cast<size_t>(rows), Zone{ZoneKind::NoTime, 0});
+    int rc;
+    while ((rc = s.Step()) == SQLITE_ROW) {
+      const int64_t index = Index(s.Int(0), zones_.size());
+      const int64_t kind = s.Int(1), offset = s.Int(2);
+      if (index < 0 || kind < 0 || kind > static_cast<int64_t>(ZoneKind::NoTime) || offset < -kMaxOffset || offset > kMaxOffset)
+        return false;
+      zones_[static_cast<size_t>(index)] = {static_cast<ZoneKind>(kind), static_cast<int32_t>(offset)};
+    }
+    if (rc != SQLITE_DONE) return false;
+  }
+  const int64_t rows = db_.QueryInt("SELECT count(*) FROM visitor", -1);
+  Statement s = db_.Prepare("SELECT id, host, agent FROM visitor");
+  if (rows < 0 || !s.Ok()) return false;
+  visitors_.assign(static_cast<size_t>(rows), Visitor{0, 0});
+  int rc;
+  while ((rc = s.Step()) == SQLITE_ROW) {
+    const int64_t index = Index(s.Int(0), visitors_.size());
+    const int64_t host = Index(s.Int(1), hosts_.size()), agent = Index(s.Int(2), agents_.size());
+    if (index < 0 || host < 0 || agent < 0) return false;
+    visitors_[static_cast<size_t>(index)] = {static_cast<size_t>(host), static_cast<size_t>(agent)};
+  }
+  return rc == SQLITE_DONE;
+}
+
+bool PageViewReader::Next(PageViewRecords& out) {
+  if (!rows_.Ok()) return false;
+  const int rc = rows_.Step();
+  if (rc == SQLITE_DONE) {
+    rows_ = Statement();
+    return false;
+  }
+  if (rc != SQLITE_ROW) return Fail(DescribeSqliteError(rc));
+  const int64_t stamp = rows_.Int(0), lag = rows_.Int(1);
+  const int64_t zone = Index(rows_.Int(2), zones_.size()), page = Index(rows_.Int(3), pages_.size());
+  const int64_t visitor = Index(rows_.Int(4), visitors_.size()), referrer = Index(rows_.Int(5), referrers_.size());
+  if (zone < 0 || page < 0 || visitor < 0 || referrer < 0 || lag < 0 || lag > (int64_t{1} << 40))
+    return Fail(kDamaged);
+  const Zone& z = zones_[static_cast<size_t>(zone)];
+  const Visitor& v = visitors_[static_cast<size_t>(visitor)];
+  out.time = (stamp >> kStampOrderBits) - lag;
+  out.offsetSeconds = z.offset;
+  out.fromServerLog = z.kind == ZoneKind::Server;
+  page_ = pages_[static_cast<size_t>(page)];
+  if (out.fromServerLog)
+    out.stampRead = out.time >= kFirstTime && out.time <= kLastTime &&
+                    analysis::AppendServerStamp({out.time, z.offset}, zone_, page_);
+  else AppendStamp(z.kind, out.time, page_);
+  out.page = page_;
+  out.agent = agents_[v.agent];
+  out.referrer = referrers_[static_cast<size_t>(referrer)];
+  out.host = hosts_[v.host];
+  return true;
+}
+
+int64_t PageViewReader::Count() { return db_.Handle() ? db_.QueryInt("SELECT count(*) FROM page_view", -1) : -1; }
+
+int64_t CountPageViews(const std::string& path) {
+  Database db;
+  std::string error;
+  if (!OpenHistory(path, HistoryAccess::Read, db, error)) return -1;
+  return db.QueryInt("SELECT count(*) FROM page_view", -1);
+}
+
+}  // namespace vorel::history

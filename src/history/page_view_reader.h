@@ -1,0 +1,69 @@
+// Reads a history's page views back, in the order they were added, as the
+// four records of an access that the analysis pass counts.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/time_zone.h"
+#include "history/history_schema.h"
+#include "history/sqlite_db.h"
+
+namespace vorel::history {
+
+struct PageViewRecords {
+  std::string_view page;      // "1#(page)stamp"
+  std::string_view agent;     // "2#agent"
+  std::string_view referrer;  // "3#referrer"
+  std::string_view host;      // "4#host"
+  bool fromServerLog = false;
+  int64_t time = 0;           // see ZoneKind
+  int32_t offsetSeconds = 0;  // the logged zone of a server's line
+  // False for a server's line whose time has no four-digit year in the zone
+  // it is shown in: such a line is unreadable, as it is in the log.
+  bool stampRead = true;
+};
+
+class PageViewReader {
+ public:
+  // False, with the description in Error(), when the file is no readable
+  // history. A server's line is stamped with its time in `zone`, exactly as
+  // the analysis of its log stamps it; without a zone, as it was logged.
+  bool Open(const std::string& path, const analysis::TimeZone& zone);
+  bool Open(const std::string& path);
+  // The next page view, valid until the next call; false at the end or on
+  // an error (see Failed).
+  bool Next(PageViewRecords& out);
+  bool Failed() const { return !error_.empty(); }
+  const std::string& Error() const { return error_; }
+  // The number of page views the history holds; -1 when it cannot be read.
+  int64_t Count();
+
+ private:
+  bool Load();
+  bool Fail(const char* description);
+
+  struct Zone {
+    ZoneKind kind;
+    int32_t offset;
+  };
+  struct Visitor {
+    size_t host;
+    size_t agent;
+  };
+  Database db_;
+  Statement rows_;
+  std::vector<std::string> pages_, agents_, referrers_, hosts_;  // with their record markers
+  std::vector<Zone> zones_;
+  std::vector<Visitor> visitors_;
+  analysis::TimeZone zone_;
+  std::string page_;
+  std::string error_;
+};
+
+// The number of page views in the history at `path`; -1 when it is no readable history.
+int64_t CountPageViews(const std::string& path);
+
+}  // namespace vorel::history
