@@ -566,7 +566,11 @@ void PrepareAdditional(AnalysisResult& r) {
 }
 
 PassRequest ReadPassRequest(int additional) {
-  PassRequest request{additional, settings::ParamText("LogFile", 1), nullptr};
+  PassRequest request{additional, settings::ParamText("LogFile", 1), nullptr, {}};
+  if (const std::string layoutText = settings::ParamText("LogFormat"); !layoutText.empty()) {
+    LogLayout layout;
+    if (!CompileLogLayout(layoutText, layout, request.settingsError)) return request;
+  }
   try {
     request.settings = std::make_shared<const PassSettings>(PassSettings::Read());
   } catch (const PassError&) {
@@ -580,7 +584,8 @@ PassOutcome RunPass(const PassRequest& request, AnalysisResult& target, const Pa
   g_counts = ServerLogCounts{};
   g_endedEarly = false;
   const std::string& path = request.logFile;
-  if (!request.settings) return Failure(kInvalidCall);
+  if (!request.settings)
+    return request.settingsError.empty() ? Failure(kInvalidCall) : PassOutcome{PassStatus::Failed, request.settingsError};
   if (history::IsHistoryFile(path)) return RunHistoryPass(request, target, control);
   LogReader reader;
   if (!reader.Open(path)) return Failure(kFileNotFound);

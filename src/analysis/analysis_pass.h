@@ -38,7 +38,8 @@ struct PassSettings;
 struct PassRequest {
   int additional = 0;  // 0 new analysis, 1 additional
   std::string logFile;
-  std::shared_ptr<const PassSettings> settings;
+  std::shared_ptr<const PassSettings> settings;  // none when they cannot be read
+  std::string settingsError;                     // then why, where it can say (a wrong log layout)
 };
 PassRequest ReadPassRequest(int additional);
 

@@ -205,7 +205,9 @@ TEST_F(PrintCommandTest, AllGraphsPrintInTheFixedOrderInsideTheMarginAndAnEmptyG
   EXPECT_EQ(Place(p2, "15"), 0);  // hour; the empty OS graph leaves the top right blank
   // …but for its heading.
   for (const PdfWord& w : p2)
-    if (!IsHeading(w)) EXPECT_FALSE(w.x > 0.5 && w.y < 0.5) << w.text.toStdString();
+    if (!IsHeading(w)) {
+      EXPECT_FALSE(w.x > 0.5 && w.y < 0.5) << w.text.toStdString();
+    }
   EXPECT_EQ(Place(p2, "ＯＳ別解析"), 1);
   EXPECT_EQ(Place(p2, "brwsname"), 2);
   EXPECT_EQ(Place(p2, "agentname"), 3);
