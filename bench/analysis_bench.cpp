@@ -103,6 +103,21 @@ void BM_AnalyzeServerLogPageViews(benchmark::State& state) {
 }
 BENCHMARK(BM_AnalyzeServerLogPageViews)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// Page views with 200,000 distinct referrers and 100,000 hosts, each of them
+// at least once: the tables' lookups dominate.
+void BM_AnalyzeServerLogBigTables(benchmark::State& state) {
+  vorel::bench::LogShape shape;
+  shape.accesses = static_cast<size_t>(state.range(0));
+  shape.combined = true;
+  shape.pageViewsOnly = true;
+  shape.referrers = 200000;
+  shape.hosts = 100000;
+  shape.ipv6Share = 0.5;
+  shape.everyNameOnce = true;
+  Analyze(state, LogPath(shape, "server-big-tables-" + std::to_string(shape.accesses)), shape.accesses);
+}
+BENCHMARK(BM_AnalyzeServerLogBigTables)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 void BM_AnalyzeLogBigTables(benchmark::State& state) {
   const auto accesses = static_cast<size_t>(state.range(0));
   Analyze(state, BigTablesLogPath(accesses), accesses);

@@ -10,6 +10,7 @@
 #include "analysis/class_lists.h"
 #include "analysis/companion.h"
 #include "analysis/log_format.h"
+#include "analysis/log_layout.h"
 #include "analysis/log_reader.h"
 #include "analysis/logged_time.h"
 #include "analysis/normalize.h"
@@ -52,7 +53,7 @@ void CountSlot(std::array<int32_t, N>& slots, int32_t index) {
 
 int32_t FindOrAppendOrFail(CategoryTable& table, std::string_view name) {
   int32_t entry = table.FindOrAppend(name);
-  if (entry == 0) throw PassError{kOverflow};  // the table already holds 32,767 entries
+  if (entry == 0) throw PassError{kOverflow};  // the table holds as many entries as it can
   return entry;
 }
 
@@ -60,6 +61,8 @@ int32_t FindOrAppendOrFail(CategoryTable& table, std::string_view name) {
 struct PassSettings {
   bool specifyPage;
   std::string pageNeedle;  // "1#(" + Page + ")"
+  std::string serverPage;  // Page as a server log's page is named (a ")" written "%29")
+  const LogLayout* layout = nullptr;  // the user's server-log layout; none: found by itself
   DateFilter dateFilter;
   bool searchLike;
   bool ignorePage;
@@ -72,7 +75,12 @@ struct PassSettings {
     using namespace settings;
     PassSettings s;
     s.specifyPage = ParamFlag("SpecifyPage");
-    s.pageNeedle = "1#(" + ParamText("Page", 1) + ")";
+    const std::string page = ParamText("Page", 1);
+    s.pageNeedle = "1#(" + page + ")";
+    for (char c : page) {
+      if (c == ')') s.serverPage.append("%29");
+      else s.serverPage.push_back(c);
+    }
     std::string start = FormatDate(ParamDate("StartDate"));
     std::string end = FormatDate(ParamDate("EndDate"));
     s.dateFilter = DateFilter::From(start.c_str(), end.c_str(), ParamFlag("SpecifyDate") ? -1 : 0);
@@ -161,7 +169,9 @@ class Pass {
   bool ServerLine(const LogLine& line, ServerLogLine& parsed) {
     std::string_view bytes = line.bytes;
     if (!line.ended && !bytes.empty() && bytes.back() == '\r') bytes.remove_suffix(1);
-    if (!ParseServerLogLine(reader_.Text(bytes, line.high), parsed)) return false;
+    // The parser decodes the texts itself (escapes, UTF-8 else CP932), so it
+    // takes the line's raw bytes.
+    if (!(s_.layout ? ParseServerLogLine(bytes, *s_.layout, parsed) : ParseServerLogLine(bytes, parsed))) return false;
     CountRecords(4);
     ++g_counts.lines;
     if (!zoneNamed_) {  // once a pass: the result says which zone its times are in
@@ -233,11 +243,18 @@ class Pass {
     size_t paren = record.find(')');
     if (paren == std::string_view::npos || paren < 3) throw PassError{kInvalidCall};
     int16_t bits = 0;
-    if (!s_.specifyPage || record.find(s_.pageNeedle) != std::string_view::npos) bits |= 2;
+    const std::string_view page = record.substr(3, paren - 3);
+    if (!s_.specifyPage || PageSelected(record, page)) bits |= 2;
     if (CheckTimeStamp(record, s_.dateFilter, slots_)) bits |= 1;
     else slots_ = PeriodSlots{};
     flags_ = bits;
-    return record.substr(3, paren - 3);
+    return page;
+  }
+
+  // A record names its page as written; a server line's page is a path.
+  bool PageSelected(std::string_view record, std::string_view page) const {
+    if (serverAccess_) return PageMatches(page, s_.serverPage);
+    return record.find(s_.pageNeedle) != std::string_view::npos;
   }
 
   // Robots are set apart from the people in this access: in every log, or in
@@ -484,6 +501,16 @@ bool AnalyzeLog(int additional) {
   g_counts = ServerLogCounts{};
   g_endedEarly = false;
   const std::string path = settings::ParamText("LogFile", 1);
+  // A layout the user named decides which lines are a server's; a wrong one
+  // stops the analysis before anything is read.
+  LogLayout layout;
+  const std::string layoutText = settings::ParamText("LogFormat");
+  std::string layoutError;
+  if (!layoutText.empty() && !CompileLogLayout(layoutText, layout, layoutError)) {
+    platform::CurrentPrompter().ShowMessage({layoutError, "エラー", platform::MessageIcon::Error,
+                                             platform::MessageButtons::Ok, platform::MessageAnswer::Ok});
+    return false;
+  }
   LogReader reader;
   if (!reader.Open(path)) {
     ReportError(kFileNotFound);
@@ -493,6 +520,7 @@ bool AnalyzeLog(int additional) {
   else ResetResult();
   try {
     PassSettings settings = PassSettings::Read();
+    if (!layoutText.empty()) settings.layout = &layout;
     Pass pass(settings, reader);
     pass.Run();
     g_endedEarly = reader.Source().EndedEarly();

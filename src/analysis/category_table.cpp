@@ -94,15 +94,18 @@ uint64_t HashText(std::string_view s) noexcept {
 
 CategoryTable::CategoryTable(int32_t limit) : Names(1), Counts(1, 0), limit_(limit) {}
 
+// The slot holding `name`, or the empty slot where it would go.
+size_t CategoryTable::Probe(std::string_view name, uint32_t hash) const {
+  const size_t mask = index_.size() - 1;
+  for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    const IndexSlot& slot = index_[i];
+    if (slot.entry == 0 || (slot.hash == hash && Names[static_cast<size_t>(slot.entry)] == name)) return i;
+  }
+}
+
 int32_t CategoryTable::Find(std::string_view name) const {
   if (!indexValid_) RebuildIndex();
-  const uint32_t h = Hash32(name);
-  const size_t mask = index_.size() - 1;
-  for (size_t i = h & mask;; i = (i + 1) & mask) {
-    const IndexSlot& slot = index_[i];
-    if (slot.entry == 0) return 0;
-    if (slot.hash == h && Names[static_cast<size_t>(slot.entry)] == name) return slot.entry;
-  }
+  return index_[Probe(name, Hash32(name))].entry;
 }
 
 void CategoryTable::Insert(uint32_t hash, int32_t entry) const {
@@ -112,22 +115,33 @@ void CategoryTable::Insert(uint32_t hash, int32_t entry) const {
   index_[i] = IndexSlot{hash, entry};
 }
 
-int32_t CategoryTable::Append(std::string_view name, int32_t count) {
-  if (Count >= limit_) return 0;
+int32_t CategoryTable::Add(std::string_view name, int32_t count, bool findFirst) {
   if (!indexValid_) RebuildIndex();
-  // The first of equal names keeps the index (OS and browser names may repeat).
-  const bool known = Find(name) != 0;
+  const uint32_t hash = Hash32(name);
+  const size_t slot = Probe(name, hash);
+  const int32_t known = index_[slot].entry;
+  if (known != 0 && findFirst) return known;
+  if (Count >= limit_) return 0;
   ++Count;
   Names.emplace_back(name);
   Counts.push_back(count);
-  if (static_cast<size_t>(Count) * 2 > index_.size()) RebuildIndex();
-  else if (!known) Insert(Hash32(name), Count);
+  // The first of equal names keeps the index (OS and browser names may repeat).
+  if (known == 0) index_[slot] = IndexSlot{hash, Count};
+  if (static_cast<size_t>(Count) * 2 > index_.size()) Grow();
   return Count;
 }
 
-int32_t CategoryTable::FindOrAppend(std::string_view name) {
-  int32_t entry = Find(name);
-  return entry != 0 ? entry : Append(name, 0);
+int32_t CategoryTable::Append(std::string_view name, int32_t count) { return Add(name, count, false); }
+
+int32_t CategoryTable::FindOrAppend(std::string_view name) { return Add(name, 0, true); }
+
+// Twice the slots, filled from the hashes kept in the old ones: no name is
+// read or hashed again.
+void CategoryTable::Grow() {
+  std::vector<IndexSlot> old(index_.size() * 2);
+  old.swap(index_);
+  for (const IndexSlot& slot : old)
+    if (slot.entry != 0) Insert(slot.hash, slot.entry);
 }
 
 void CategoryTable::Clear() {
@@ -150,7 +164,9 @@ void CategoryTable::RebuildIndex() const {
   indexValid_ = true;
   for (int32_t i = 1; i <= Count; ++i) {
     const std::string& name = Names[static_cast<size_t>(i)];
-    if (Find(name) == 0) Insert(Hash32(name), i);
+    const uint32_t hash = Hash32(name);
+    IndexSlot& slot = index_[Probe(name, hash)];
+    if (slot.entry == 0) slot = IndexSlot{hash, i};
   }
 }
 

@@ -10,10 +10,13 @@
 
 namespace vorel::analysis {
 
-// Agent and Page keep 16-bit entry numbers; Host, Ref and Url, whose names a
-// year of a busy site easily pushes past that, grow as far as 32-bit numbers go.
-constexpr int32_t kMaxTableEntries = 32767;
-constexpr int32_t kMaxGrowingTableEntries = 0x7FFFFFFE;
+// Every table grows as far as 32-bit entry numbers go: one visitor sending
+// random agents, or a scanner on a site that answers any path, fills a table
+// with distinct names. kSixteenBitEntries is the largest 16-bit entry number,
+// a bound that every reader of entry numbers must pass without harm.
+constexpr int32_t kMaxTableEntries = 0x7FFFFFFE;
+constexpr int32_t kMaxGrowingTableEntries = kMaxTableEntries;
+constexpr int32_t kSixteenBitEntries = 32767;
 
 // Keyed hash of a text. The key is drawn at random once per run, so names
 // crafted to collide in one run do not collide in the next: visitors write
@@ -58,7 +61,10 @@ class CategoryTable {
     int32_t entry = 0;
   };
   void RebuildIndex() const;
+  size_t Probe(std::string_view name, uint32_t hash) const;
   void Insert(uint32_t hash, int32_t entry) const;
+  int32_t Add(std::string_view name, int32_t count, bool findFirst);
+  void Grow();
   int32_t limit_;
   mutable std::vector<IndexSlot> index_;
   mutable bool indexValid_ = false;

@@ -13,48 +13,13 @@
 namespace vorel::analysis {
 namespace {
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
+using settings::HexDigitValue;
 
-
-// True when the bytes are well-formed UTF-8 holding at least one character
-// beyond ASCII (no overlong forms, no surrogates, nothing past U+10FFFF).
+// Well-formed UTF-8 with at least one character beyond ASCII.
 bool IsMultiByteUtf8(std::string_view bytes) {
-  bool multi = false;
-  size_t i = 0;
-  while (i < bytes.size()) {
-    const auto b0 = static_cast<unsigned char>(bytes[i]);
-    if (b0 < 0x80) {
-      ++i;
-      continue;
-    }
-    size_t len;
-    unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the second byte
-    if (b0 >= 0xC2 && b0 <= 0xDF) len = 2;
-    else if (b0 >= 0xE0 && b0 <= 0xEF) {
-      len = 3;
-      if (b0 == 0xE0) lo = 0xA0;
-      if (b0 == 0xED) hi = 0x9F;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-      len = 4;
-      if (b0 == 0xF0) lo = 0x90;
-      if (b0 == 0xF4) hi = 0x8F;
-    } else {
-      return false;
-    }
-    if (i + len > bytes.size()) return false;
-    const auto b1 = static_cast<unsigned char>(bytes[i + 1]);
-    if (b1 < lo || b1 > hi) return false;
-    for (size_t k = 2; k < len; ++k)
-      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
-    multi = true;
-    i += len;
-  }
-  return multi;
+  for (char c : bytes)
+    if (static_cast<unsigned char>(c) >= 0x80) return platform::IsValidUtf8(bytes);
+  return false;
 }
 
 // Percent escapes become the characters they stand for. Bytes of
@@ -104,7 +69,7 @@ std::string DecodePercents(std::string_view text) {
       platform::NextCodePoint(text, p);
       const size_t len = p - start;
       p = start;
-      int h = len == 1 ? HexValue(text[p]) : -1;
+      int h = len == 1 ? HexDigitValue(text[p]) : -1;
       if (h < 0) hex = false;
       else value = value * 16 + h;
       p += len;
@@ -195,7 +160,7 @@ bool ParseIpv6(std::string_view text, std::array<uint16_t, 8>& groups) {
     size_t start = i;
     unsigned value = 0;
     while (i < text.size() && i - start < 5) {
-      const int h = HexValue(text[i]);
+      const int h = HexDigitValue(text[i]);
       if (h < 0) break;
       value = value * 16 + static_cast<unsigned>(h);
       ++i;
@@ -249,9 +214,25 @@ bool ParseIpv6(std::string_view text, std::array<uint16_t, 8>& groups) {
   return true;
 }
 
+// An IPv4-mapped IPv6 address (::ffff:a.b.c.d, as dual-stack servers log
+// IPv4 visitors) is the IPv4 address it carries, dotted; any other text stays.
+std::string WithoutIpv4Mapping(std::string_view address) {
+  std::array<uint16_t, 8> groups;
+  if (address.find(':') == std::string_view::npos || !ParseIpv6(address, groups)) return std::string(address);
+  for (size_t k = 0; k < 5; ++k)
+    if (groups[k] != 0) return std::string(address);
+  if (groups[5] != 0xFFFF) return std::string(address);
+  char dotted[16];
+  std::snprintf(dotted, sizeof(dotted), "%u.%u.%u.%u", groups[6] >> 8u, groups[6] & 0xFFu, groups[7] >> 8u,
+                groups[7] & 0xFFu);
+  return dotted;
+}
+
 // The key of an address under class grouping; empty when no key could be built.
-std::string AddressKey(std::string_view address, bool specifyClass) {
-  if (!specifyClass) return std::string(address);
+std::string AddressKey(std::string_view mappedOrPlain, bool specifyClass) {
+  const std::string plain = WithoutIpv4Mapping(mappedOrPlain);
+  std::string_view address = plain;
+  if (!specifyClass) return plain;
   if (address.find(':') != std::string_view::npos) {
     // IPv6: the /48 prefix that a site is given, as "2001:db8:a:*".
     std::array<uint16_t, 8> groups;

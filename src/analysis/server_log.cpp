@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 
+#include "analysis/logged_text.h"
 #include "analysis/logged_time.h"
 
 namespace vorel::analysis {
@@ -65,26 +66,28 @@ struct Cursor {
   }
 };
 
-// \" and \\ back to what the visitor sent; other escapes (\xNN, \t) stay as
-// logged, which is how the server shows bytes it would not write raw. "-"
-// stands for an absent field.
-void AssignField(std::string_view raw, std::string& out) {
-  out.clear();
-  if (raw == "-") return;
-  size_t from = 0;
-  for (;;) {
-    size_t backslash = raw.find('\\', from);
-    if (backslash == std::string_view::npos || backslash + 1 >= raw.size()) break;
-    char next = raw[backslash + 1];
-    if (next == '"' || next == '\\') {
-      out.append(raw.substr(from, backslash - from));
-      out.push_back(next);
-    } else {
-      out.append(raw.substr(from, backslash + 2 - from));
-    }
-    from = backslash + 2;
-  }
-  out.append(raw.substr(from));
+// "-" stands for an absent field.
+void AssignField(std::string_view raw, bool percents, std::string& out) {
+  if (raw == "-") out.clear();
+  else DecodeLoggedText(raw, percents, out);
+}
+
+void ClearLine(ServerLogLine& out) {
+  out.host = out.time = out.method = out.target = {};
+  out.status = 0;
+  out.combined = false;
+  out.referrer.clear();
+  out.agent.clear();
+}
+
+// The request line: METHOD TARGET [PROTOCOL]; "-" or garbage leaves no method.
+void SplitRequest(std::string_view request, ServerLogLine& out) {
+  size_t sp1 = request.find(' ');
+  if (sp1 == std::string_view::npos || sp1 == 0) return;
+  std::string_view rest = request.substr(sp1 + 1);
+  size_t sp2 = rest.find(' ');
+  out.method = request.substr(0, sp1);
+  out.target = sp2 == std::string_view::npos ? rest : rest.substr(0, sp2);
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -107,6 +110,42 @@ bool Digits(std::string_view s, size_t pos, size_t count) {
 
 bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
+bool ParseStatus(std::string_view status, int& out) {
+  if (status.size() != 3 || !Digits(status, 0, 3)) return false;
+  out = (status[0] - '0') * 100 + (status[1] - '0') * 10 + (status[2] - '0');
+  return true;
+}
+
+// "www.example.jp:443", the virtual host and port of vhost_combined.
+bool IsVirtualHostAndPort(std::string_view token) {
+  const size_t colon = token.rfind(':');
+  if (colon == std::string_view::npos || colon == 0 || colon + 1 == token.size() || token.size() - colon > 6) return false;
+  return Digits(token, colon + 1, token.size() - colon - 1);
+}
+
+// A literal of the layout at `pos`; a space in it stands for a run of spaces.
+bool TakeLiteral(std::string_view line, size_t& pos, std::string_view literal) {
+  for (size_t k = 0; k < literal.size(); ++k) {
+    if (pos >= line.size() || line[pos] != literal[k]) return false;
+    ++pos;
+    if (literal[k] == ' ')
+      while (pos < line.size() && line[pos] == ' ') ++pos;
+  }
+  return true;
+}
+
+// The extensions of pages, as opposed to images, style sheets and the like.
+bool IsPageExtension(std::string_view extension) {
+  if (extension.size() < 2 || extension.size() > 5) return false;
+  static constexpr std::array<const char*, 10> kPageExtensions = {"html", "htm", "shtml", "xhtml", "php",
+                                                                  "cgi",  "pl",  "asp",   "aspx",  "jsp"};
+  for (const char* e : kPageExtensions)
+    if (EqualsIgnoringCase(extension, e)) return true;
+  return false;
+}
+
+}  // namespace
+
 // Dotted digits (IPv4), or hex digits with colons (IPv6, perhaps with an
 // IPv4 tail). Host names always hold a letter beyond a-f or lack a colon.
 bool LooksLikeAddress(std::string_view host) {
@@ -120,39 +159,38 @@ bool LooksLikeAddress(std::string_view host) {
   return colon || host.find('.') != std::string_view::npos;
 }
 
-}  // namespace
-
 bool ParseServerLogLine(std::string_view line, ServerLogLine& out) {
   Cursor c{line};
-  std::string_view ident, user, request, status, bytes;
-  out.method = out.target = {};
-  out.status = 0;
-  out.combined = false;
-  out.referrer.clear();
-  out.agent.clear();
-  if (!c.Token(out.host) || !c.Spaces()) return false;
-  if (!c.Token(ident) || !c.Spaces()) return false;
-  // The user may be absent in some configurations' output ("- -" then "[").
-  if (c.pos < line.size() && line[c.pos] != '[') {
-    if (!c.Token(user) || !c.Spaces()) return false;
+  std::string_view first, status, bytes, request;
+  ClearLine(out);
+  if (!c.Token(first) || !c.Spaces()) return false;
+  // A forwarded list "visitor, proxy, ...": the first address is the visitor.
+  std::string_view last = first;
+  while (last.back() == ',')
+    if (!c.Token(last) || !c.Spaces()) return false;
+  out.host = first.substr(0, first.find(','));
+  if (out.host.empty()) return false;
+  // ident, and the user unless absent ("- -" then "["); before them, in
+  // vhost_combined, the virtual host and port.
+  std::string_view fields[3];
+  size_t count = 0;
+  while (c.pos < line.size() && line[c.pos] != '[') {
+    if (count == 3 || !c.Token(fields[count]) || !c.Spaces()) return false;
+    ++count;
+  }
+  if (count == 0) return false;
+  if (count == 3) {
+    if (last != first || !IsVirtualHostAndPort(first) || fields[0].find(',') != std::string_view::npos) return false;
+    out.host = fields[0];
   }
   if (!c.Bracketed(out.time) || !c.Spaces()) return false;
   if (!c.Quoted(request) || !c.Spaces()) return false;
-  if (!c.Token(status) || status.size() != 3 || !Digits(status, 0, 3)) return false;
-  out.status = (status[0] - '0') * 100 + (status[1] - '0') * 10 + (status[2] - '0');
+  if (!c.Token(status) || !ParseStatus(status, out.status)) return false;
   if (!c.Spaces() || !c.Token(bytes)) return false;
   if (bytes != "-")
     for (char ch : bytes)
       if (!IsDigit(ch)) return false;
-
-  // The request line: METHOD TARGET [PROTOCOL]; "-" or garbage leaves no method.
-  size_t sp1 = request.find(' ');
-  if (sp1 != std::string_view::npos && sp1 > 0) {
-    std::string_view rest = request.substr(sp1 + 1);
-    size_t sp2 = rest.find(' ');
-    out.method = request.substr(0, sp1);
-    out.target = sp2 == std::string_view::npos ? rest : rest.substr(0, sp2);
-  }
+  SplitRequest(request, out);
 
   c.Spaces();
   if (c.AtEnd()) return true;  // common format
@@ -161,9 +199,68 @@ bool ParseServerLogLine(std::string_view line, ServerLogLine& out) {
   c.Spaces();
   if (!c.Quoted(agent)) return false;
   out.combined = true;
-  AssignField(referrer, out.referrer);
-  AssignField(agent, out.agent);
+  AssignField(referrer, false, out.referrer);
+  AssignField(agent, true, out.agent);
   return true;
+}
+
+bool ParseServerLogLine(std::string_view line, const LogLayout& layout, ServerLogLine& out) {
+  ClearLine(out);
+  std::string_view forwarded;
+  bool hasStatus = false;
+  size_t pos = 0;
+  for (size_t k = 0; k < layout.steps.size(); ++k) {
+    const LayoutStep& step = layout.steps[k];
+    if (!TakeLiteral(line, pos, step.literal)) return false;
+    std::string_view value;
+    Cursor c{line, pos};
+    if (step.bracketed) {
+      if (!c.Bracketed(value)) return false;
+    } else if (step.quoted) {
+      --c.pos;  // the opening quote was the literal's last character
+      if (!c.Quoted(value)) return false;
+      --c.pos;  // the closing quote belongs to the next literal
+    } else {
+      const std::string& next = k + 1 < layout.steps.size() ? layout.steps[k + 1].literal : layout.tail;
+      const size_t end = next.empty() ? line.size() : line.find(next[0], pos);
+      if (end == std::string_view::npos) return false;
+      value = line.substr(pos, end - pos);
+      c.pos = end;
+    }
+    pos = c.pos;
+    switch (step.field) {
+      case LayoutField::Host: out.host = value; break;
+      case LayoutField::ForwardedFor: forwarded = value; break;
+      case LayoutField::Time: out.time = value; break;
+      case LayoutField::Request: SplitRequest(value, out); break;
+      case LayoutField::Method: out.method = value; break;
+      case LayoutField::Target: out.target = value; break;
+      case LayoutField::Status:
+        if (!ParseStatus(value, out.status)) return false;
+        hasStatus = true;
+        break;
+      case LayoutField::Referrer:
+        AssignField(value, false, out.referrer);
+        out.combined = true;
+        break;
+      case LayoutField::Agent:
+        AssignField(value, true, out.agent);
+        out.combined = true;
+        break;
+      case LayoutField::Skip: break;
+    }
+  }
+  // What follows the last field must begin as the format says; fields after it are ignored.
+  if (!TakeLiteral(line, pos, layout.tail)) return false;
+  if (!forwarded.empty() && forwarded != "-") {
+    std::string_view visitor = forwarded.substr(0, forwarded.find(','));
+    while (!visitor.empty() && visitor.back() == ' ') visitor.remove_suffix(1);
+    if (!visitor.empty()) out.host = visitor;
+  }
+  if (out.host.empty()) out.host = "-";
+  if (!hasStatus) out.status = 200;  // a layout without the status logs what was served
+  if (out.method.empty() && !out.target.empty()) out.method = "GET";
+  return !out.time.empty();
 }
 
 std::string_view PagePath(std::string_view target) {
@@ -171,6 +268,8 @@ std::string_view PagePath(std::string_view target) {
     if (target[i] == '?' || target[i] == '#') return target.substr(0, i);
   return target;
 }
+
+void PageName(std::string_view target, std::string& out) { DecodeLoggedText(PagePath(target), true, out); }
 
 bool IsPageView(const ServerLogLine& line) {
   if (line.method != "GET") return false;
@@ -181,14 +280,17 @@ bool IsPageView(const ServerLogLine& line) {
   size_t slash = path.rfind('/');
   std::string_view segment = slash == std::string_view::npos ? path : path.substr(slash + 1);
   size_t dot = segment.rfind('.');
-  if (dot == std::string_view::npos) return true;
-  std::string_view extension = segment.substr(dot + 1);
-  if (extension.size() < 2 || extension.size() > 5) return false;
-  static constexpr std::array<const char*, 10> kPageExtensions = {"html", "htm", "shtml", "xhtml", "php",
-                                                                  "cgi",  "pl",  "asp",   "aspx",  "jsp"};
-  for (const char* e : kPageExtensions)
-    if (EqualsIgnoringCase(extension, e)) return true;
-  return false;
+  return dot == std::string_view::npos || IsPageExtension(segment.substr(dot + 1));
+}
+
+bool PageMatches(std::string_view path, std::string_view selection) {
+  if (selection == "index") {
+    if (path == "/") return true;
+    constexpr std::string_view kIndex = "/index.";
+    return path.substr(0, kIndex.size()) == kIndex && IsPageExtension(path.substr(kIndex.size()));
+  }
+  if (!selection.empty() && selection[0] == '/') return path == selection;
+  return path.size() == selection.size() + 1 && path[0] == '/' && path.substr(1) == selection;
 }
 
 namespace {
@@ -225,7 +327,8 @@ bool ConvertServerTime(std::string_view time, const TimeZone& zone, std::string&
 bool MakeAccessRecords(const ServerLogLine& line, const TimeZone& zone, AccessRecords& out) {
   static thread_local std::string stamp;  // kept: a stamp is too long for the string's own buffer
   if (!ConvertServerTime(line.time, zone, stamp)) return false;
-  std::string_view page = PagePath(line.target);
+  static thread_local std::string page;
+  PageName(line.target, page);
   out.page.assign("1#(");
   // The page name ends at the first ")", so one inside a path is written as
   // its escape, which keeps the rest of the path in the name.

@@ -4,32 +4,38 @@
 //   host ident user [10/Oct/2026:13:55:36 +0900] "GET /path HTTP/1.1" 200 2326 "referrer" "agent"
 //
 // The referrer and agent fields are absent in the common format; fields after
-// the agent (some servers add more) are ignored. A line that is a page view
-// becomes the four records the logging script would have written for it, so
-// that the analysis counts both kinds of log the same way.
+// the agent (some servers add more) are ignored. Also read without being
+// named: Apache's vhost_combined ("host:port" first, ignored) and a leading
+// X-Forwarded-For list ("203.0.113.1, 10.0.0.7 - - [...]", the first address
+// is the visitor). Any other layout is named by its format string (log_layout.h).
+//
+// Lines are the log's raw bytes; texts are decoded here (logged_text.h).
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "analysis/log_layout.h"
 #include "analysis/time_zone.h"
 
 namespace vorel::analysis {
 
 struct ServerLogLine {
-  std::string_view host;
-  std::string_view time;     // inside the brackets
+  std::string_view host;     // the visitor's address or name as logged
+  std::string_view time;     // the stamp as logged: inside the brackets, or ISO 8601
   std::string_view method;   // empty for a malformed request ("-")
   std::string_view target;   // the request path as logged, query included
   int status = 0;
-  bool combined = false;     // referrer and agent present
-  std::string referrer;      // unescaped; "-" already made empty
-  std::string agent;         // unescaped; "-" already made empty
+  bool combined = false;     // referrer or agent present
+  std::string referrer;      // decoded, "-" made empty; its %HH are left to the referrer's normalisation
+  std::string agent;         // decoded; "-" made empty
 };
 
-// Parses one line (without its line end). False when it is not a common or
-// combined log line. The views point into `line`.
+// Parses one line (without its line end) of a layout found by itself. False
+// when it is not such a line. The views point into `line`.
 bool ParseServerLogLine(std::string_view line, ServerLogLine& out);
+// Parses one line of the layout the user named.
+bool ParseServerLogLine(std::string_view line, const LogLayout& layout, ServerLogLine& out);
 
 // A page view: method GET, status 2xx or 304, and a path naming a page (it
 // ends in "/", its last segment has no extension, or the extension is one of
@@ -38,6 +44,17 @@ bool IsPageView(const ServerLogLine& line);
 
 // The request path without its query string and fragment.
 std::string_view PagePath(std::string_view target);
+
+// The page's name: the path of the target, decoded (escapes, UTF-8 or CP932).
+void PageName(std::string_view target, std::string& out);
+
+// The page filter on a server log's page names: "index" is the site's top
+// page ("/" and "/index.EXT" for a page extension), a name beginning with
+// "/" is the path itself, any other name the path with "/" before it.
+bool PageMatches(std::string_view path, std::string_view selection);
+
+// True when the host field holds an address rather than a looked-up name.
+bool LooksLikeAddress(std::string_view host);
 
 // The logged stamp ("10/Oct/2026:13:55:36 +0900", or its ISO 8601 form) as
 // the record stamp "2026/10/10 13:55:36" of its wall-clock time in `zone`,

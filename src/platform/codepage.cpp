@@ -84,6 +84,39 @@ const Cp932Tables& Tables() {
 
 }  // namespace
 
+bool IsValidUtf8(std::string_view bytes) {
+  size_t i = 0;
+  while (i < bytes.size()) {
+    const auto b0 = static_cast<unsigned char>(bytes[i]);
+    if (b0 < 0x80) {
+      ++i;
+      continue;
+    }
+    size_t len;
+    unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the second byte
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+      len = 2;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+      len = 3;
+      if (b0 == 0xE0) lo = 0xA0;
+      if (b0 == 0xED) hi = 0x9F;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+      len = 4;
+      if (b0 == 0xF0) lo = 0x90;
+      if (b0 == 0xF4) hi = 0x8F;
+    } else {
+      return false;
+    }
+    if (i + len > bytes.size()) return false;
+    const auto b1 = static_cast<unsigned char>(bytes[i + 1]);
+    if (b1 < lo || b1 > hi) return false;
+    for (size_t k = 2; k < len; ++k)
+      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
+    i += len;
+  }
+  return true;
+}
+
 void AppendUtf8(char32_t cp, std::string& out) {
   if (cp < 0x80) {
     out.push_back(static_cast<char>(cp));

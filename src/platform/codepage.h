@@ -30,6 +30,10 @@ std::string Cp932ToUtf8(std::string_view bytes);
 // Characters CP932 cannot represent (and malformed UTF-8 bytes) become "?".
 std::string Utf8ToCp932(std::string_view utf8);
 
+// True when the bytes are well-formed UTF-8 (no overlong forms, no
+// surrogates, nothing past U+10FFFF). Plain ASCII is well-formed.
+bool IsValidUtf8(std::string_view bytes);
+
 // Appends one code point as UTF-8.
 void AppendUtf8(char32_t codePoint, std::string& out);
 

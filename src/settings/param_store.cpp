@@ -38,6 +38,7 @@ const std::vector<ParamDef> kDefinitions = {
     {"SearchLike", ParamKind::Flag, "False"},
     {"TimeZone", ParamKind::Text, ""},
     {"RobotMode", ParamKind::Short, "1"},
+    {"LogFormat", ParamKind::Text, ""},
     {"AutoFtp", ParamKind::Flag, "False"},
     {"AutoAnalize", ParamKind::Flag, "False"},
     {"AutoMaxSize", ParamKind::Flag, "False"},

@@ -15,6 +15,9 @@ std::string_view TrimLeadingSpaces(std::string_view text);
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 std::string ToUpperAscii(std::string_view text);
 
+// The value of a hexadecimal digit (either case), or -1.
+int HexDigitValue(char c);
+
 // Unicode simple lower-casing of ASCII, full-width Latin, Latin-1, Greek and
 // Cyrillic capitals; every other character is copied unchanged.
 std::string ToLowerText(std::string_view utf8);

@@ -225,7 +225,7 @@ TEST_F(AnalysisPassTest, NoIndexSurvivesFromAnEarlierPass) {
 
 TEST_F(AnalysisPassTest, HostRefAndUrlGrowPastTheSixteenBitLimitSoEveryAccessCounts) {
   SetParam("SpecifyClass", false);
-  const int distinct = kMaxTableEntries + 1000;
+  const int distinct = kSixteenBitEntries + 1000;
   std::string log;
   for (int i = 0; i < distinct; ++i) {
     const std::string n = std::to_string(i);
@@ -245,14 +245,23 @@ TEST_F(AnalysisPassTest, HostRefAndUrlGrowPastTheSixteenBitLimitSoEveryAccessCou
   EXPECT_EQ(ResultCount(18, distinct - 1), 1);
 }
 
-TEST_F(AnalysisPassTest, AgentAndPageStopAtTheirLimitWithAnErrorInsteadOfCorruption) {
+TEST_F(AnalysisPassTest, AgentAndPageGrowPastTheSixteenBitLimitToo) {
+  SetParam("SpecifyPage", false);
+  const int distinct = kSixteenBitEntries + 100;
   std::string log;
-  for (int i = 0; i <= kMaxTableEntries; ++i) log += "1#(p" + std::to_string(i) + ")2001/12/05 09:03:07\r\n4#h(1.2.3.4)\r\n";
-  EXPECT_FALSE(Analyze(log));
-  ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_EQ(prompter.messages[0].title, "解析エラー");
-  EXPECT_EQ(Result().Page.Count, kMaxTableEntries);
-  EXPECT_EQ(prompter.messages[0].text.rfind(std::to_string(2 * kMaxTableEntries + 1) + "行目", 0), 0u);
+  for (int i = 0; i < distinct; ++i) {
+    const std::string n = std::to_string(i);
+    log += "1#(p" + n + ")2001/12/05 09:03:07\t2#agent/" + n + "\t4#h(1.2.3.4)\n";
+  }
+  log += "1#(p7)2001/12/05 09:03:07\t2#agent/7\t4#h(1.2.3.4)\n";
+  ASSERT_TRUE(Analyze(log));
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_EQ(Result().Total, distinct + 1);
+  EXPECT_EQ(Result().Page.Count, distinct);
+  EXPECT_EQ(Result().Agent.Count, distinct);
+  EXPECT_EQ(ResultName(16, distinct), "agent/7");
+  EXPECT_EQ(ResultCount(15, distinct), 2);
+  EXPECT_EQ(ResultName(28, distinct), "p7");
 }
 
 TEST_F(AnalysisPassTest, BinaryGarbageNeverCrashes) {

@@ -126,7 +126,6 @@ TEST(MakeHostKey, Ipv6AddressesAreGroupedByTheirSlash48) {
   EXPECT_EQ(MakeHostKey("4#(::)", o, kNoList), "0:0:0:*");
   EXPECT_EQ(MakeHostKey("4#(2400:4051::)", o, kNoList), "2400:4051:0:*");
   EXPECT_EQ(MakeHostKey("4#(2001:0db8:0000:0042:0000:8a2e:0370:7334)", o, kNoList), "2001:db8:0:*");
-  EXPECT_EQ(MakeHostKey("4#(::ffff:192.0.2.1)", o, kNoList), "0:0:0:*");
   EXPECT_EQ(MakeHostKey("4#(64:ff9b:1::192.0.2.1)", o, kNoList), "64:ff9b:1:*");
   // The host name path is untouched; an address written as the name goes by the address.
   EXPECT_EQ(MakeHostKey("4#v6.example.ne.jp(2001:db8::1)", o, kNoList), "*.example.ne.jp");
@@ -139,6 +138,27 @@ TEST(MakeHostKey, Ipv6AddressesAreGroupedByTheirSlash48) {
   // Without class grouping every address is keyed as written.
   o.specifyClass = false;
   EXPECT_EQ(MakeHostKey("4#(2001:DB8:0a:1::5)", o, kNoList), "2001:DB8:0a:1::5");
+}
+
+TEST(MakeHostKey, Ipv4MappedAddressesAreTheirIpv4Address) {
+  NormalizeOptions o = AllOff();
+  const struct {
+    const char* record;
+    const char* grouped;
+    const char* plain;
+  } rows[] = {
+      {"4#(::ffff:192.0.2.1)", "192.0.2.*", "192.0.2.1"},
+      {"4#(::FFFF:10.1.2.3)", "10.*.*.*", "10.1.2.3"},
+      {"4#(0:0:0:0:0:ffff:c000:0207)", "192.0.2.*", "192.0.2.7"},
+      {"4#(::ffff:0:192.0.2.1)", "0:0:0:*", "::ffff:0:192.0.2.1"},  // IPv4-translated: IPv6 still
+      {"4#(::192.0.2.1)", "0:0:0:*", "::192.0.2.1"},
+  };
+  for (const auto& row : rows) {
+    o.specifyClass = true;
+    EXPECT_EQ(MakeHostKey(row.record, o, kNoList), row.grouped) << row.record;
+    o.specifyClass = false;
+    EXPECT_EQ(MakeHostKey(row.record, o, kNoList), row.plain) << row.record;
+  }
 }
 
 TEST(MakeHostKey, MalformedRecordsGiveNoKey) {

@@ -281,6 +281,41 @@ TEST_F(ServerLogPassTest, AFileMixingBothFormatsCountsBoth) {
   }
 }
 
+// A layout the user named decides which lines are the server's; lines of
+// records stay records, and a wrong layout stops the analysis before it reads.
+TEST_F(ServerLogPassTest, ANamedLayoutDecidesWhichLinesAreTheServersAndRecordsStayRecords) {
+  const std::vector<Visit> visits = RandomVisits(60);
+  const std::vector<Visit> first(visits.begin(), visits.begin() + 30), second(visits.begin() + 30, visits.end());
+  ASSERT_TRUE(Analyze(dir.Write("records.log", RecordLog(visits))));
+  const Snapshot all = Take();
+  // The stamp first, then the visitor: no layout found by itself.
+  std::string stampFirst;
+  for (const Visit& v : second) {
+    const std::string line = ServerLine(v);
+    const size_t open = line.find('['), close = line.find("] ");
+    stampFirst += line.substr(open, close + 1 - open) + " " + line.substr(0, line.find(' ')) + line.substr(close + 1) + "\n";
+  }
+  const std::string path = dir.Write("mixed.log", RecordLog(first) + stampFirst);
+
+  SetParam("LogFormat", "%t %h \"%r\" %>s %b \"%{Referer}i\" \"%{User-Agent}i\"");
+  ASSERT_TRUE(Analyze(path));
+  EXPECT_EQ(Take(), all);
+  EXPECT_EQ(LastServerLogCounts().pageViews, 30);
+  EXPECT_EQ(LastServerLogCounts().recordLines, 30 * 4);
+  EXPECT_EQ(LastServerLogCounts().unreadable, 0);
+
+  SetParam("LogFormat", "");
+  ASSERT_TRUE(Analyze(path));
+  EXPECT_EQ(LastServerLogCounts().pageViews, 0);
+  EXPECT_EQ(LastServerLogCounts().unreadable, 30);
+  EXPECT_TRUE(prompter.messages.empty());
+
+  SetParam("LogFormat", "%h \"%r\" %>s");
+  EXPECT_FALSE(Analyze(path));
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_NE(prompter.messages[0].text.find("時刻"), std::string::npos) << prompter.messages[0].text;
+}
+
 TEST_F(ServerLogPassTest, OneServerLineIsEnoughAndAnEmptyCompressedLogIsTooShort) {
   // One line stands for four records: enough; an empty file is not.
   SetParam("LogFile", dir.Write("one.log", ServerLog(RandomVisits(1))));
@@ -313,6 +348,28 @@ TEST_F(ServerLogPassTest, ACutCompressedLogCountsWhatCameBeforeTheCutAndSaysSo) 
     EXPECT_NE(prompter.messages[0].text.find("途中で終わっています"), std::string::npos);
     EXPECT_NE(prompter.messages[0].text.find("\r\n" + dir.File("cut")), std::string::npos);
   }
+}
+
+// The default page selection "index" finds the site's top page; one page
+// written raw, percent-encoded or \x-escaped is one entry.
+TEST_F(ServerLogPassTest, ThePageFilterAndTheTextEncodingsWorkOnTheWholePass) {
+  Visit v{2026, 10, 10, 13, 55, 36, "UA", "", "192.0.2.7", ""};
+  const std::string log = ServerLine(v, "GET / HTTP/1.1") + "\n" + ServerLine(v, "GET /index.php?x=1 HTTP/1.1") +
+                          "\n" + ServerLine(v, "GET /\xE6\x97\xA5\xE8\xA8\x98/ HTTP/1.1") + "\n" +
+                          ServerLine(v, "GET /%E6%97%A5%E8%A8%98/ HTTP/1.1") + "\n" +
+                          ServerLine(v, "GET /\\xE6\\x97\\xA5\\xE8\\xA8\\x98/ HTTP/1.1") + "\n";
+  const std::string path = dir.Write("access_log", log);
+  SetParam("SpecifyPage", true);
+  SetParam("IgnorePage", false);
+  SetParam("Page", "index");
+  ASSERT_TRUE(Analyze(path));
+  EXPECT_EQ(Result().Total, 2);
+  SetParam("Page", "日記/");
+  ASSERT_TRUE(Analyze(path));
+  EXPECT_EQ(Result().Total, 3);
+  ASSERT_EQ(Result().Page.Count, 3);
+  EXPECT_EQ(ResultName(28, 3), "/日記/");
+  EXPECT_EQ(ResultCount(27, 3), 3);
 }
 
 }  // namespace

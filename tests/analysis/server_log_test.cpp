@@ -130,5 +130,122 @@ TEST(ServerLogTest, ExtraFieldsAfterTheAgentAreIgnored) {
   EXPECT_EQ(r.referrer, "3#http://a/");
 }
 
+// Layouts and the ways servers write texts: each row is a line (in the
+// layout its format names; no format: found by itself) and what it stands for.
+struct LineCase {
+  const char* name;
+  const char* format;
+  std::string line;
+  const char* page;  // nullptr: no page view
+  const char* host;
+  const char* agent;
+  const char* referrer;
+};
+
+const std::string kStamp = "[10/Oct/2026:13:55:36 +0900]";
+const std::string kTail = " 200 512 \"-\" \"UA\"";
+
+std::string Combined(const std::string& target, const std::string& referrer = "-", const std::string& agent = "UA") {
+  return "192.0.2.7 - - " + kStamp + " \"GET " + target + " HTTP/1.1\" 200 512 \"" + referrer + "\" \"" + agent + "\"";
+}
+
+const LineCase kLineCases[] = {
+    {"raw UTF-8 path", "", Combined("/\xE6\x97\xA5\xE8\xA8\x98/"), "/日記/", "192.0.2.7", "UA", ""},
+    {"percent-encoded path", "", Combined("/%E6%97%A5%E8%A8%98/?q=%E6%97%A5"), "/日記/", "192.0.2.7", "UA", ""},
+    {"nginx \\x escapes", "", Combined("/\\xE6\\x97\\xA5\\xE8\\xA8\\x98/"), "/日記/", "192.0.2.7", "UA", ""},
+    {"raw CP932 path", "", Combined("/\x93\xFA\x8B\x4C/"), "/日記/", "192.0.2.7", "UA", ""},
+    {"CP932 escapes", "", Combined("/%93%FA%8BL/"), "/日記/", "192.0.2.7", "UA", ""},
+    {"escaped quote and backslash", "", Combined("/a.html", "http://x/?q=\\\"a\\\\b\\\"", "Bot \\\"1.0\\\" \\\\o/"),
+     "/a.html", "192.0.2.7", "Bot \"1.0\" \\o/", "http://x/?q=\"a\\b\""},
+    {"referrer escapes left for its normalisation", "", Combined("/", "http://x/?q=%E6%97%A5&r=\\xE6\\x97\\xA5"), "/",
+     "192.0.2.7", "UA", "http://x/?q=%E6%97%A5&r=日"},
+    {"agent decoded", "", Combined("/", "-", "Bot%2F1.0 \\xE6\\x97\\xA5"), "/", "192.0.2.7", "Bot/1.0 日", ""},
+    {"control bytes stay escaped", "", Combined("/a%0D%0Ab%00.html"), "/a%0D%0Ab%00.html", "192.0.2.7", "UA", ""},
+    {"vhost_combined", "",
+     "www.example.jp:443 198.51.100.4 - - " + kStamp + " \"GET /index.html HTTP/1.1\"" + kTail, "/index.html",
+     "198.51.100.4", "UA", ""},
+    {"forwarded list", "", "203.0.113.1, 10.0.0.7 - - " + kStamp + " \"GET / HTTP/1.1\"" + kTail, "/", "203.0.113.1",
+     "UA", ""},
+    {"forwarded list of three", "", "203.0.113.1, 10.0.0.7, 10.0.0.8 - frank " + kStamp + " \"GET / HTTP/1.1\"" + kTail,
+     "/", "203.0.113.1", "UA", ""},
+    {"extra fields after the agent", "", Combined("/x.php") + " \"extra field\" 1234 -", "/x.php", "192.0.2.7", "UA",
+     ""},
+    {"an image is no page view", "", Combined("/logo.png"), nullptr, "192.0.2.7", "UA", ""},
+    {"Apache format with a duration", "%h %l %u %t \\\"%r\\\" %>s %b \\\"%{Referer}i\\\" \\\"%{User-agent}i\\\" %D",
+     Combined("/a.html", "http://r/") + " 1234", "/a.html", "192.0.2.7", "UA", "http://r/"},
+    {"Apache line with vhost and port", "LogFormat \"%v:%p %a %t \\\"%m %U%q %H\\\" %s \\\"%{User-Agent}i\\\"\" mine",
+     "www.example.jp:80 192.0.2.9 " + kStamp + " \"GET /b.html?x=1 HTTP/1.1\" 200 \"UA 2\"", "/b.html", "192.0.2.9",
+     "UA 2", ""},
+    {"nginx format behind a proxy",
+     "log_format main '$remote_addr - $remote_user [$time_local] \"$request\" '\n"
+     "  '$status $body_bytes_sent \"$http_referer\" \"$http_user_agent\" \"$http_x_forwarded_for\"';",
+     Combined("/c/", "http://r/") + " \"198.51.100.1, 10.0.0.1\"", "/c/", "198.51.100.1", "UA", "http://r/"},
+    {"nginx format without a forwarded address", "$remote_addr [$time_local] \"$request\" $status \"$http_x_forwarded_for\"",
+     "192.0.2.7 " + kStamp + " \"GET /d.html HTTP/1.1\" 200 \"-\"", "/d.html", "192.0.2.7", "", ""},
+    {"nginx format with ISO stamps and a bare path", "$time_iso8601 $remote_addr $request_uri $status",
+     "2026-10-10T13:55:36+09:00 192.0.2.7 /e.html?x 304", "/e.html", "192.0.2.7", "", ""},
+};
+
+TEST(ServerLogTest, LayoutsAndTextEncodingsGiveThePageHostAgentAndReferrer) {
+  for (const LineCase& row : kLineCases) {
+    SCOPED_TRACE(row.name);
+    LogLayout layout;
+    std::string error;
+    const bool named = *row.format != '\0';
+    ASSERT_TRUE(!named || CompileLogLayout(row.format, layout, error)) << error;
+    ServerLogLine parsed;
+    ASSERT_TRUE(named ? ParseServerLogLine(row.line, layout, parsed) : ParseServerLogLine(row.line, parsed));
+    EXPECT_EQ(parsed.host, row.host);
+    EXPECT_EQ(parsed.agent, row.agent);
+    EXPECT_EQ(parsed.referrer, row.referrer);
+    EXPECT_EQ(IsPageView(parsed), row.page != nullptr);
+    if (!row.page) continue;
+    std::string page;
+    PageName(parsed.target, page);
+    EXPECT_EQ(page, row.page);
+  }
+}
+
+TEST(ServerLogTest, TheStampStaysAsLogged) {
+  ServerLogLine parsed;
+  ASSERT_TRUE(ParseServerLogLine(kLineCases[0].line, parsed));
+  EXPECT_EQ(parsed.time, "10/Oct/2026:13:55:36 +0900");
+  LogLayout layout;
+  std::string error;
+  ASSERT_TRUE(CompileLogLayout("$time_iso8601 \"$request\"", layout, error)) << error;
+  ASSERT_TRUE(ParseServerLogLine("2026-10-10T13:55:36+09:00 \"GET / HTTP/1.1\"", layout, parsed));
+  EXPECT_EQ(parsed.time, "2026-10-10T13:55:36+09:00");
+}
+
+TEST(ServerLogTest, LinesOfAnotherLayoutAreNoLines) {
+  LogLayout layout;
+  std::string error;
+  ASSERT_TRUE(CompileLogLayout("%h [%{X-Forwarded-For}i] %t \"%r\" %>s", layout, error)) << error;
+  ServerLogLine parsed;
+  EXPECT_TRUE(ParseServerLogLine("h [-] " + kStamp + " \"GET / HTTP/1.1\" 200", layout, parsed));
+  for (const std::string& line :
+       {Combined("/"), "h [-] " + kStamp + " \"GET / HTTP/1.1\" 2000", "h [-] " + kStamp + " \"GET / HTTP/1.1",
+        "h (-) " + kStamp + " \"GET / HTTP/1.1\" 200", std::string("h [-] [10/Oct/2026 \"GET / HTTP/1.1\" 200")})
+    EXPECT_FALSE(ParseServerLogLine(line, layout, parsed)) << line;
+  // Four fields before the stamp are vhost_combined only when the first is "host:port".
+  EXPECT_FALSE(ParseServerLogLine("www.example.jp 192.0.2.7 - - " + kStamp + " \"GET / HTTP/1.1\"" + kTail, parsed));
+}
+
+TEST(ServerLogTest, ThePageFilterNamesTheTopPageAPathOrAPathFromTheTop) {
+  const struct {
+    const char* path;
+    const char* selection;
+    bool matches;
+  } rows[] = {
+      {"/", "index", true},           {"/index.html", "index", true},   {"/index.PHP", "index", true},
+      {"/index.png", "index", false}, {"/index", "index", false},      {"/diary/", "index", false},
+      {"/diary/index.html", "index", false},
+      {"/diary/2001-12.html", "diary/2001-12.html", true},             {"/x/diary/2001-12.html", "diary/2001-12.html", false},
+      {"/diary/2001-12.html", "/diary/2001-12.html", true},            {"/diary/2001-12.html", "/diary", false},
+      {"/日記/", "日記/", true},      {"/", "/", true},                 {"/a", "", false},
+  };
+  for (const auto& row : rows) EXPECT_EQ(PageMatches(row.path, row.selection), row.matches) << row.path << " " << row.selection;
+}
+
 }  // namespace
 }  // namespace vorel::analysis

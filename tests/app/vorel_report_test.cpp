@@ -408,6 +408,43 @@ TEST_F(VorelReportTest, AServerLogPlainOrCompressedGivesTheReportOfTheSameAccess
   EXPECT_EQ(FromSjis(ReadFile(work.File("gzip.txt"))), expected);
 }
 
+// The same accesses in a layout of the user's own: the stamp first, the
+// visitor behind a proxy, the agent before the referrer.
+TEST_F(VorelReportTest, ALogFormatNamedOnTheCommandLineReadsThatLayout) {
+  const std::string format =
+      "log_format proxied '[$time_local] $http_x_forwarded_for $remote_addr \"$request\" $status '\n"
+      "                   '\"$http_user_agent\" \"$http_referer\" $request_time';";
+  auto line = [](const std::string& visitor, const std::string& time, const std::string& request, int status,
+                 const std::string& ref, const std::string& agent) {
+    return "[" + time + " +0900] " + visitor + ",10.9.9.9 10.0.0.254 \"" + request + "\" " +
+           std::to_string(status) + " \"" + agent + "\" \"" + ref + "\" 0.003\n";
+  };
+  const std::string log =
+      work.Write("proxied.log",
+                 line("host.example.ne.jp", "02/Dec/2001:09:03:07", "GET /index.html HTTP/1.1", 200, "http://www.example.jp/", kIe) +
+                     line("192.168.1.20", "05/Dec/2001:23:59:00", "GET /index.html?from=q HTTP/1.1", 304,
+                          "http://search.example.com/?q=vorel", kFx) +
+                     line("host.example.ne.jp", "09/Dec/2001:00:10:00", "GET /diary.html HTTP/1.1", 200, "http://www.example.jp/", kIe) +
+                     line("other.example.com", "30/Nov/2001:12:00:00", "GET /index.html HTTP/1.1", 200, "http://www.example.jp/", kIe));
+  std::string expected = kDecemberReport;
+  expected.replace(expected.find("\r\nページ別"), std::string::npos,
+                   "\r\nページ別 (2)\r\n   3: /index.html\r\n   1: /diary.html\r\n");
+
+  ProcessResult r = Run({"-q", "--log-format", format, "--from", "2001/12/1", "--to", "2001/12/31", "--all-pages", log,
+                         "-o", "proxied.txt"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(FromSjis(ReadFile(work.File("proxied.txt"))), expected);
+
+  // Found by itself, the layout is no server log the analysis knows.
+  ProcessResult guessed = Run({"-q", "--all-dates", "--all-pages", log, "-o", "guessed.txt"});
+  EXPECT_NE(guessed.status, 0);
+
+  ProcessResult wrong = Run({"--log-format", "%h %l %u \"%r\" %>s", log, "-o", "wrong.txt"});
+  EXPECT_EQ(wrong.status, 2);
+  EXPECT_NE(wrong.err.find("時刻"), std::string::npos) << wrong.err;
+  EXPECT_FALSE(std::filesystem::exists(work.File("wrong.txt")));
+}
+
 TEST_F(VorelReportTest, RobotsAreSetApartFromTheRecordLogOnlyWhenAskedAndFromTheServerLogUnlessCounted) {
   classes = work.Write("classes.dat", Sjis(std::string(kClassFile) + "Robot=Googlebot,Google\r\n"));
   const std::string robot = "Mozilla/5.0 (compatible; Googlebot/2.1; +http://www.google.com/bot.html)";

@@ -101,7 +101,7 @@ TEST_F(TextReportTest, ReplacesAnExistingReport) {
 
 TEST_F(TextReportTest, TablesPastTheSixteenBitLimitAreWrittenWhole) {
   analysis::AnalysisResult& r = analysis::Result();
-  const int32_t entries = analysis::kMaxTableEntries + 3000;
+  const int32_t entries = analysis::kSixteenBitEntries + 3000;
   r.Total = entries;
   r.Month[1] = entries;
   r.Host.Clear();

@@ -72,6 +72,7 @@ TEST_F(RegistryExportTest, AStoreWrittenByTheSaveIsExportedInItsOrder) {
                  "\"SearchLike\"=\"False\"\r\n"
                  "\"TimeZone\"=\"\"\r\n"
                  "\"RobotMode\"=\"1\"\r\n"
+                 "\"LogFormat\"=\"\"\r\n"
                  "\"AutoFtp\"=\"False\"\r\n"
                  "\"AutoAnalize\"=\"False\"\r\n"
                  "\"AutoMaxSize\"=\"False\"\r\n"

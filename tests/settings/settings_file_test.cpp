@@ -89,7 +89,7 @@ TEST_F(SettingsFileTest, EveryParameterChangedIsWrittenInOrderAndReadBack) {
       {"MaxDisp", "50"}, {"IgnoreIP", "True"}, {"SpecifyClass", "False"}, {"CheckLine", "500"},
       {"CodeChange", "False"}, {"Smallize", "True"}, {"IgnoreIndex", "False"}, {"IgnoreQuestion", "False"},
       {"IgnoreSharp", "False"}, {"IgnorePortNo", "False"}, {"SpecifyHost", "True"}, {"IgnoreHost", "True"},
-      {"IgnorePage", "False"}, {"SearchLike", "True"}, {"TimeZone", "Asia/Tokyo"}, {"RobotMode", "2"}, {"AutoFtp", "True"}, {"AutoAnalize", "True"},
+      {"IgnorePage", "False"}, {"SearchLike", "True"}, {"TimeZone", "Asia/Tokyo"}, {"RobotMode", "2"}, {"LogFormat", "%h %l %u %t \"%r\" %>s %b"}, {"AutoFtp", "True"}, {"AutoAnalize", "True"},
       {"AutoMaxSize", "True"}, {"AutoTile", "True"}, {"FtpServerName", "ftp.example.jp"},
       {"FtpUserName", "taro"}, {"FtpPassword", "Abc!123~xyz ?#$%"}, {"FtpSavePassword", "True"},
       {"FtpLogOverwrite", "False"}, {"FtpMessage", "False"}, {"FtpHostDir", "~/www"},
@@ -116,7 +116,7 @@ TEST_F(SettingsFileTest, EveryParameterChangedIsWrittenInOrderAndReadBack) {
             "MaxDisp=50\r\nIgnoreIP=True\r\nSpecifyClass=False\r\nCheckLine=500\r\nCodeChange=False\r\n"
             "Smallize=True\r\nIgnoreIndex=False\r\nIgnoreQuestion=False\r\nIgnoreSharp=False\r\n"
             "IgnorePortNo=False\r\nSpecifyHost=True\r\nIgnoreHost=True\r\nIgnorePage=False\r\n"
-            "SearchLike=True\r\nTimeZone=Asia/Tokyo\r\nRobotMode=2\r\nAutoFtp=True\r\nAutoAnalize=True\r\nAutoMaxSize=True\r\nAutoTile=True\r\n"
+            "SearchLike=True\r\nTimeZone=Asia/Tokyo\r\nRobotMode=2\r\nLogFormat=%h %l %u %t \"%r\" %>s %b\r\nAutoFtp=True\r\nAutoAnalize=True\r\nAutoMaxSize=True\r\nAutoTile=True\r\n"
             "FtpServerName=ftp.example.jp\r\nFtpUserName=taro\r\n"
             "FtpLogOverwrite=False\r\nFtpMessage=False\r\nFtpHostDir=~/www\r\n"
             "FtpLocalFolder=/home/taro/ログ\r\nFtpFileName=vorel.log\r\n"

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "analysis/log_layout.h"
 #include "analysis/time_zone.h"
 
 namespace vorel::report_app {
@@ -19,6 +20,7 @@ constexpr ValueOption kFrom{"", "--from"};
 constexpr ValueOption kTo{"", "--to"};
 constexpr ValueOption kPage{"", "--page"};
 constexpr ValueOption kFormat{"", "--format"};
+constexpr ValueOption kLogFormat{"", "--log-format"};
 constexpr ValueOption kTimeZone{"", "--tz"};
 constexpr ValueOption kRobots{"", "--robots"};
 
@@ -62,6 +64,7 @@ class Parser {
     if (auto v = Value(arg, kSettings)) return Once(!o.settingsFile, arg) && Assign(o.settingsFile, *v);
     if (auto v = Value(arg, kClasses)) return Once(!o.classFile, arg) && Assign(o.classFile, *v);
     if (auto v = Value(arg, kPage)) return Once(!o.page, arg) && Assign(o.page, *v);
+    if (auto v = Value(arg, kLogFormat)) return Once(!o.logFormat, arg) && AssignLogFormat(*v);
     if (auto v = Value(arg, kFormat)) return Once(!o.format, arg) && AssignFormat(*v, arg);
     if (auto v = Value(arg, kRobots)) return Once(!o.robotMode, arg) && AssignRobots(*v, arg);
     if (auto v = Value(arg, kFrom)) return Once(!o.from, arg) && AssignDate(o.from, *v, arg);
@@ -112,6 +115,16 @@ class Parser {
     else if (value == "csv") result_.options.format = reports::ReportFormat::Csv;
     else if (value == "html") result_.options.format = reports::ReportFormat::Html;
     else Fail("形式は txt、csv、html のどれかです: " + arg + " " + value);
+    return true;
+  }
+
+  // A wrong layout is refused before any log is read.
+  bool AssignLogFormat(const std::string& value) {
+    if (!result_.error.empty()) return true;
+    analysis::LogLayout layout;
+    std::string error;
+    if (!value.empty() && !analysis::CompileLogLayout(value, layout, error)) Fail(error);
+    else result_.options.logFormat = value;
     return true;
   }
 
@@ -183,6 +196,10 @@ std::string HelpText() {
          "      --all-dates      日付指定をオフにします。\n"
          "      --page NAME      ページ指定をオンにし、このページを解析します。\n"
          "      --all-pages      ページ指定をオフにします。\n"
+         "      --log-format FORMAT\n"
+         "                       Web サーバーのログの書式。サーバーの設定にある Apache の\n"
+         "                       LogFormat か nginx の log_format の書式をそのまま書きます。\n"
+         "                       空の文字列は自動判別です（既定）。\n"
          "      --tz ZONE        サーバーのログの時刻を表す時間帯: local はこのコンピューターの\n"
          "                       時刻（TZ に従います）、log はログの時刻のまま、Asia/Tokyo の\n"
          "                       ような地域名、+09:00 のような UTC からの時差。\n"

@@ -23,6 +23,7 @@ struct ReportOptions {
   bool allDates = false;
   std::optional<std::string> page;
   bool allPages = false;
+  std::optional<std::string> logFormat;  // a server log's layout as its format string; checked here
   std::optional<std::string> timeZone;  // a TimeZone setting ("" for "--tz local"), checked to be known
   std::optional<int> robotMode;  // --robots: 2 apart in every log, 0 counted like everyone
   bool quiet = false;

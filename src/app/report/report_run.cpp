@@ -118,6 +118,7 @@ void ApplyOverrides(const ReportOptions& o) {
   if (o.from) SetParam("StartDate", ParamInput{*o.from});
   if (o.to) SetParam("EndDate", ParamInput{*o.to});
   if (o.allPages) SetParam("SpecifyPage", ParamInput{false});
+  if (o.logFormat) SetParam("LogFormat", ParamInput{*o.logFormat});
   if (o.page) {
     SetParam("SpecifyPage", ParamInput{true});
     SetParam("Page", ParamInput{*o.page});

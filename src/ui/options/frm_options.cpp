@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "analysis/log_layout.h"
 #include "analysis/time_zone.h"
 #include "platform/prompter.h"
 #include "platform/qt/help_viewer.h"
@@ -241,6 +242,16 @@ QWidget* frmOptions::BuildPanel1() {
   lblTimeZone->setBuddy(cmbTimeZone);
   layout->addLayout(Row(lblTimeZone, {cmbTimeZone}));
   layout->addWidget(BuildRobotMode(panel));
+  // A server log's layout, pasted from the server's configuration.
+  QLabel* logFormatLabel = NamedLabel(QStringLiteral("●ログの書式（LogFormat / log_format、空欄は自動判別）"),
+                                      "lblLogFormat", panel);
+  layout->addWidget(logFormatLabel);
+  txtLogFormat = new QLineEdit(panel);
+  Name(txtLogFormat, "txtLogFormat", QStringLiteral("ログの書式"));
+  txtLogFormat->setAccessibleDescription(
+      QStringLiteral("Web サーバーの設定にある Apache の LogFormat か nginx の log_format の書式。空欄は自動判別。"));
+  logFormatLabel->setBuddy(txtLogFormat);
+  layout->addWidget(txtLogFormat);
 
   connect(chkIgnoreIp, &QCheckBox::toggled, this, &frmOptions::chkIgnoreIp_Click);
   return panel;
@@ -408,7 +419,7 @@ QLayout* frmOptions::BuildLegend() {
 void frmOptions::SetKeyboardOrder() {
   keyboardOrder_ = {chkIgnoreIp,       optSpecifyClass[0], optSpecifyClass[1], chkCodeChange,     chkSmallize,
                     chkIgnoreIndex,    chkIgnoreQuestion,  chkIgnoreSharp,     chkIgnorePortNo,   chkSearchLike,
-                    chkIgnorePage,     cmbTimeZone,        optRobotMode[0],    optRobotMode[1],    optRobotMode[2],   chkSpecifyHost,     optSpecifyHost[0],  optSpecifyHost[1], cmdIgnoreHost,
+                    chkIgnorePage,     cmbTimeZone,        optRobotMode[0],    optRobotMode[1],    optRobotMode[2],   txtLogFormat,       chkSpecifyHost,     optSpecifyHost[0],  optSpecifyHost[1], cmdIgnoreHost,
                     chkStartUp[0],     chkStartUp[1],      chkStartUp[2],      chkStartUp[3]};
   // The display panel in the order of the screen: the colours, then the count below them.
   for (int i : {0, 1, 2, 3, 4, 5, 6, 7, 8, 12, 9, 10, 11}) keyboardOrder_.push_back(cmdColor[i]);
@@ -426,6 +437,7 @@ void frmOptions::SetKeyboardOrder() {
 
 void frmOptions::Form_Load() {
   txtMaxDisp->setText(QString::fromStdString(settings::GetParam("MaxDisp").ToText()));
+  txtLogFormat->setText(QString::fromStdString(settings::ParamText("LogFormat")));
 
   chkIgnoreIp->setChecked(Flag("IgnoreIP"));
   optSpecifyClass[Flag("SpecifyClass") ? 0 : 1]->setChecked(true);
@@ -590,6 +602,15 @@ void frmOptions::cmdOk_Click() {
     platform::ShowError("最大表示数には、１～９９９の数値を入力してください。");
     return;
   }
+  const std::string logFormat = txtLogFormat->text().trimmed().toStdString();
+  analysis::LogLayout layout;
+  std::string layoutError;
+  if (!logFormat.empty() && !analysis::CompileLogLayout(logFormat, layout, layoutError)) {
+    tabOptionPanel_Click(0);
+    txtLogFormat->setFocus();
+    platform::ShowError(layoutError);
+    return;
+  }
   const std::string timeZone = TimeZoneSettingOf(cmbTimeZone);
   if (std::string error; !analysis::TimeZone::FromSetting(timeZone, &error)) {
     platform::ShowError(error);
@@ -599,6 +620,7 @@ void frmOptions::cmdOk_Click() {
   }
   settings::SetParam("TimeZone", settings::ParamInput{timeZone});
   settings::SetParam("MaxDisp", settings::ParamInput{txtMaxDisp->text().toStdString()});
+  settings::SetParam("LogFormat", settings::ParamInput{logFormat});
   StoreFlag("IgnoreIP", chkIgnoreIp->isChecked());
   StoreFlag("SpecifyClass", optSpecifyClass[0]->isChecked());
   StoreFlag("CodeChange", chkCodeChange->isChecked());

@@ -108,6 +108,7 @@ class frmOptions : public QDialog {
   std::array<QLabel*, 13> lblColor{};
   std::array<QLabel*, 3> lblMaxDisp{};
   QLineEdit* txtMaxDisp;
+  QLineEdit* txtLogFormat;
   QLabel* lblFontNameTitle;
   QLabel* lblFontName;
   QPushButton* cmdFontName;

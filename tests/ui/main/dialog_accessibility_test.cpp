@@ -98,7 +98,7 @@ TEST_F(DialogAccessibilityTest, OptionsDialogIsNamedOnEveryPanelAndTabWalksThePa
   QStringList expected = {QStringLiteral("chkIgnoreIp"), QStringLiteral("optSpecifyClass(1)")};
   expected << QStringList{"chkCodeChange",  "chkSmallize",     "chkIgnoreIndex", "chkIgnoreQuestion",
                           "chkIgnoreSharp", "chkIgnorePortNo", "chkSearchLike",  "chkIgnorePage",
-                          "cmbTimeZone",    "optRobotMode(1)", "chkSpecifyHost", "optSpecifyHost(1)", "cmdIgnoreHost"};
+                          "cmbTimeZone",    "optRobotMode(1)", "txtLogFormat", "chkSpecifyHost", "optSpecifyHost(1)", "cmdIgnoreHost"};
   expected << Indexed("chkStartUp", {0, 1, 2, 3}) << Indexed("cmdColor", {0, 1, 2, 3, 4, 5, 6, 7, 8, 12, 9, 10, 11})
            << QStringList{"txtMaxDisp", "cmdFontName", "cmbGraphPattern", "cmdOk", "cmdCancel", "cmdHelp", "chkIgnoreIp"};
   EXPECT_EQ(TabWalk(&dialog, dialog.chkIgnoreIp, static_cast<int>(expected.size()) - 1), expected);

@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "analysis/log_layout.h"
 #include "options_test_support.h"
 #include "settings/settings_file.h"
 #include "ui/options/time_zone_choice.h"
@@ -43,6 +44,7 @@ class FrmOptionsTest : public UiTest {
   QRadioButton* Option(const char* name, int index) { return Control<QRadioButton>(dialog.get(), name, index); }
   QPushButton* Button(const char* name, int index = -1) { return Control<QPushButton>(dialog.get(), name, index); }
   QLineEdit* MaxDisp() { return Control<QLineEdit>(dialog.get(), "txtMaxDisp"); }
+  QLineEdit* LogFormat() { return Control<QLineEdit>(dialog.get(), "txtLogFormat"); }
   QTabWidget* Tabs() { return Control<QTabWidget>(dialog.get(), "tabOptionPanel"); }
 
   void TearDown() override {
@@ -254,6 +256,35 @@ TEST_F(FrmOptionsTest, SaveColorParamWritesThreeDigitGroupsThatReadBack) {
   EXPECT_EQ(ParamText("GraphFore"), "255128064");
 }
 
+TEST_F(FrmOptionsTest, ALogFormatIsStoredOnlyWhenItDescribesReadableLines) {
+  const std::string nginx = "log_format main '$remote_addr [$time_local] \"$request\" $status';";
+  SetParam("LogFormat", ParamInput{nginx});
+  frmOptions& options = Open();
+  QLineEdit* format = LogFormat();
+  EXPECT_EQ(format->text().toStdString(), nginx);
+  EXPECT_FALSE(format->accessibleName().isEmpty());
+  EXPECT_TRUE(Tabs()->widget(0)->isAncestorOf(format));
+
+  Tabs()->setCurrentIndex(2);
+  format->setText(QStringLiteral("%h %l %u \"%r\" %>s"));  // no time stamp
+  Button("cmdOk")->click();
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  analysis::LogLayout layout;
+  std::string error;
+  EXPECT_FALSE(analysis::CompileLogLayout(format->text().toStdString(), layout, error));
+  EXPECT_EQ(prompter.messages.back().text, error);
+  EXPECT_EQ(prompter.messages.back().title, "エラー");
+  EXPECT_TRUE(options.isVisible());
+  EXPECT_EQ(Tabs()->currentIndex(), 0);
+  EXPECT_EQ(ParamText("LogFormat"), nginx);
+
+  format->setText(QStringLiteral("  "));  // empty: found by itself again
+  Button("cmdOk")->click();
+  EXPECT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(options.result(), QDialog::Accepted);
+  EXPECT_EQ(ParamText("LogFormat"), "");
+}
+
 TEST_F(FrmOptionsTest, TheKeyboardWalksAcrossTheTabsAndTheTabsSetTheHelpTopic) {
   Open();
   QTabWidget* tabs = Tabs();
@@ -263,6 +294,9 @@ TEST_F(FrmOptionsTest, TheKeyboardWalksAcrossTheTabsAndTheTabsSetTheHelpTopic) {
   EXPECT_EQ(dialog->focusWidget(), Option("optRobotMode", 1));  // the chosen RobotMode
   EXPECT_EQ(tabs->currentIndex(), 0);
   PressKey(Option("optRobotMode", 1), Qt::Key_Tab);
+  EXPECT_EQ(dialog->focusWidget(), LogFormat());
+  EXPECT_EQ(tabs->currentIndex(), 0);
+  PressKey(LogFormat(), Qt::Key_Tab);
   EXPECT_EQ(dialog->focusWidget(), Check("chkSpecifyHost"));
   EXPECT_EQ(tabs->currentIndex(), 1);
   EXPECT_EQ(dialog->HelpContextID(), 139);
