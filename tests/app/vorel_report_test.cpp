@@ -429,8 +429,9 @@ TEST_F(VorelReportTest, ALogFormatNamedOnTheCommandLineReadsThatLayout) {
   std::string expected = kDecemberReport;
   expected.replace(expected.find("\r\nページ別"), std::string::npos,
                    "\r\nページ別 (2)\r\n   3: /index.html\r\n   1: /diary.html\r\n");
+  expected.insert(expected.find("\r\n\r\n"), "\r\n時間帯: Asia/Tokyo");
 
-  ProcessResult r = Run({"-q", "--log-format", format, "--from", "2001/12/1", "--to", "2001/12/31", "--all-pages", log,
+  ProcessResult r = Run({"-q", "--tz", "Asia/Tokyo", "--log-format", format, "--from", "2001/12/1", "--to", "2001/12/31", "--all-pages", log,
                          "-o", "proxied.txt"});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(FromSjis(ReadFile(work.File("proxied.txt"))), expected);
