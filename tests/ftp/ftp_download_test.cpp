@@ -190,7 +190,8 @@ TEST_F(FtpDownloadTest, DirectoryAndFileFailuresNameWhatWasAskedFor) {
 }
 
 TEST_F(FtpDownloadTest, ABrokenTransferKeepsTheOldLogAndLeavesNoTemporaryFile) {
-  FtpTestServer server;
+  // Sent slowly, so that the server dies with most of the file still to come.
+  FtpTestServer server(false, 1 << 20);
   server.Put("public_html/access.log", LargeLog(400000));
   const std::string old = "1#(index)2023/12/31 23:59:59\r\n";
   local.Write("access.log", old);

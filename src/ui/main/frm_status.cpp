@@ -1,6 +1,5 @@
 #include "ui/main/frm_status.h"
 
-#include <QAccessible>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -86,12 +85,8 @@ void frmStatus::SetBar(int maximum, int value) {
   if (maximum != pbrStatus->maximum()) pbrStatus->setRange(0, maximum);
   // An unknown total (maximum 0) shows the busy bar.
   value = maximum == 0 ? 0 : std::clamp(value, 0, maximum);
-  if (value == pbrStatus->value()) return;
+  // The bar tells the screen reader of each new value itself.
   pbrStatus->setValue(value);
-  if (isVisible()) {
-    QAccessibleValueChangeEvent event(pbrStatus, value);
-    QAccessible::updateAccessibility(&event);
-  }
 }
 
 void frmStatus::Follow(jobs::BackgroundJob& job) {
