@@ -1,9 +1,7 @@
 #include "history/history_adder.h"
 
 #include <algorithm>
-#include <functional>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "analysis/category_table.h"
@@ -31,35 +29,37 @@ void Check(int rc, int expected = SQLITE_DONE) {
 }
 
 // One dictionary table, held in memory while the log is added: text to id.
+// The engine's table gives the index: entry n is the text of index n - 1.
 class Dictionary {
  public:
   Dictionary(Database& db, const char* table) {
     std::vector<std::string> texts;
     if (!LoadTexts(db, table, texts)) throw SqlFailure{SQLITE_CORRUPT};
-    ids_.reserve(texts.size());
-    for (size_t i = 0; i < texts.size(); ++i) ids_.emplace(std::move(texts[i]), IdOfIndex(static_cast<int64_t>(i)));
+    for (const std::string& text : texts)
+      if (index_.Append(text, 0) == 0) throw SqlFailure{SQLITE_FULL};
     const std::string sql = std::string("INSERT INTO ") + table + " (id, text) VALUES (?1, ?2)";
     insert_ = db.Prepare(sql.c_str());
     if (!insert_.Ok()) throw SqlFailure{SQLITE_CORRUPT};
   }
 
   int64_t Id(std::string_view text) {
-    auto found = ids_.find(text);
-    if (found != ids_.end()) return found->second;
-    const int64_t id = IdOfIndex(static_cast<int64_t>(ids_.size()));
+    if (const int32_t entry = index_.Find(text); entry != 0) return IdOfIndex(entry - 1);
+    const int64_t id = IdOfIndex(index_.Count);
     insert_.Bind(1, id);
     insert_.Bind(2, text);
     Check(insert_.Run());
-    ids_.emplace(std::string(text), id);
+    if (index_.Append(text, 0) == 0) throw SqlFailure{SQLITE_FULL};
     return id;
   }
 
  private:
-  std::unordered_map<std::string, int64_t, analysis::TextHash, std::equal_to<>> ids_;
+  analysis::CategoryTable index_;
   Statement insert_;
 };
 
-// A dictionary of id pairs (visitor: host and agent; zone: kind and offset).
+// A dictionary of id pairs (visitor: host and agent; zone: kind and offset),
+// indexed by open addressing: the ids are the program's own numbers, so no
+// visitor can make them collide.
 class PairDictionary {
  public:
   PairDictionary(Database& db, const char* table, const char* first, const char* second) {
@@ -67,7 +67,7 @@ class PairDictionary {
     Statement s = db.Prepare(select.c_str());
     if (!s.Ok()) throw SqlFailure{SQLITE_CORRUPT};
     int rc;
-    while ((rc = s.Step()) == SQLITE_ROW) ids_.emplace(Key(s.Int(1), s.Int(2)), s.Int(0));
+    while ((rc = s.Step()) == SQLITE_ROW) Remember(s.Int(1), s.Int(2), s.Int(0));
     Check(rc);
     const std::string sql = std::string("INSERT INTO ") + table + " (id, " + first + ", " + second + ") VALUES (?1, ?2, ?3)";
     insert_ = db.Prepare(sql.c_str());
@@ -75,25 +75,53 @@ class PairDictionary {
   }
 
   int64_t Id(int64_t a, int64_t b) {
-    auto found = ids_.find(Key(a, b));
-    if (found != ids_.end()) return found->second;
-    const int64_t id = IdOfIndex(static_cast<int64_t>(ids_.size()));
+    if (const Slot& slot = slots_[Place(a, b)]; slot.used) return slot.id;
+    const int64_t id = IdOfIndex(static_cast<int64_t>(count_));
     insert_.Bind(1, id);
     insert_.Bind(2, a);
     insert_.Bind(3, b);
     Check(insert_.Run());
-    ids_.emplace(Key(a, b), id);
+    Remember(a, b, id);
     return id;
   }
 
  private:
-  struct PairHash {
-    size_t operator()(const std::pair<int64_t, int64_t>& k) const noexcept {
-      return std::hash<int64_t>()(k.first) * 0x9E3779B97F4A7C15ull ^ std::hash<int64_t>()(k.second);
-    }
+  struct Slot {
+    int64_t a = 0, b = 0, id = 0;
+    bool used = false;
   };
-  static std::pair<int64_t, int64_t> Key(int64_t a, int64_t b) { return {a, b}; }
-  std::unordered_map<std::pair<int64_t, int64_t>, int64_t, PairHash> ids_;
+
+  static uint64_t Mix(int64_t a, int64_t b) {
+    uint64_t z = static_cast<uint64_t>(a) * 0x9E3779B97F4A7C15ull ^ static_cast<uint64_t>(b);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+  }
+
+  // The slot holding the pair, or the free slot where it goes.
+  size_t Place(int64_t a, int64_t b) const {
+    const size_t mask = slots_.size() - 1;
+    size_t i = Mix(a, b) & mask;
+    while (slots_[i].used && (slots_[i].a != a || slots_[i].b != b)) i = (i + 1) & mask;
+    return i;
+  }
+
+  void Remember(int64_t a, int64_t b, int64_t id) {
+    // At most half full, so that a search ends soon.
+    if ((count_ + 1) * 2 > slots_.size()) {
+      std::vector<Slot> old(std::max<size_t>(slots_.size() * 2, 64));
+      old.swap(slots_);
+      for (const Slot& slot : old)
+        if (slot.used) slots_[Place(slot.a, slot.b)] = slot;
+    }
+    Slot& slot = slots_[Place(a, b)];
+    if (slot.used) return;  // a damaged file's repeated pair: the first one stands
+    slot = Slot{a, b, id, true};
+    ++count_;
+  }
+
+  std::vector<Slot> slots_ = std::vector<Slot>(64);
+  size_t count_ = 0;
   Statement insert_;
 };
 
