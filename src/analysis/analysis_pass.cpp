@@ -185,6 +185,7 @@ class Pass {
   // went through, a server's line with its time in the pass's zone.
   void RunHistory(history::PageViewReader& views) {
     history::PageViewRecords access;
+    numbered_ = &access;
     while (views.Next(access)) {
       CountRecords(4);
       if (access.fromServerLog) {
@@ -195,6 +196,7 @@ class Pass {
       }
       for (std::string_view record : {access.page, access.agent, access.referrer, access.host}) Record(record);
     }
+    numbered_ = nullptr;
     if (views.Failed()) throw PassError{kReadError};
   }
 
@@ -279,7 +281,8 @@ class Pass {
 
   void PageRecord(std::string_view record) {
     const std::string_view page = StartAccess(record);
-    page_ = FindOrAppendOrFail(r_.Page, page);
+    page_ = Remembered(byNumber_.page, numbered_ ? numbered_->pageIndex : -1,
+                       [&] { return FindOrAppendOrFail(r_.Page, page); });
   }
 
   // The filters of a "1#" record; returns its page name.
@@ -334,12 +337,15 @@ class Pass {
   // which is made only when a person's access counts.
   AgentClass& KnownAgent(std::string_view record) {
     const std::string_view text = record.substr(std::min<size_t>(2, record.size()));
-    int32_t seen = agentsSeen_.Find(text);
-    if (seen == 0) {
-      seen = agentsSeen_.Append(text, 0);
-      if (seen == 0) throw PassError{kOverflow};
-      agentClass_.resize(static_cast<size_t>(seen) + 1);
-    }
+    const int32_t seen = Remembered(byNumber_.agent, numbered_ ? numbered_->agentIndex : -1, [&] {
+      int32_t found = agentsSeen_.Find(text);
+      if (found == 0) {
+        found = agentsSeen_.Append(text, 0);
+        if (found == 0) throw PassError{kOverflow};
+        agentClass_.resize(static_cast<size_t>(found) + 1);
+      }
+      return found;
+    });
     return agentClass_[static_cast<size_t>(seen)];
   }
 
@@ -367,7 +373,8 @@ class Pass {
   void RefRecord(std::string_view record) {
     if (record.size() < 3) return;
     std::string_view referrer = record.substr(2);
-    int32_t urlEntry = FindOrAppendOrFail(r_.Url, referrer);
+    const int32_t urlEntry = Remembered(byNumber_.url, numbered_ ? numbered_->referrerIndex : -1,
+                                        [&] { return FindOrAppendOrFail(r_.Url, referrer); });
     if (static_cast<size_t>(urlEntry) >= refOfUrl_.size()) refOfUrl_.resize(static_cast<size_t>(urlEntry) + 1, kNotYet);
     int32_t& refEntry = refOfUrl_[static_cast<size_t>(urlEntry)];
     if (refEntry == kNotYet) {
@@ -404,16 +411,16 @@ class Pass {
 
   // Whether the host filter accepts a robot's host, which stays out of Host.
   bool HostAccepted(std::string_view record) {
-    const int32_t seen = hostRecords_.Find(record);
+    const int32_t seen = SeenHost(record);
     if (seen != 0) return hostRecords_.Counts[static_cast<size_t>(seen)] != 0;
     const bool accepted = !MakeHostKey(record, s_.normalize, lists_.hostFilter).empty();
-    if (hostRecords_.Append(record, accepted ? kAcceptedOnly : 0) == 0) throw PassError{kOverflow};
+    RememberHost(hostRecords_.Append(record, accepted ? kAcceptedOnly : 0));
     return accepted;
   }
 
   // Counts the access in Host on the spot; false when the host is rejected.
   bool HostRecord(std::string_view record) {
-    int32_t seen = hostRecords_.Find(record);
+    const int32_t seen = SeenHost(record);
     int32_t entry;
     if (seen != 0 && hostRecords_.Counts[static_cast<size_t>(seen)] != kAcceptedOnly) {
       entry = hostRecords_.Counts[static_cast<size_t>(seen)];
@@ -436,8 +443,35 @@ class Pass {
     // The records seen, each with the Host entry it leads to (0: rejected;
     // kAcceptedOnly: accepted, so far seen from robots only).
     if (seen != 0) hostRecords_.Counts[static_cast<size_t>(seen)] = entry;
-    else hostRecords_.Append(record, entry);
+    else RememberHost(hostRecords_.Append(record, entry));
     return entry != 0;
+  }
+
+  // The host record's entry among those seen, 0 when new.
+  int32_t SeenHost(std::string_view record) {
+    const int64_t number = numbered_ ? numbered_->hostIndex : -1;
+    if (number >= 0 && static_cast<size_t>(number) < byNumber_.host.size() && byNumber_.host[static_cast<size_t>(number)] != 0)
+      return byNumber_.host[static_cast<size_t>(number)];
+    const int32_t seen = hostRecords_.Find(record);
+    if (seen != 0) RememberHost(seen);
+    return seen;
+  }
+
+  void RememberHost(int32_t seen) {
+    if (seen == 0) throw PassError{kOverflow};
+    const int64_t number = numbered_ ? numbered_->hostIndex : -1;
+    if (number >= 0) Remembered(byNumber_.host, number, [&] { return seen; });
+  }
+
+  // The lookup's entry for a text that comes with its history number: found
+  // the first time, remembered by the number after that.
+  template <class Find>
+  static int32_t Remembered(std::vector<int32_t>& memo, int64_t number, Find find) {
+    if (number < 0) return find();
+    if (static_cast<size_t>(number) >= memo.size()) memo.resize(static_cast<size_t>(number) + 1, 0);
+    int32_t& entry = memo[static_cast<size_t>(number)];
+    if (entry == 0) entry = find();
+    return entry;
   }
 
   void CountEntry(CategoryTable& table, int32_t entry) {
@@ -475,6 +509,13 @@ class Pass {
   std::vector<int32_t> robotEntry_ = std::vector<int32_t>(lists_.robots.size() + 1, 0);  // Robot entry by line
   std::vector<int32_t> refOfUrl_;
   CategoryTable hostRecords_{kMaxGrowingTableEntries};
+  // A history's page view in hand, whose texts come numbered; null for a log.
+  const history::PageViewRecords* numbered_ = nullptr;
+  // Entries found for a history's texts by their numbers (0: not yet):
+  // Page entry, agentsSeen_ entry, Url entry, hostRecords_ entry.
+  struct {
+    std::vector<int32_t> page, agent, url, host;
+  } byNumber_;
 };
 
 void FinishTables(AnalysisResult& r, const PassControl& control) {

@@ -111,6 +111,10 @@ bool PageViewReader::Next(PageViewRecords& out) {
   out.agent = agents_[v.agent];
   out.referrer = referrers_[static_cast<size_t>(referrer)];
   out.host = hosts_[v.host];
+  out.pageIndex = page;
+  out.agentIndex = static_cast<int64_t>(v.agent);
+  out.referrerIndex = referrer;
+  out.hostIndex = static_cast<int64_t>(v.host);
   return true;
 }
 

@@ -24,6 +24,9 @@ struct PageViewRecords {
   // False for a server's line whose time has no four-digit year in the zone
   // it is shown in: such a line is unreadable, as it is in the log.
   bool stampRead = true;
+  // The texts' numbers in the history (their dictionary indexes): one
+  // number is always the same text, so a pass looks each text up once.
+  int64_t pageIndex = -1, agentIndex = -1, referrerIndex = -1, hostIndex = -1;
 };
 
 class PageViewReader {

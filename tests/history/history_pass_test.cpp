@@ -42,7 +42,7 @@ class HistoryPassTest : public ::testing::Test {
     settings::ApplyDefaults();
     dir.Write("vorel.dat", testing::Sjis("OS=Windows NT 5.1,Windows XP\r\nOS=Linux,Linux\r\n"
                                          "Browser=Firefox,Firefox\r\nBrowser=MSIE,Internet Explorer\r\n"
-                                         "IgnoreIndex=index.html\r\nRobot=Googlebot,Google\r\n"));
+                                         "IgnoreIndex=index.html\r\nRobot=Googlebot,Google\r\nIgnoreHost=192.0.2.1\r\n"));
     analysis::LoadClassListsFrom(dir.File("vorel.dat"));
     analysis::ResetResult();
   }
@@ -77,6 +77,12 @@ TEST_F(HistoryPassTest, AHistoryCountsAsItsLogsUnderEveryFilter) {
   };
   const Filters filters[] = {
       {"none", [] { SetParam("SpecifyDate", false); SetParam("SpecifyPage", false); }},
+      {"each address apart, one set aside", [] {
+         SetParam("IgnoreIP", false);
+         SetParam("SpecifyClass", false);
+         SetParam("SpecifyHost", true);
+         SetParam("IgnoreHost", true);
+       }},
       {"period", [] {
          SetParam("SpecifyDate", true);
          SetParam("StartDate", *settings::ParseDate("2026/5/2"));
