@@ -140,9 +140,8 @@ bool LoadTexts(Database& db, const char* table, std::vector<std::string>& texts)
   while ((rc = s.Step()) == SQLITE_ROW) {
     const int64_t id = s.Int(0);
     // Ids are given out without gaps, so every one lies below the row count.
-    if (id < -rows || id > rows) return false;
     const int64_t index = IndexOfId(id);
-    if (index >= rows) return false;
+    if (index < 0 || index >= rows) return false;
     texts[static_cast<size_t>(index)] = s.Text(1);
     ++seen;
   }

@@ -27,9 +27,11 @@ inline constexpr const char* kBusy = "履歴ファイルは別のプログラム
 // description of the refusal goes to `error`; false then.
 bool OpenHistory(const std::string& path, HistoryAccess access, Database& db, std::string& error);
 
-// The dictionary ids in the order they are given out: 0, 1, -1, 2, -2, ...
-inline int64_t IdOfIndex(int64_t index) { return (index & 1) ? (index + 1) / 2 : -(index / 2); }
-inline int64_t IndexOfId(int64_t id) { return id > 0 ? 2 * id - 1 : -2 * id; }
+// The dictionary ids in the order they are given out: 0, 1, 2, ...; a new
+// id always goes at the table's end, which keeps the table's pages full.
+// IndexOfId is -1 for an id the program never gives out.
+inline int64_t IdOfIndex(int64_t index) { return index; }
+inline int64_t IndexOfId(int64_t id) { return id >= 0 ? id : -1; }
 
 // The texts of one dictionary table by index; false when the table is not
 // as the program writes it (ids not contiguous, a text missing).

@@ -9,9 +9,11 @@
 namespace vorel::history {
 
 const char* SchemaSql() {
-  // Dictionary ids run 0, 1, -1, 2, -2, ...: SQLite stores 0 and 1 in no
-  // bytes and -128..127 in one, so the first texts seen (the most frequent,
-  // as a rule) cost least in every row that names them.
+  // Dictionary ids run 0, 1, 2, ... in the order the texts are first seen:
+  // SQLite stores 0 and 1 in no bytes and up to 127 in one, so the first
+  // texts seen (the most frequent, as a rule) cost least in every row that
+  // names them, and each new text goes at its table's end, where SQLite
+  // fills a page before it starts the next.
   return R"sql(
 CREATE TABLE page (id INTEGER PRIMARY KEY, text TEXT NOT NULL);
 CREATE TABLE agent (id INTEGER PRIMARY KEY, text TEXT NOT NULL);

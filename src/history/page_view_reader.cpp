@@ -20,9 +20,8 @@ bool LoadMarked(Database& db, const char* table, const char* marker, std::vector
 
 // The index of a dictionary id, or -1 when no such entry exists.
 int64_t Index(int64_t id, size_t size) {
-  if (id < -static_cast<int64_t>(size) || id > static_cast<int64_t>(size)) return -1;
   const int64_t index = IndexOfId(id);
-  return index < static_cast<int64_t>(size) ? index : -1;
+  return index >= 0 && index < static_cast<int64_t>(size) ? index : -1;
 }
 
 }  // namespace
