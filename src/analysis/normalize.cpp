@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "analysis/class_lists.h"
 #include "platform/codepage.h"
@@ -293,6 +294,9 @@ std::string NumberTextOf(std::string_view text) {
   size_t i = 0;
   auto skipBlanks = [&] { while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\r')) ++i; };
   skipBlanks();
+  // A text that starts with none of a number's characters (a host name's
+  // last label, as a rule) is 0 without further ado.
+  if (i >= text.size() || !std::strchr("+-.0123456789", text[i])) return "0";
   std::string number;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) number.push_back(text[i++]);
   bool digits = false;

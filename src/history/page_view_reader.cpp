@@ -1,5 +1,8 @@
 #include "history/page_view_reader.h"
 
+#include <cstdint>
+#include <tuple>
+
 #include "analysis/server_log.h"
 #include "history/history_file.h"
 #include "history/logged_stamp.h"
@@ -12,11 +15,6 @@ constexpr int32_t kMaxOffset = 86400;
 // comes from a damaged row and is never handed to the zone's arithmetic.
 constexpr int64_t kFirstTime = -62167219200 - 86400, kLastTime = 253402300799 + 86400;
 
-bool LoadMarked(Database& db, const char* table, const char* marker, std::vector<std::string>& texts) {
-  if (!LoadTexts(db, table, texts)) return false;
-  for (auto& text : texts) text.insert(0, marker);
-  return true;
-}
 
 // The index of a dictionary id, or -1 when no such entry exists.
 int64_t Index(int64_t id, size_t size) {
@@ -25,6 +23,20 @@ int64_t Index(int64_t id, size_t size) {
 }
 
 }  // namespace
+
+void PageViewReader::TextBlock::Assign(std::vector<std::string>& texts, std::string_view marker) {
+  size_t total = 0;
+  for (const std::string& text : texts) total += marker.size() + text.size();
+  text_.clear();
+  text_.reserve(total);
+  ends_.assign(1, 0);
+  ends_.reserve(texts.size() + 1);
+  for (std::string& text : texts) {
+    text_.append(marker).append(text);
+    ends_.push_back(text_.size());
+    std::string().swap(text);  // each text's memory goes as soon as it is copied
+  }
+}
 
 bool PageViewReader::Fail(const char* description) {
   error_ = description;
@@ -48,10 +60,14 @@ bool PageViewReader::Open(const std::string& path, const analysis::TimeZone& zon
 }
 
 bool PageViewReader::Load() {
-  if (!LoadMarked(db_, "page", "", pages_) || !LoadMarked(db_, "agent", "2#", agents_) ||
-      !LoadMarked(db_, "referrer", "3#", referrers_) || !LoadMarked(db_, "host", "4#", hosts_))
-    return false;
+  if (!LoadTexts(db_, "page", pages_)) return false;
   for (auto& page : pages_) page = "1#(" + page + ")";
+  std::vector<std::string> texts;
+  for (auto [table, marker, block] : {std::tuple{"agent", "2#", &agents_}, std::tuple{"referrer", "3#", &referrers_},
+                                      std::tuple{"host", "4#", &hosts_}}) {
+    if (!LoadTexts(db_, table, texts)) return false;
+    block->Assign(texts, marker);
+  }
   zones_.clear();
   visitors_.clear();
   {
@@ -69,6 +85,8 @@ bool PageViewReader::Load() {
     }
     if (rc != SQLITE_DONE) return false;
   }
+  // A visitor names its texts by 32-bit numbers.
+  if (hosts_.size() > UINT32_MAX || agents_.size() > UINT32_MAX) return false;
   const int64_t rows = db_.QueryInt("SELECT count(*) FROM visitor", -1);
   Statement s = db_.Prepare("SELECT id, host, agent FROM visitor");
   if (rows < 0 || !s.Ok()) return false;
@@ -78,7 +96,7 @@ bool PageViewReader::Load() {
     const int64_t index = Index(s.Int(0), visitors_.size());
     const int64_t host = Index(s.Int(1), hosts_.size()), agent = Index(s.Int(2), agents_.size());
     if (index < 0 || host < 0 || agent < 0) return false;
-    visitors_[static_cast<size_t>(index)] = {static_cast<size_t>(host), static_cast<size_t>(agent)};
+    visitors_[static_cast<size_t>(index)] = {static_cast<uint32_t>(host), static_cast<uint32_t>(agent)};
   }
   return rc == SQLITE_DONE;
 }

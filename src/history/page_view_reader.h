@@ -53,12 +53,26 @@ class PageViewReader {
     int32_t offset;
   };
   struct Visitor {
-    size_t host;
-    size_t agent;
+    uint32_t host;
+    uint32_t agent;
+  };
+  // The texts of one dictionary, each behind its record marker, end to end
+  // in one block: a page view finds its texts in a few dense offsets, so a
+  // large history's dictionaries stay in the processor's caches.
+  class TextBlock {
+   public:
+    void Assign(std::vector<std::string>& texts, std::string_view marker);
+    std::string_view operator[](size_t i) const { return {text_.data() + ends_[i], ends_[i + 1] - ends_[i]}; }
+    size_t size() const { return ends_.size() - 1; }
+
+   private:
+    std::string text_;
+    std::vector<size_t> ends_{0};
   };
   Database db_;
   Statement rows_;
-  std::vector<std::string> pages_, agents_, referrers_, hosts_;  // with their record markers
+  std::vector<std::string> pages_;  // with their record markers
+  TextBlock agents_, referrers_, hosts_;
   std::vector<Zone> zones_;
   std::vector<Visitor> visitors_;
   analysis::TimeZone zone_;

@@ -112,6 +112,8 @@ TEST(NumberText, ReadsTheLeadingNumber) {
   EXPECT_EQ(NumberTextOf("8080"), "8080");
   EXPECT_EQ(NumberTextOf(""), "0");
   EXPECT_EQ(NumberTextOf("jp"), "0");
+  EXPECT_EQ(NumberTextOf("x1"), "0");
+  EXPECT_EQ(NumberTextOf(" \t12"), "12");
   EXPECT_EQ(NumberTextOf("0080"), "80");
   EXPECT_EQ(NumberTextOf("1a"), "1");
   EXPECT_EQ(NumberTextOf("-5"), "-5");
