@@ -72,10 +72,17 @@ void AssignField(std::string_view raw, bool percents, std::string& out) {
   else DecodeLoggedText(raw, percents, out);
 }
 
+void DecodePageViewTexts(ServerLogLine& out) {
+  if (!out.combined || !IsPageView(out)) return;
+  AssignField(out.rawReferrer, false, out.referrer);
+  AssignField(out.rawAgent, true, out.agent);
+}
+
 void ClearLine(ServerLogLine& out) {
   out.host = out.time = out.method = out.target = {};
   out.status = 0;
   out.combined = false;
+  out.rawReferrer = out.rawAgent = {};
   out.referrer.clear();
   out.agent.clear();
 }
@@ -199,8 +206,9 @@ bool ParseServerLogLine(std::string_view line, ServerLogLine& out) {
   c.Spaces();
   if (!c.Quoted(agent)) return false;
   out.combined = true;
-  AssignField(referrer, false, out.referrer);
-  AssignField(agent, true, out.agent);
+  out.rawReferrer = referrer;
+  out.rawAgent = agent;
+  DecodePageViewTexts(out);
   return true;
 }
 
@@ -240,11 +248,11 @@ bool ParseServerLogLine(std::string_view line, const LogLayout& layout, ServerLo
         hasStatus = true;
         break;
       case LayoutField::Referrer:
-        AssignField(value, false, out.referrer);
+        out.rawReferrer = value;
         out.combined = true;
         break;
       case LayoutField::Agent:
-        AssignField(value, true, out.agent);
+        out.rawAgent = value;
         out.combined = true;
         break;
       case LayoutField::Skip: break;
@@ -260,7 +268,9 @@ bool ParseServerLogLine(std::string_view line, const LogLayout& layout, ServerLo
   if (out.host.empty()) out.host = "-";
   if (!hasStatus) out.status = 200;  // a layout without the status logs what was served
   if (out.method.empty() && !out.target.empty()) out.method = "GET";
-  return !out.time.empty();
+  if (out.time.empty()) return false;
+  DecodePageViewTexts(out);
+  return true;
 }
 
 std::string_view PagePath(std::string_view target) {

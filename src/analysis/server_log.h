@@ -27,6 +27,9 @@ struct ServerLogLine {
   std::string_view target;   // the request path as logged, query included
   int status = 0;
   bool combined = false;     // referrer or agent present
+  std::string_view rawReferrer, rawAgent;  // as logged
+  // Decoded for a page view only (IsPageView): no other line's texts are
+  // counted, so half a log's lines (images, style sheets) skip the work.
   std::string referrer;      // decoded, "-" made empty; its %HH are left to the referrer's normalisation
   std::string agent;         // decoded; "-" made empty
 };

@@ -212,7 +212,8 @@ TEST_F(FtpDownloadTest, ABrokenTransferKeepsTheOldLogAndLeavesNoTemporaryFile) {
 }
 
 TEST_F(FtpDownloadTest, AStalledServerEndsTheTransferAfterTheStallLimit) {
-  FtpTestServer server;
+  // Sent slowly, so that the server freezes with most of the file still to come.
+  FtpTestServer server(false, 1 << 20);
   server.Put("public_html/access.log", LargeLog(400000));
   local.Write("access.log", "old\r\n");
   UseServer(server.address());
@@ -328,7 +329,8 @@ namespace {
 // A cancel as the progress window's 中止 raises it: mid-transfer (as soon as
 // data flows) and, from another thread, while the server does not answer.
 TEST_F(FtpDownloadTest, ACancelEndsTheDownloadAtOnceKeepingTheOldLogAndNoTemporaryFile) {
-  FtpTestServer server;
+  // Sent slowly, so that the cancel comes with most of the file still to come.
+  FtpTestServer server(false, 1 << 20);
   server.Put("public_html/access.log", LargeLog(400000));
   const std::string old = "1#(index)2023/12/31 23:59:59\r\n";
   local.Write("access.log", old);
