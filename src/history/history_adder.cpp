@@ -1,6 +1,8 @@
 #include "history/history_adder.h"
 
 #include <algorithm>
+#include <array>
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -57,66 +59,80 @@ class Dictionary {
   Statement insert_;
 };
 
-// A dictionary of id pairs (visitor: host and agent; zone: kind and offset),
-// indexed by open addressing: the ids are the program's own numbers, so no
-// visitor can make them collide.
-class PairDictionary {
+// A dictionary of tuples of numbers (visitor: host, agent and zone; zone:
+// kind and offset), indexed by open addressing: the numbers are the
+// program's own, so no visitor can make them collide.
+template <size_t N>
+class NumberDictionary {
  public:
-  PairDictionary(Database& db, const char* table, const char* first, const char* second) {
-    const std::string select = std::string("SELECT id, ") + first + ", " + second + " FROM " + table;
+  using Key = std::array<int64_t, N>;
+
+  // `columns`: the table's columns after its id, comma-separated.
+  NumberDictionary(Database& db, const char* table, const char* columns) {
+    const std::string select = std::string("SELECT id, ") + columns + " FROM " + table;
     Statement s = db.Prepare(select.c_str());
     if (!s.Ok()) throw SqlFailure{SQLITE_CORRUPT};
     int rc;
-    while ((rc = s.Step()) == SQLITE_ROW) Remember(s.Int(1), s.Int(2), s.Int(0));
+    while ((rc = s.Step()) == SQLITE_ROW) {
+      Key key;
+      for (size_t i = 0; i < N; ++i) key[i] = s.Int(static_cast<int>(i) + 1);
+      Remember(key, s.Int(0));
+    }
     Check(rc);
-    const std::string sql = std::string("INSERT INTO ") + table + " (id, " + first + ", " + second + ") VALUES (?1, ?2, ?3)";
+    std::string values = "?1";
+    for (size_t i = 0; i < N; ++i) values += ", ?" + std::to_string(i + 2);
+    const std::string sql = std::string("INSERT INTO ") + table + " (id, " + columns + ") VALUES (" + values + ")";
     insert_ = db.Prepare(sql.c_str());
     if (!insert_.Ok()) throw SqlFailure{SQLITE_CORRUPT};
   }
 
-  int64_t Id(int64_t a, int64_t b) {
-    if (const Slot& slot = slots_[Place(a, b)]; slot.used) return slot.id;
+  int64_t Id(const Key& key) {
+    if (const Slot& slot = slots_[Place(key)]; slot.used) return slot.id;
     const int64_t id = IdOfIndex(static_cast<int64_t>(count_));
     insert_.Bind(1, id);
-    insert_.Bind(2, a);
-    insert_.Bind(3, b);
+    for (size_t i = 0; i < N; ++i) insert_.Bind(static_cast<int>(i) + 2, key[i]);
     Check(insert_.Run());
-    Remember(a, b, id);
+    Remember(key, id);
     return id;
   }
 
  private:
   struct Slot {
-    int64_t a = 0, b = 0, id = 0;
+    Key key{};
+    int64_t id = 0;
     bool used = false;
   };
 
-  static uint64_t Mix(int64_t a, int64_t b) {
-    uint64_t z = static_cast<uint64_t>(a) * 0x9E3779B97F4A7C15ull ^ static_cast<uint64_t>(b);
+  static uint64_t Mix(const Key& key) {
+    uint64_t z = 0;
+    for (int64_t n : key) {
+      z = (z ^ static_cast<uint64_t>(n)) * 0x9E3779B97F4A7C15ull;
+      z ^= z >> 29;
+    }
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
     return z ^ (z >> 31);
   }
 
-  // The slot holding the pair, or the free slot where it goes.
-  size_t Place(int64_t a, int64_t b) const {
+  // The slot holding the key, or the free slot where it goes.
+  size_t Place(const Key& key) const {
     const size_t mask = slots_.size() - 1;
-    size_t i = Mix(a, b) & mask;
-    while (slots_[i].used && (slots_[i].a != a || slots_[i].b != b)) i = (i + 1) & mask;
+    size_t i = Mix(key) & mask;
+    while (slots_[i].used && slots_[i].key != key) i = (i + 1) & mask;
     return i;
   }
 
-  void Remember(int64_t a, int64_t b, int64_t id) {
+  void Remember(const Key& key, int64_t id) {
     // At most half full, so that a search ends soon.
     if ((count_ + 1) * 2 > slots_.size()) {
       std::vector<Slot> old(std::max<size_t>(slots_.size() * 2, 64));
       old.swap(slots_);
       for (const Slot& slot : old)
-        if (slot.used) slots_[Place(slot.a, slot.b)] = slot;
+        if (slot.used) slots_[Place(slot.key)] = slot;
     }
-    Slot& slot = slots_[Place(a, b)];
-    if (slot.used) return;  // a damaged file's repeated pair: the first one stands
-    slot = Slot{a, b, id, true};
+    Slot& slot = slots_[Place(key)];
+    if (slot.used) return;  // a damaged file's repeated key: the first one stands
+    slot = Slot{key, id, true};
     ++count_;
   }
 
@@ -163,21 +179,28 @@ class Addition {
         agents_(db, "agent"),
         referrers_(db, "referrer"),
         hosts_(db, "host"),
-        visitors_(db, "visitor", "host", "agent"),
-        zones_(db, "zone", "kind", "offset"),
-        insert_(db.Prepare("INSERT INTO page_view (stamp, lag, zone, page, visitor, referrer) VALUES (?1, ?2, ?3, ?4, ?5, ?6)")) {
-    if (!insert_.Ok()) throw SqlFailure{SQLITE_CORRUPT};
-    const int64_t last = db.QueryInt("SELECT max(stamp) FROM page_view", 0);
-    lastSecond_ = last >> kStampOrderBits;
-    lastOrder_ = last & ((1 << kStampOrderBits) - 1);
+        visitors_(db, "visitor", "host, agent, zone"),
+        zones_(db, "zone", "kind, offset"),
+        insert_(db.Prepare("INSERT INTO page_view (stamp, page, visitor, referrer) VALUES (?1, ?2, ?3, ?4)")),
+        insertLate_(db.Prepare("INSERT INTO late (stamp, lag) VALUES (?1, ?2)")) {
+    if (!insert_.Ok() || !insertLate_.Ok()) throw SqlFailure{SQLITE_CORRUPT};
+    // max() of an empty table is NULL: no stamp can be INT64_MIN (see StampOf).
+    constexpr int64_t kNone = std::numeric_limits<int64_t>::min();
+    if (const int64_t last = db.QueryInt("SELECT max(stamp) FROM page_view", kNone); last != kNone) {
+      lastSecond_ = SecondOfStamp(last);
+      lastOrder_ = OrderOfStamp(last);
+      started_ = true;
+    }
   }
 
   void Add(std::string_view page, std::string_view agent, std::string_view referrer, std::string_view host,
            StoredTime time, int32_t offset) {
     // The stamp keeps the order of adding: its second never falls behind.
-    int64_t second = time.kind == ZoneKind::NoTime ? lastSecond_ : std::max(time.time, lastSecond_);
+    // A view without a time takes the last one's (or, as the first, 2000's).
+    int64_t second = time.kind == ZoneKind::NoTime ? (started_ ? lastSecond_ : kStampEpoch)
+                                                   : (started_ ? std::max(time.time, lastSecond_) : time.time);
     int64_t order = 0;
-    if (second == lastSecond_) {
+    if (started_ && second == lastSecond_) {
       order = lastOrder_ + 1;
       if (order >> kStampOrderBits) {
         ++second;
@@ -185,15 +208,21 @@ class Addition {
       }
     }
     if (time.kind == ZoneKind::NoTime) time.time = second;
-    insert_.Bind(1, (second << kStampOrderBits) | order);
-    insert_.Bind(2, second - time.time);
-    insert_.Bind(3, zones_.Id(static_cast<int64_t>(time.kind), time.kind == ZoneKind::Server ? offset : 0));
-    insert_.Bind(4, pages_.Id(page));
-    insert_.Bind(5, visitors_.Id(hosts_.Id(host), agents_.Id(agent)));
-    insert_.Bind(6, referrers_.Id(referrer));
+    const int64_t stamp = StampOf(second, order);
+    const int64_t zone = zones_.Id({static_cast<int64_t>(time.kind), time.kind == ZoneKind::Server ? offset : 0});
+    insert_.Bind(1, stamp);
+    insert_.Bind(2, pages_.Id(page));
+    insert_.Bind(3, visitors_.Id({hosts_.Id(host), agents_.Id(agent), zone}));
+    insert_.Bind(4, referrers_.Id(referrer));
     Check(insert_.Run());
+    if (const int64_t lag = second - time.time; lag != 0) {
+      insertLate_.Bind(1, stamp);
+      insertLate_.Bind(2, lag);
+      Check(insertLate_.Run());
+    }
     lastSecond_ = second;
     lastOrder_ = order;
+    started_ = true;
     ++added_;
   }
 
@@ -201,10 +230,12 @@ class Addition {
 
  private:
   Dictionary pages_, agents_, referrers_, hosts_;
-  PairDictionary visitors_, zones_;
-  Statement insert_;
+  NumberDictionary<3> visitors_;
+  NumberDictionary<2> zones_;
+  Statement insert_, insertLate_;
   int64_t lastSecond_ = 0;
   int64_t lastOrder_ = 0;
+  bool started_ = false;  // the history holds a page view
   int64_t added_ = 0;
 };
 

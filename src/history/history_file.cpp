@@ -56,7 +56,7 @@ bool CreateSchema(Database& db) {
 }
 
 bool SchemaLooksRight(Database& db) {
-  static const char* const kTables[] = {"page", "agent", "referrer", "host", "visitor", "zone", "page_view", "log"};
+  static const char* const kTables[] = {"page", "agent", "referrer", "host", "visitor", "zone", "page_view", "late", "log"};
   Statement s = db.Prepare("SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = ?1");
   if (!s.Ok()) return false;
   for (const char* table : kTables) {

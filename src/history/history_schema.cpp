@@ -19,15 +19,14 @@ CREATE TABLE page (id INTEGER PRIMARY KEY, text TEXT NOT NULL);
 CREATE TABLE agent (id INTEGER PRIMARY KEY, text TEXT NOT NULL);
 CREATE TABLE referrer (id INTEGER PRIMARY KEY, text TEXT NOT NULL);
 CREATE TABLE host (id INTEGER PRIMARY KEY, text TEXT NOT NULL);
-CREATE TABLE visitor (id INTEGER PRIMARY KEY, host INTEGER NOT NULL, agent INTEGER NOT NULL);
 CREATE TABLE zone (id INTEGER PRIMARY KEY, kind INTEGER NOT NULL, offset INTEGER NOT NULL);
+CREATE TABLE visitor (id INTEGER PRIMARY KEY, host INTEGER NOT NULL, agent INTEGER NOT NULL, zone INTEGER NOT NULL);
 CREATE TABLE page_view (
   stamp INTEGER PRIMARY KEY,
-  lag INTEGER NOT NULL,
-  zone INTEGER NOT NULL,
   page INTEGER NOT NULL,
   visitor INTEGER NOT NULL,
   referrer INTEGER NOT NULL);
+CREATE TABLE late (stamp INTEGER PRIMARY KEY, lag INTEGER NOT NULL);
 CREATE TABLE log (
   id INTEGER PRIMARY KEY,
   identity BLOB NOT NULL,
@@ -38,17 +37,18 @@ CREATE TABLE log (
   added TEXT NOT NULL);
 CREATE VIEW page_views AS
   SELECT v.stamp AS stamp,
-         (v.stamp >> 8) - v.lag AS time,
+         (v.stamp >> 5) + 946684800 - coalesce(l.lag, 0) AS time,
          z.kind AS kind,
          z.offset AS offset,
-         CASE z.kind WHEN 0 THEN datetime((v.stamp >> 8) - v.lag + z.offset, 'unixepoch')
+         CASE z.kind WHEN 0 THEN datetime((v.stamp >> 5) + 946684800 - coalesce(l.lag, 0) + z.offset, 'unixepoch')
                      WHEN 3 THEN NULL
-                     ELSE datetime((v.stamp >> 8) - v.lag, 'unixepoch') END AS local_time,
+                     ELSE datetime((v.stamp >> 5) + 946684800 - coalesce(l.lag, 0), 'unixepoch') END AS local_time,
          p.text AS page, a.text AS agent, r.text AS referrer, h.text AS host
   FROM page_view v
-  JOIN zone z ON z.id = v.zone
+  LEFT JOIN late l ON l.stamp = v.stamp
   JOIN page p ON p.id = v.page
   JOIN visitor w ON w.id = v.visitor
+  JOIN zone z ON z.id = w.zone
   JOIN agent a ON a.id = w.agent
   JOIN host h ON h.id = w.host
   JOIN referrer r ON r.id = v.referrer;

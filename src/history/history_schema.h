@@ -15,10 +15,18 @@ inline constexpr int32_t kApplicationId = 0x76726C48;
 inline constexpr int32_t kSchemaVersion = 1;
 
 // Page views are keyed by a stamp that keeps them in the order they were
-// added: stamp = (second << kStampOrderBits) | n, where `second` never falls
-// behind the stamp before it and n numbers the views within that second. A
-// view's own time is second - lag; lag is 0 for all but late lines.
-inline constexpr int kStampOrderBits = 8;
+// added: stamp = ((second - kStampEpoch) << kStampOrderBits) | n, where
+// `second` never falls behind the stamp before it and n numbers the views
+// within that second. A view's own time is second - lag; lag is 0 for all
+// but late lines (a line logged out of order, or one of more than 32 in a
+// second), which alone have a row in the late table. Counted from 2000, a
+// stamp takes five bytes in the file until 2034.
+inline constexpr int kStampOrderBits = 5;
+inline constexpr int64_t kStampEpoch = 946684800;  // 2000-01-01 00:00 UTC
+
+inline int64_t StampOf(int64_t second, int64_t order) { return ((second - kStampEpoch) * (int64_t{1} << kStampOrderBits)) | order; }
+inline int64_t SecondOfStamp(int64_t stamp) { return (stamp >> kStampOrderBits) + kStampEpoch; }
+inline int64_t OrderOfStamp(int64_t stamp) { return stamp & ((int64_t{1} << kStampOrderBits) - 1); }
 
 // What a zone row says of the times that refer to it.
 enum class ZoneKind {

@@ -1,6 +1,7 @@
 #include "history/page_view_reader.h"
 
 #include <cstdint>
+#include <limits>
 #include <tuple>
 
 #include "analysis/server_log.h"
@@ -41,6 +42,7 @@ void PageViewReader::TextBlock::Assign(std::vector<std::string>& texts, std::str
 bool PageViewReader::Fail(const char* description) {
   error_ = description;
   rows_ = Statement();
+  late_ = Statement();
   return false;
 }
 
@@ -54,8 +56,33 @@ bool PageViewReader::Open(const std::string& path, const analysis::TimeZone& zon
   std::string error;
   if (!OpenHistory(path, HistoryAccess::Read, db_, error)) return Fail(error.c_str());
   if (!Load()) return Fail(kDamaged);
-  rows_ = db_.Prepare("SELECT stamp, lag, zone, page, visitor, referrer FROM page_view ORDER BY stamp");
-  if (!rows_.Ok()) return Fail(kDamaged);
+  rows_ = db_.Prepare("SELECT stamp, page, visitor, referrer FROM page_view ORDER BY stamp");
+  late_ = db_.Prepare("SELECT stamp, lag FROM late ORDER BY stamp");
+  if (!rows_.Ok() || !late_.Ok()) return Fail(kDamaged);
+  lateAhead_ = false;
+  int64_t none;
+  if (!LagOf(std::numeric_limits<int64_t>::min(), none)) return Fail(kDamaged);
+  return true;
+}
+
+bool PageViewReader::LagOf(int64_t stamp, int64_t& lag) {
+  if (!lateAhead_ && late_.Ok()) {
+    const int rc = late_.Step();
+    if (rc == SQLITE_ROW) {
+      lateStamp_ = late_.Int(0);
+      lateLag_ = late_.Int(1);
+      lateAhead_ = true;
+    } else {
+      late_ = Statement();
+      if (rc != SQLITE_DONE) return false;
+    }
+  }
+  lag = 0;
+  if (!lateAhead_ || lateStamp_ > stamp) return true;
+  // A late row names a page view that is there; both run in stamp order.
+  if (lateStamp_ < stamp) return false;
+  lag = lateLag_;
+  lateAhead_ = false;
   return true;
 }
 
@@ -86,17 +113,19 @@ bool PageViewReader::Load() {
     if (rc != SQLITE_DONE) return false;
   }
   // A visitor names its texts by 32-bit numbers.
-  if (hosts_.size() > UINT32_MAX || agents_.size() > UINT32_MAX) return false;
+  if (hosts_.size() > UINT32_MAX || agents_.size() > UINT32_MAX || zones_.size() > UINT32_MAX) return false;
   const int64_t rows = db_.QueryInt("SELECT count(*) FROM visitor", -1);
-  Statement s = db_.Prepare("SELECT id, host, agent FROM visitor");
+  Statement s = db_.Prepare("SELECT id, host, agent, zone FROM visitor");
   if (rows < 0 || !s.Ok()) return false;
   visitors_.assign(static_cast<size_t>(rows), Visitor{0, 0});
   int rc;
   while ((rc = s.Step()) == SQLITE_ROW) {
     const int64_t index = Index(s.Int(0), visitors_.size());
     const int64_t host = Index(s.Int(1), hosts_.size()), agent = Index(s.Int(2), agents_.size());
-    if (index < 0 || host < 0 || agent < 0) return false;
-    visitors_[static_cast<size_t>(index)] = {static_cast<uint32_t>(host), static_cast<uint32_t>(agent)};
+    const int64_t zone = Index(s.Int(3), zones_.size());
+    if (index < 0 || host < 0 || agent < 0 || zone < 0) return false;
+    visitors_[static_cast<size_t>(index)] = {static_cast<uint32_t>(host), static_cast<uint32_t>(agent),
+                                             static_cast<uint32_t>(zone)};
   }
   return rc == SQLITE_DONE;
 }
@@ -109,14 +138,15 @@ bool PageViewReader::Next(PageViewRecords& out) {
     return false;
   }
   if (rc != SQLITE_ROW) return Fail(DescribeSqliteError(rc));
-  const int64_t stamp = rows_.Int(0), lag = rows_.Int(1);
-  const int64_t zone = Index(rows_.Int(2), zones_.size()), page = Index(rows_.Int(3), pages_.size());
-  const int64_t visitor = Index(rows_.Int(4), visitors_.size()), referrer = Index(rows_.Int(5), referrers_.size());
-  if (zone < 0 || page < 0 || visitor < 0 || referrer < 0 || lag < 0 || lag > (int64_t{1} << 40))
+  const int64_t stamp = rows_.Int(0);
+  const int64_t page = Index(rows_.Int(1), pages_.size());
+  const int64_t visitor = Index(rows_.Int(2), visitors_.size()), referrer = Index(rows_.Int(3), referrers_.size());
+  int64_t lag = 0;
+  if (page < 0 || visitor < 0 || referrer < 0 || !LagOf(stamp, lag) || lag < 0 || lag > (int64_t{1} << 40))
     return Fail(kDamaged);
-  const Zone& z = zones_[static_cast<size_t>(zone)];
   const Visitor& v = visitors_[static_cast<size_t>(visitor)];
-  out.time = (stamp >> kStampOrderBits) - lag;
+  const Zone& z = zones_[v.zone];
+  out.time = SecondOfStamp(stamp) - lag;
   out.offsetSeconds = z.offset;
   out.fromServerLog = z.kind == ZoneKind::Server;
   page_ = pages_[static_cast<size_t>(page)];

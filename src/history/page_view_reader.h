@@ -47,6 +47,9 @@ class PageViewReader {
  private:
   bool Load();
   bool Fail(const char* description);
+  // The lag of the page view at `stamp` from the late rows, read in step
+  // with the page views; false when the late rows are not as written.
+  bool LagOf(int64_t stamp, int64_t& lag);
 
   struct Zone {
     ZoneKind kind;
@@ -55,6 +58,7 @@ class PageViewReader {
   struct Visitor {
     uint32_t host;
     uint32_t agent;
+    uint32_t zone;
   };
   // The texts of one dictionary, each behind its record marker, end to end
   // in one block: a page view finds its texts in a few dense offsets, so a
@@ -71,6 +75,9 @@ class PageViewReader {
   };
   Database db_;
   Statement rows_;
+  Statement late_;
+  bool lateAhead_ = false;  // late_ stands on a row not yet taken
+  int64_t lateStamp_ = 0, lateLag_ = 0;
   std::vector<std::string> pages_;  // with their record markers
   TextBlock agents_, referrers_, hosts_;
   std::vector<Zone> zones_;

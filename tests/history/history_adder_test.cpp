@@ -112,6 +112,42 @@ TEST_F(HistoryAdderTest, PageViewsComeBackInTheOrderAddedWithTheirKindOfLogAndZo
   EXPECT_FALSE(reader.Failed());
 }
 
+TEST_F(HistoryAdderTest, ABurstInOneSecondAndALineLoggedOutOfOrderKeepTheirOwnTimes) {
+  // More page views in one second than a stamp numbers within it, then one logged a minute earlier.
+  const auto line = [](int n, const char* time) {
+    return "192.0.2.1 - - [10/May/2026:" + std::string(time) + " +0000] \"GET /p" + std::to_string(n) +
+           ".html HTTP/1.1\" 200 1 \"-\" \"UA\"\n";
+  };
+  constexpr int kBurst = 40;
+  std::string log;
+  for (int n = 0; n < kBurst; ++n) log += line(n, "12:00:00");
+  log += line(kBurst, "11:59:00");
+  Add(dir.Write("access.log", log));
+
+  const int64_t noon = 1778414400;  // 2026-05-10 12:00:00 UTC
+  std::vector<int64_t> times;
+  PageViewReader reader;
+  ASSERT_TRUE(reader.Open(history));
+  PageViewRecords view;
+  for (int n = 0; reader.Next(view); ++n) {
+    EXPECT_EQ(view.page.substr(0, view.page.find(')') + 1), "1#(/p" + std::to_string(n) + ".html)");
+    times.push_back(view.time);
+  }
+  EXPECT_FALSE(reader.Failed());
+  std::vector<int64_t> expected(kBurst, noon);
+  expected.push_back(noon - 60);
+  EXPECT_EQ(times, expected);
+
+  // The view for sqlite3 users tells the same times.
+  Database db;
+  std::string error;
+  ASSERT_TRUE(OpenHistory(history, HistoryAccess::Read, db, error)) << error;
+  Statement rows = db.Prepare("SELECT time FROM page_views ORDER BY stamp");
+  std::vector<int64_t> viewed;
+  while (rows.Step() == SQLITE_ROW) viewed.push_back(rows.Int(0));
+  EXPECT_EQ(viewed, expected);
+}
+
 TEST_F(HistoryAdderTest, AFailedAdditionLeavesTheHistoryAsItWasAndSaysWhy) {
   Add(dir.Write("first.log", ServerLogLines(0, 50)));
   const std::string digest = FileDigest(history);
