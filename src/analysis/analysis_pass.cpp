@@ -338,7 +338,9 @@ class Pass {
   AgentClass& KnownAgent(std::string_view record) {
     const std::string_view text = record.substr(std::min<size_t>(2, record.size()));
     const int32_t seen = Remembered(byNumber_.agent, numbered_ ? numbered_->agentIndex : -1, [&] {
-      int32_t found = agentsSeen_.Find(text);
+      // Every agent of a history comes numbered, one number to a text: one
+      // not remembered by its number is not among those seen either.
+      int32_t found = numbered_ ? 0 : agentsSeen_.Find(text);
       if (found == 0) {
         found = agentsSeen_.Append(text, 0);
         if (found == 0) throw PassError{kOverflow};
@@ -452,6 +454,8 @@ class Pass {
     const int64_t number = numbered_ ? numbered_->hostIndex : -1;
     if (number >= 0 && static_cast<size_t>(number) < byNumber_.host.size() && byNumber_.host[static_cast<size_t>(number)] != 0)
       return byNumber_.host[static_cast<size_t>(number)];
+    // As with agents: a numbered host not remembered is new to the pass.
+    if (number >= 0) return 0;
     const int32_t seen = hostRecords_.Find(record);
     if (seen != 0) RememberHost(seen);
     return seen;
