@@ -200,16 +200,19 @@ std::string FollowLinks(const std::string& path) {
   return current;
 }
 
-void EndOnInterruptWithoutTemporaryFiles() {
+void CatchEndingSignals(void (*handler)(int), int flags) {
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
     struct sigaction old {};
     if (::sigaction(signal, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
     struct sigaction action {};
-    action.sa_handler = OnInterrupt;
+    action.sa_handler = handler;
+    action.sa_flags = flags;
     sigemptyset(&action.sa_mask);
     ::sigaction(signal, &action, nullptr);
   }
 }
+
+void EndOnInterruptWithoutTemporaryFiles() { CatchEndingSignals(OnInterrupt, 0); }
 
 void SetWriteFaultForTesting(std::function<bool(int)> fault) { Fault() = std::move(fault); }
 

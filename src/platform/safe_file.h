@@ -36,6 +36,12 @@ void ReleaseTemporaryFile(const std::string& created);
 // signal handler.
 void RemoveTemporaryFilesInProgress();
 
+// Sets `handler` for SIGINT, SIGTERM and SIGHUP, the signals that end a
+// program from outside (Ctrl+C, kill, a closed terminal or session), with
+// sigaction's `flags`. A signal the program was started with ignored stays
+// ignored.
+void CatchEndingSignals(void (*handler)(int), int flags);
+
 // For a command-line program: SIGINT, SIGTERM and SIGHUP remove the
 // temporary files in progress and end the program with 128 + the signal's
 // number (130, 143, 129), as shells report it. A signal the program was

@@ -46,16 +46,7 @@ SignalEnding::SignalEnding() {
   if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
   notifier_ = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
   connect(notifier_, &QSocketNotifier::activated, this, &SignalEnding::OnSignal);
-  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
-    struct sigaction old {};
-    // A signal the program was started with ignored stays ignored.
-    if (::sigaction(signal, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    ::sigaction(signal, &action, nullptr);
-  }
+  platform::CatchEndingSignals(OnInterrupt, SA_RESTART);
 }
 
 SignalEnding::~SignalEnding() {
