@@ -181,9 +181,11 @@ class Addition {
         hosts_(db, "host"),
         visitors_(db, "visitor", "host, agent, zone"),
         zones_(db, "zone", "kind, offset"),
-        insert_(db.Prepare("INSERT INTO page_view (stamp, page, visitor, referrer) VALUES (?1, ?2, ?3, ?4)")),
+        insert_(db.Prepare(InsertSql(1).c_str())),
+        insertBatch_(db.Prepare(InsertSql(kBatch).c_str())),
         insertLate_(db.Prepare("INSERT INTO late (stamp, lag) VALUES (?1, ?2)")) {
-    if (!insert_.Ok() || !insertLate_.Ok()) throw SqlFailure{SQLITE_CORRUPT};
+    if (!insert_.Ok() || !insertBatch_.Ok() || !insertLate_.Ok()) throw SqlFailure{SQLITE_CORRUPT};
+    pending_.reserve(kBatch);
     // max() of an empty table is NULL: no stamp can be INT64_MIN (see StampOf).
     constexpr int64_t kNone = std::numeric_limits<int64_t>::min();
     if (const int64_t last = db.QueryInt("SELECT max(stamp) FROM page_view", kNone); last != kNone) {
@@ -210,11 +212,9 @@ class Addition {
     if (time.kind == ZoneKind::NoTime) time.time = second;
     const int64_t stamp = StampOf(second, order);
     const int64_t zone = zones_.Id({static_cast<int64_t>(time.kind), time.kind == ZoneKind::Server ? offset : 0});
-    insert_.Bind(1, stamp);
-    insert_.Bind(2, pages_.Id(page));
-    insert_.Bind(3, visitors_.Id({hosts_.Id(host), agents_.Id(agent), zone}));
-    insert_.Bind(4, referrers_.Id(referrer));
-    Check(insert_.Run());
+    pending_.push_back({stamp, pages_.Id(page), visitors_.Id({hosts_.Id(host), agents_.Id(agent), zone}),
+                        referrers_.Id(referrer)});
+    if (pending_.size() == kBatch) Flush();
     if (const int64_t lag = second - time.time; lag != 0) {
       insertLate_.Bind(1, stamp);
       insertLate_.Bind(2, lag);
@@ -228,11 +228,43 @@ class Addition {
 
   int64_t Added() const { return added_; }
 
+  // Writes the page views still held back; call before the transaction ends.
+  void Flush() {
+    if (pending_.size() == kBatch) {
+      BindRows(insertBatch_, 0, kBatch);
+      Check(insertBatch_.Run());
+    } else {
+      for (size_t row = 0; row < pending_.size(); ++row) {
+        BindRows(insert_, row, 1);
+        Check(insert_.Run());
+      }
+    }
+    pending_.clear();
+  }
+
  private:
+  void BindRows(Statement& statement, size_t first, size_t rows) {
+    for (size_t r = 0; r < rows; ++r)
+      for (size_t c = 0; c < 4; ++c) statement.Bind(static_cast<int>(r * 4 + c + 1), pending_[first + r][c]);
+  }
+
+  // Page views go in kBatch to a statement: one statement run appends them
+  // all, where one run each would seek the table's end anew every time.
+  static constexpr size_t kBatch = 64;
+  static std::string InsertSql(size_t rows) {
+    std::string sql = "INSERT INTO page_view (stamp, page, visitor, referrer) VALUES ";
+    for (size_t r = 0; r < rows; ++r) {
+      sql += (r ? ", (?" : "(?") + std::to_string(r * 4 + 1) + ", ?" + std::to_string(r * 4 + 2) + ", ?" +
+             std::to_string(r * 4 + 3) + ", ?" + std::to_string(r * 4 + 4) + ")";
+    }
+    return sql;
+  }
+
   Dictionary pages_, agents_, referrers_, hosts_;
   NumberDictionary<3> visitors_;
   NumberDictionary<2> zones_;
-  Statement insert_, insertLate_;
+  Statement insert_, insertBatch_, insertLate_;
+  std::vector<std::array<int64_t, 4>> pending_;  // stamp, page, visitor, referrer
   int64_t lastSecond_ = 0;
   int64_t lastOrder_ = 0;
   bool started_ = false;  // the history holds a page view
@@ -361,6 +393,7 @@ AddOutcome AddLogToHistory(const std::string& historyPath, const std::string& lo
         if (end <= known.position || line.tooLong) continue;
         if (walker.Line(reader.Text(line.bytes, line.high))) position = end;
       }
+      addition.Flush();
       if (reader.ReadFailed()) {
         db.Exec("ROLLBACK");
         outcome.error = kLogReadError;
