@@ -313,13 +313,6 @@ char* PutDigits(char* at, int value, int width) {
 
 }  // namespace
 
-bool ConvertServerTime(std::string_view time, const TimeZone& zone, std::string& out) {
-  LoggedTime logged;
-  if (!ParseServerTime(time, logged)) return false;
-  out.clear();
-  return AppendServerStamp(logged, zone, out);
-}
-
 bool AppendServerStamp(const LoggedTime& logged, const TimeZone& zone, std::string& out) {
   const CivilTime civil = zone.ToCivil(logged);
   if (civil.year < 1 || civil.year > 9999) return false;  // the record stamp's year has four digits
@@ -340,8 +333,14 @@ bool AppendServerStamp(const LoggedTime& logged, const TimeZone& zone, std::stri
 }
 
 bool MakeAccessRecords(const ServerLogLine& line, const TimeZone& zone, AccessRecords& out) {
+  LoggedTime logged;
+  return ParseServerTime(line.time, logged) && MakeAccessRecords(line, logged, zone, out);
+}
+
+bool MakeAccessRecords(const ServerLogLine& line, const LoggedTime& logged, const TimeZone& zone, AccessRecords& out) {
   static thread_local std::string stamp;  // kept: a stamp is too long for the string's own buffer
-  if (!ConvertServerTime(line.time, zone, stamp)) return false;
+  stamp.clear();
+  if (!AppendServerStamp(logged, zone, stamp)) return false;
   static thread_local std::string page;
   PageName(line.target, page);
   out.page.assign("1#(");

@@ -59,14 +59,9 @@ bool PageMatches(std::string_view path, std::string_view selection);
 // True when the host field holds an address rather than a looked-up name.
 bool LooksLikeAddress(std::string_view host);
 
-// The logged stamp ("10/Oct/2026:13:55:36 +0900", or its ISO 8601 form) as
-// the record stamp "2026/10/10 13:55:36" of its wall-clock time in `zone`,
-// so that the date filter and every period slot follow that zone. False when
-// the stamp is not a real date and time (ParseServerTime), and then the line
-// counts as unreadable.
-bool ConvertServerTime(std::string_view time, const TimeZone& zone, std::string& out);
-
-// The same stamp of an instant already read, appended to `out`; false, with
+// An instant read from a logged stamp (ParseServerTime) appended to `out` as
+// the record stamp "2026/10/10 13:55:36" of its wall-clock time in `zone`, so
+// that the date filter and every period slot follow that zone; false, with
 // nothing appended, when its year in `zone` has not four digits.
 bool AppendServerStamp(const LoggedTime& logged, const TimeZone& zone, std::string& out);
 
@@ -77,5 +72,7 @@ struct AccessRecords {
   std::string page, agent, referrer, host;
 };
 bool MakeAccessRecords(const ServerLogLine& line, const TimeZone& zone, AccessRecords& out);
+// The same, for a line whose time the caller has read already.
+bool MakeAccessRecords(const ServerLogLine& line, const LoggedTime& logged, const TimeZone& zone, AccessRecords& out);
 
 }  // namespace vorel::analysis

@@ -304,7 +304,7 @@ class LogWalker {
     // The instant and its logged offset are kept; the zone it is shown in is chosen at analysis time.
     analysis::LoggedTime logged;
     if (!analysis::IsPageView(parsed_) || !analysis::ParseServerTime(parsed_.time, logged) ||
-        !analysis::MakeAccessRecords(parsed_, utc_, access_))
+        !analysis::MakeAccessRecords(parsed_, logged, utc_, access_))
       return;
     const size_t paren = access_.page.find(')');
     add_.Add(std::string_view(access_.page).substr(3, paren - 3), std::string_view(access_.agent).substr(2),

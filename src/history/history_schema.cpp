@@ -5,10 +5,14 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <string>
 
 namespace vorel::history {
 
-const char* SchemaSql() {
+namespace {
+
+// The statements, the view's time of a page view written @TIME@.
+const char* SchemaText() {
   // Dictionary ids run 0, 1, 2, ... in the order the texts are first seen:
   // SQLite stores 0 and 1 in no bytes and up to 127 in one, so the first
   // texts seen (the most frequent, as a rule) cost least in every row that
@@ -37,12 +41,12 @@ CREATE TABLE log (
   added TEXT NOT NULL);
 CREATE VIEW page_views AS
   SELECT v.stamp AS stamp,
-         (v.stamp >> 5) + 946684800 - coalesce(l.lag, 0) AS time,
+         @TIME@ AS time,
          z.kind AS kind,
          z.offset AS offset,
-         CASE z.kind WHEN 0 THEN datetime((v.stamp >> 5) + 946684800 - coalesce(l.lag, 0) + z.offset, 'unixepoch')
+         CASE z.kind WHEN 0 THEN datetime(@TIME@ + z.offset, 'unixepoch')
                      WHEN 3 THEN NULL
-                     ELSE datetime((v.stamp >> 5) + 946684800 - coalesce(l.lag, 0), 'unixepoch') END AS local_time,
+                     ELSE datetime(@TIME@, 'unixepoch') END AS local_time,
          p.text AS page, a.text AS agent, r.text AS referrer, h.text AS host
   FROM page_view v
   LEFT JOIN late l ON l.stamp = v.stamp
@@ -53,6 +57,20 @@ CREATE VIEW page_views AS
   JOIN host h ON h.id = w.host
   JOIN referrer r ON r.id = v.referrer;
 )sql";
+}
+
+}  // namespace
+
+const char* SchemaSql() {
+  static const std::string sql = [] {
+    // The view reads a stamp as StampOf writes it.
+    std::string text = SchemaText();
+    const std::string time = "(v.stamp >> " + std::to_string(kStampOrderBits) + ") + " + std::to_string(kStampEpoch) +
+                             " - coalesce(l.lag, 0)";
+    for (size_t at; (at = text.find("@TIME@")) != std::string::npos;) text.replace(at, 6, time);
+    return text;
+  }();
+  return sql.c_str();
 }
 
 bool IsHistoryFile(const std::string& path) {
