@@ -242,15 +242,16 @@ std::string AddressKey(std::string_view mappedOrPlain, bool specifyClass) {
     std::snprintf(key, sizeof(key), "%x:%x:%x:*", groups[0], groups[1], groups[2]);
     return key;
   }
-  std::vector<std::string_view> parts;
+  // The first four parts; any after them play no part.
+  std::array<std::string_view, 4> parts;
   size_t start = 0;
-  while (true) {
-    size_t dot = address.find('.', start);
-    parts.push_back(address.substr(start, dot == std::string_view::npos ? std::string_view::npos : dot - start));
-    if (dot == std::string_view::npos) break;
+  for (size_t n = 0; n < 3; ++n) {
+    const size_t dot = address.find('.', start);
+    if (dot == std::string_view::npos) return {};
+    parts[n] = address.substr(start, dot - start);
     start = dot + 1;
   }
-  if (parts.size() < 4) return {};
+  parts[3] = address.substr(start, address.find('.', start) - start);
   std::string a = NumberTextOf(parts[0]), b = NumberTextOf(parts[1]), c = NumberTextOf(parts[2]);
   double first = std::atof(a.c_str());
   if (first <= 126) return a + ".*.*.*";
@@ -297,6 +298,15 @@ std::string NumberTextOf(std::string_view text) {
   // A text that starts with none of a number's characters (a host name's
   // last label, as a rule) is 0 without further ado.
   if (i >= text.size() || !std::strchr("+-.0123456789", text[i])) return "0";
+  // Plain digits that nothing after them extends (an address's part, a
+  // port), the common case: written without their leading zeros, as the
+  // floating-point way below writes a whole number below 1e15.
+  size_t end = i;
+  while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
+  if (end > i && end - i <= 15 && (end == text.size() || (text[end] != '\0' && !std::strchr(" .eEdD", text[end])))) {
+    while (i + 1 < end && text[i] == '0') ++i;
+    return std::string(text.substr(i, end - i));
+  }
   std::string number;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) number.push_back(text[i++]);
   bool digits = false;

@@ -59,6 +59,9 @@ bool PageViewReader::Open(const std::string& path, const analysis::TimeZone& zon
   rows_ = db_.Prepare("SELECT stamp, page, visitor, referrer FROM page_view ORDER BY stamp");
   late_ = db_.Prepare("SELECT stamp, lag FROM late ORDER BY stamp");
   if (!rows_.Ok() || !late_.Ok()) return Fail(kDamaged);
+  batch_.clear();
+  taken_ = 0;
+  stepError_ = SQLITE_OK;
   lateAhead_ = false;
   int64_t none;
   if (!LagOf(std::numeric_limits<int64_t>::min(), none)) return Fail(kDamaged);
@@ -117,7 +120,7 @@ bool PageViewReader::Load() {
   const int64_t rows = db_.QueryInt("SELECT count(*) FROM visitor", -1);
   Statement s = db_.Prepare("SELECT id, host, agent, zone FROM visitor");
   if (rows < 0 || !s.Ok()) return false;
-  visitors_.assign(static_cast<size_t>(rows), Visitor{0, 0});
+  visitors_.assign(static_cast<size_t>(rows), Visitor{0, 0, 0});
   int rc;
   while ((rc = s.Step()) == SQLITE_ROW) {
     const int64_t index = Index(s.Int(0), visitors_.size());
@@ -130,37 +133,70 @@ bool PageViewReader::Load() {
   return rc == SQLITE_DONE;
 }
 
+// A large history's visitors and dictionaries do not fit in the processor's
+// caches, and a page view's row names its entries at random. So rows are read
+// a batch ahead: each row's visitor is fetched from memory as the row is read,
+// and its texts' places some rows before the row is used, while the rows
+// between are counted.
+constexpr size_t kBatchRows = 64;
+constexpr size_t kTextsAhead = 8;
+
+bool PageViewReader::Refill() {
+  batch_.clear();
+  taken_ = 0;
+  while (rows_.Ok() && batch_.size() < kBatchRows) {
+    const int rc = rows_.Step();
+    if (rc != SQLITE_ROW) {
+      if (rc != SQLITE_DONE) stepError_ = rc;
+      rows_ = Statement();
+      break;
+    }
+    const Row row{rows_.Int(0), Index(rows_.Int(1), pages_.size()), Index(rows_.Int(2), visitors_.size()),
+                  Index(rows_.Int(3), referrers_.size())};
+    if (row.visitor >= 0) __builtin_prefetch(&visitors_[static_cast<size_t>(row.visitor)]);
+    batch_.push_back(row);
+  }
+  return !batch_.empty();
+}
+
 bool PageViewReader::Next(PageViewRecords& out) {
-  if (!rows_.Ok()) return false;
-  const int rc = rows_.Step();
-  if (rc == SQLITE_DONE) {
-    rows_ = Statement();
+  if (!error_.empty()) return false;
+  if (taken_ == batch_.size() && !Refill()) {
+    if (stepError_ != SQLITE_OK) return Fail(DescribeSqliteError(stepError_));
+    late_ = Statement();
     return false;
   }
-  if (rc != SQLITE_ROW) return Fail(DescribeSqliteError(rc));
-  const int64_t stamp = rows_.Int(0);
-  const int64_t page = Index(rows_.Int(1), pages_.size());
-  const int64_t visitor = Index(rows_.Int(2), visitors_.size()), referrer = Index(rows_.Int(3), referrers_.size());
+  if (taken_ + kTextsAhead < batch_.size()) {
+    const Row& ahead = batch_[taken_ + kTextsAhead];
+    if (ahead.visitor >= 0 && ahead.referrer >= 0) {
+      const Visitor& v = visitors_[static_cast<size_t>(ahead.visitor)];
+      agents_.Prefetch(v.agent);
+      hosts_.Prefetch(v.host);
+      referrers_.Prefetch(static_cast<size_t>(ahead.referrer));
+    }
+  }
+  const Row& row = batch_[taken_++];
   int64_t lag = 0;
-  if (page < 0 || visitor < 0 || referrer < 0 || !LagOf(stamp, lag) || lag < 0 || lag > (int64_t{1} << 40))
+  if (row.page < 0 || row.visitor < 0 || row.referrer < 0 || !LagOf(row.stamp, lag) || lag < 0 ||
+      lag > (int64_t{1} << 40))
     return Fail(kDamaged);
-  const Visitor& v = visitors_[static_cast<size_t>(visitor)];
+  const Visitor& v = visitors_[static_cast<size_t>(row.visitor)];
   const Zone& z = zones_[v.zone];
-  out.time = SecondOfStamp(stamp) - lag;
+  out.time = SecondOfStamp(row.stamp) - lag;
   out.offsetSeconds = z.offset;
   out.fromServerLog = z.kind == ZoneKind::Server;
-  page_ = pages_[static_cast<size_t>(page)];
+  page_ = pages_[static_cast<size_t>(row.page)];
   if (out.fromServerLog)
     out.stampRead = out.time >= kFirstTime && out.time <= kLastTime &&
                     analysis::AppendServerStamp({out.time, z.offset}, zone_, page_);
   else AppendStamp(z.kind, out.time, page_);
   out.page = page_;
   out.agent = agents_[v.agent];
-  out.referrer = referrers_[static_cast<size_t>(referrer)];
+  out.referrer = referrers_[static_cast<size_t>(row.referrer)];
   out.host = hosts_[v.host];
-  out.pageIndex = page;
+  out.pageIndex = row.page;
   out.agentIndex = static_cast<int64_t>(v.agent);
-  out.referrerIndex = referrer;
+  out.referrerIndex = row.referrer;
   out.hostIndex = static_cast<int64_t>(v.host);
   return true;
 }

@@ -47,6 +47,8 @@ class PageViewReader {
  private:
   bool Load();
   bool Fail(const char* description);
+  // Reads the next rows ahead of their use (see Next).
+  bool Refill();
   // The lag of the page view at `stamp` from the late rows, read in step
   // with the page views; false when the late rows are not as written.
   bool LagOf(int64_t stamp, int64_t& lag);
@@ -67,14 +69,23 @@ class PageViewReader {
    public:
     void Assign(std::vector<std::string>& texts, std::string_view marker);
     std::string_view operator[](size_t i) const { return {text_.data() + ends_[i], ends_[i + 1] - ends_[i]}; }
+    void Prefetch(size_t i) const { __builtin_prefetch(&ends_[i]); }
     size_t size() const { return ends_.size() - 1; }
 
    private:
     std::string text_;
     std::vector<size_t> ends_{0};
   };
+  // A page view's row as read: the dictionary indexes (-1 for an id that
+  // names no entry, which fails when the row's turn comes).
+  struct Row {
+    int64_t stamp, page, visitor, referrer;
+  };
   Database db_;
   Statement rows_;
+  std::vector<Row> batch_;
+  size_t taken_ = 0;
+  int stepError_ = SQLITE_OK;  // the error that ended the rows, reported after the rows before it
   Statement late_;
   bool lateAhead_ = false;  // late_ stands on a row not yet taken
   int64_t lateStamp_ = 0, lateLag_ = 0;

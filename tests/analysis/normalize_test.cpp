@@ -80,6 +80,8 @@ TEST(MakeHostKey, AddressesAreGroupedByClass) {
   EXPECT_EQ(MakeHostKey("4#(192.168.1.20)", o, kNoList), "192.168.1.*");
   EXPECT_EQ(MakeHostKey("4#(230.1.2.3)", o, kNoList), "230.1.2.3");
   EXPECT_EQ(MakeHostKey("4#(010.1.2.3)", o, kNoList), "10.*.*.*");
+  EXPECT_EQ(MakeHostKey("4#(230.1.2.3.9)", o, kNoList), "230.1.2.3");  // parts past the fourth play no part
+  EXPECT_EQ(MakeHostKey("4#(192.168.1)", o, kNoList), "");
   // A host name that is itself an address is keyed by the address in brackets.
   EXPECT_EQ(MakeHostKey("4#1.2.3.4(192.168.1.20)", o, kNoList), "192.168.1.*");
   o.specifyClass = false;
@@ -118,6 +120,12 @@ TEST(NumberText, ReadsTheLeadingNumber) {
   EXPECT_EQ(NumberTextOf("1a"), "1");
   EXPECT_EQ(NumberTextOf("-5"), "-5");
   EXPECT_EQ(NumberTextOf("1.5"), "1.5");
+  EXPECT_EQ(NumberTextOf("000"), "0");
+  EXPECT_EQ(NumberTextOf("12 3"), "123");
+  EXPECT_EQ(NumberTextOf("2e2"), "200");
+  EXPECT_EQ(NumberTextOf("007)"), "7");
+  EXPECT_EQ(NumberTextOf("123456789012345"), "123456789012345");
+  EXPECT_EQ(NumberTextOf("1234567890123456"), "1.23456789012346e+15");
 }
 
 TEST(MakeHostKey, Ipv6AddressesAreGroupedByTheirSlash48) {

@@ -78,6 +78,23 @@ TEST_F(HistoryFileTest, ADamagedHistoryIsRefusedAndUnchanged) {
   EXPECT_EQ(testing::FileDigest(path), digest);
 }
 
+TEST_F(HistoryFileTest, ARowNamingNoVisitorFailsInItsTurnAfterTheRowsBeforeIt) {
+  const std::string path = MakeHistory("bad-row.history");
+  // Far enough in for the reader to have read past it ahead of its use.
+  constexpr int kGoodRows = 1500;
+  RunSql(path, ("UPDATE page_view SET visitor = 1 << 40 WHERE stamp = (SELECT stamp FROM page_view ORDER BY stamp "
+                "LIMIT 1 OFFSET " + std::to_string(kGoodRows) + ")").c_str());
+  PageViewReader reader;
+  ASSERT_TRUE(reader.Open(path));
+  PageViewRecords view;
+  int rows = 0;
+  while (reader.Next(view)) ++rows;
+  EXPECT_EQ(rows, kGoodRows);
+  EXPECT_TRUE(reader.Failed());
+  EXPECT_EQ(reader.Error(), kDamaged);
+  EXPECT_FALSE(reader.Next(view));
+}
+
 TEST_F(HistoryFileTest, AFileThatIsNoDatabaseIsRefusedForAddingAndUnchanged) {
   const std::string path = dir.Write("notes.txt", "these are notes, not a history\n");
   EXPECT_FALSE(IsHistoryFile(path));
