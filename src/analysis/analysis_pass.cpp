@@ -187,6 +187,7 @@ class Pass {
     history::PageViewRecords access;
     numbered_ = &access;
     while (views.Next(access)) {
+      FetchAhead(access);
       CountRecords(4);
       if (access.fromServerLog) {
         NameZone();
@@ -465,6 +466,36 @@ class Pass {
     if (seen == 0) throw PassError{kOverflow};
     const int64_t number = numbered_ ? numbered_->hostIndex : -1;
     if (number >= 0) Remembered(byNumber_.host, number, [&] { return seen; });
+  }
+
+  // A large history's texts are many, and its page views name them at
+  // random: what the pass keeps for the page views a few rows on is fetched
+  // from memory while this one is counted. First the memo slots of the
+  // farthest, then what the nearer ones' slots (fetched before) lead to, then
+  // the counts of the next ones.
+  void FetchAhead(const history::PageViewRecords& access) const {
+    const auto fetch = [](const auto& array, int64_t index) {
+      if (index >= 0 && static_cast<size_t>(index) < array.size()) __builtin_prefetch(&array[static_cast<size_t>(index)]);
+    };
+    const auto memo = [](const std::vector<int32_t>& array, int64_t number) {
+      return number >= 0 && static_cast<size_t>(number) < array.size() ? array[static_cast<size_t>(number)] : 0;
+    };
+    fetch(byNumber_.agent, access.soon.agent);
+    fetch(byNumber_.url, access.soon.referrer);
+    fetch(byNumber_.host, access.soon.host);
+    fetch(agentClass_, memo(byNumber_.agent, access.sooner.agent));
+    const int32_t url = memo(byNumber_.url, access.sooner.referrer);
+    fetch(r_.Url.Counts, url);
+    fetch(refOfUrl_, url);
+    fetch(hostRecords_.Counts, memo(byNumber_.host, access.sooner.host));
+    if (const int32_t seen = memo(byNumber_.agent, access.next.agent); seen > 0 && static_cast<size_t>(seen) < agentClass_.size())
+      fetch(r_.Agent.Counts, agentClass_[static_cast<size_t>(seen)].entry);
+    if (const int32_t next = memo(byNumber_.url, access.next.referrer); next > 0) {
+      fetch(r_.Url.Counts, next);
+      if (static_cast<size_t>(next) < refOfUrl_.size()) fetch(r_.Ref.Counts, refOfUrl_[static_cast<size_t>(next)]);
+    }
+    if (const int32_t seen = memo(byNumber_.host, access.next.host); seen > 0 && seen <= hostRecords_.Count)
+      fetch(r_.Host.Counts, hostRecords_.Counts[static_cast<size_t>(seen)]);
   }
 
   // The lookup's entry for a text that comes with its history number: found

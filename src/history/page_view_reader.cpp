@@ -135,14 +135,15 @@ bool PageViewReader::Load() {
 
 // A large history's visitors and dictionaries do not fit in the processor's
 // caches, and a page view's row names its entries at random. So rows are read
-// a batch ahead: each row's visitor is fetched from memory as the row is read,
-// and its texts' places some rows before the row is used, while the rows
+// up to a batch ahead: each row's visitor is fetched from memory as the row is
+// read, and its texts' places some rows before the row is used, while the rows
 // between are counted.
 constexpr size_t kBatchRows = 64;
-constexpr size_t kTextsAhead = 8;
+constexpr size_t kTextsAhead = 12;
 
+// Keeps the rows not yet taken and reads on behind them.
 bool PageViewReader::Refill() {
-  batch_.clear();
+  batch_.erase(batch_.begin(), batch_.begin() + static_cast<std::ptrdiff_t>(taken_));
   taken_ = 0;
   while (rows_.Ok() && batch_.size() < kBatchRows) {
     const int rc = rows_.Step();
@@ -159,22 +160,32 @@ bool PageViewReader::Refill() {
   return !batch_.empty();
 }
 
+PageViewRecords::Numbers PageViewReader::Ahead(size_t at) const {
+  PageViewRecords::Numbers numbers;
+  if (at >= batch_.size()) return numbers;
+  const Row& row = batch_[at];
+  if (row.visitor < 0 || row.referrer < 0) return numbers;
+  const Visitor& v = visitors_[static_cast<size_t>(row.visitor)];
+  agents_.Prefetch(v.agent);
+  hosts_.Prefetch(v.host);
+  referrers_.Prefetch(static_cast<size_t>(row.referrer));
+  numbers.agent = v.agent;
+  numbers.referrer = row.referrer;
+  numbers.host = v.host;
+  return numbers;
+}
+
 bool PageViewReader::Next(PageViewRecords& out) {
   if (!error_.empty()) return false;
-  if (taken_ == batch_.size() && !Refill()) {
+  // Rows are read while those ahead of this one are still enough to fetch for.
+  if (batch_.size() - taken_ <= kTextsAhead && !Refill()) {
     if (stepError_ != SQLITE_OK) return Fail(DescribeSqliteError(stepError_));
     late_ = Statement();
     return false;
   }
-  if (taken_ + kTextsAhead < batch_.size()) {
-    const Row& ahead = batch_[taken_ + kTextsAhead];
-    if (ahead.visitor >= 0 && ahead.referrer >= 0) {
-      const Visitor& v = visitors_[static_cast<size_t>(ahead.visitor)];
-      agents_.Prefetch(v.agent);
-      hosts_.Prefetch(v.host);
-      referrers_.Prefetch(static_cast<size_t>(ahead.referrer));
-    }
-  }
+  out.soon = Ahead(taken_ + kTextsAhead);
+  out.sooner = Ahead(taken_ + kTextsAhead / 2);
+  out.next = Ahead(taken_ + 2);
   const Row& row = batch_[taken_++];
   int64_t lag = 0;
   if (row.page < 0 || row.visitor < 0 || row.referrer < 0 || !LagOf(row.stamp, lag) || lag < 0 ||

@@ -27,6 +27,13 @@ struct PageViewRecords {
   // The texts' numbers in the history (their dictionary indexes): one
   // number is always the same text, so a pass looks each text up once.
   int64_t pageIndex = -1, agentIndex = -1, referrerIndex = -1, hostIndex = -1;
+  // The numbers of the page views some rows on (-1 where none is in reach),
+  // so that a pass can fetch from memory what it keeps for them before they
+  // come, in steps: `soon` some rows on, `sooner` half as far, `next` close.
+  struct Numbers {
+    int64_t agent = -1, referrer = -1, host = -1;
+  };
+  Numbers soon, sooner, next;
 };
 
 class PageViewReader {
@@ -49,6 +56,8 @@ class PageViewReader {
   bool Fail(const char* description);
   // Reads the next rows ahead of their use (see Next).
   bool Refill();
+  // The numbers of the batch's row at `at`, its texts' places fetched from memory.
+  PageViewRecords::Numbers Ahead(size_t at) const;
   // The lag of the page view at `stamp` from the late rows, read in step
   // with the page views; false when the late rows are not as written.
   bool LagOf(int64_t stamp, int64_t& lag);
