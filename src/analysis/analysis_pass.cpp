@@ -17,6 +17,7 @@
 #include "analysis/normalize.h"
 #include "analysis/result.h"
 #include "analysis/server_log.h"
+#include "analysis/server_texts.h"
 #include "analysis/sorting.h"
 #include "history/history_schema.h"
 #include "history/page_view_reader.h"
@@ -185,9 +186,10 @@ class Pass {
   // went through, a server's line with its time in the pass's zone.
   void RunHistory(history::PageViewReader& views) {
     history::PageViewRecords access;
-    numbered_ = &access;
+    numbersUnique_ = true;
     while (views.Next(access)) {
       FetchAhead(access);
+      numbers_ = {access.pageIndex, access.agentIndex, access.referrerIndex, access.hostIndex};
       CountRecords(4);
       if (access.fromServerLog) {
         NameZone();
@@ -197,7 +199,7 @@ class Pass {
       }
       for (std::string_view record : {access.page, access.agent, access.referrer, access.host}) Record(record);
     }
-    numbered_ = nullptr;
+    numbers_ = TextNumbers{};
     if (views.Failed()) throw PassError{kReadError};
   }
 
@@ -207,23 +209,34 @@ class Pass {
   bool ServerLine(const LogLine& line, ServerLogLine& parsed) {
     std::string_view bytes = line.bytes;
     if (!line.ended && !bytes.empty() && bytes.back() == '\r') bytes.remove_suffix(1);
-    // The parser decodes the texts itself (escapes, UTF-8 else CP932), so it
-    // takes the line's raw bytes.
-    if (!(s_.layout ? ParseServerLogLine(bytes, *s_.layout, parsed) : ParseServerLogLine(bytes, parsed))) return false;
+    // The texts are decoded (escapes, UTF-8 else CP932) from the line's raw
+    // bytes, once for each distinct text (texts_).
+    constexpr TextDecoding kNone = TextDecoding::None;
+    if (!(s_.layout ? ParseServerLogLine(bytes, *s_.layout, parsed, kNone) : ParseServerLogLine(bytes, parsed, kNone)))
+      return false;
     CountRecords(4);
     ++g_counts.lines;
     NameZone();
+    // Only a page view goes on to be counted, but any line with an impossible time is unreadable.
+    LoggedTime logged;
+    const bool timeRead = ParseServerTime(parsed.time, logged);
     if (!IsPageView(parsed)) {
-      // Only a page view goes on to be counted, but any line with an impossible time is unreadable.
-      if (LoggedTime logged; !ParseServerTime(parsed.time, logged)) ++g_counts.unreadable;
+      if (!timeRead) ++g_counts.unreadable;
       return true;
     }
-    if (!MakeAccessRecords(parsed, s_.timeZone, access_)) {
+    const ServerTextRecords::Text page = texts_.Page(parsed.target);
+    access_.page.assign(page.record);
+    if (!timeRead || !AppendServerStamp(logged, s_.timeZone, access_.page)) {
       ++g_counts.unreadable;
       return true;
     }
     ++g_counts.pageViews;
-    ServerPageView(access_.page, access_.agent, access_.referrer, access_.host);
+    const ServerTextRecords::Text agent = texts_.Agent(parsed.rawAgent);
+    const ServerTextRecords::Text referrer = texts_.Referrer(parsed.rawReferrer);
+    const ServerTextRecords::Text host = texts_.Host(parsed.host);
+    numbers_ = {page.number, agent.number, referrer.number, host.number};
+    ServerPageView(access_.page, agent.record, referrer.record, host.record);
+    numbers_ = TextNumbers{};
     return true;
   }
 
@@ -282,7 +295,7 @@ class Pass {
 
   void PageRecord(std::string_view record) {
     const std::string_view page = StartAccess(record);
-    page_ = Remembered(byNumber_.page, numbered_ ? numbered_->pageIndex : -1,
+    page_ = Remembered(byNumber_.page, numbers_.page,
                        [&] { return FindOrAppendOrFail(r_.Page, page); });
   }
 
@@ -338,10 +351,10 @@ class Pass {
   // which is made only when a person's access counts.
   AgentClass& KnownAgent(std::string_view record) {
     const std::string_view text = record.substr(std::min<size_t>(2, record.size()));
-    const int32_t seen = Remembered(byNumber_.agent, numbered_ ? numbered_->agentIndex : -1, [&] {
+    const int32_t seen = Remembered(byNumber_.agent, numbers_.agent, [&] {
       // Every agent of a history comes numbered, one number to a text: one
       // not remembered by its number is not among those seen either.
-      int32_t found = numbered_ ? 0 : agentsSeen_.Find(text);
+      int32_t found = numbersUnique_ ? 0 : agentsSeen_.Find(text);
       if (found == 0) {
         found = agentsSeen_.Append(text, 0);
         if (found == 0) throw PassError{kOverflow};
@@ -376,7 +389,7 @@ class Pass {
   void RefRecord(std::string_view record) {
     if (record.size() < 3) return;
     std::string_view referrer = record.substr(2);
-    const int32_t urlEntry = Remembered(byNumber_.url, numbered_ ? numbered_->referrerIndex : -1,
+    const int32_t urlEntry = Remembered(byNumber_.url, numbers_.referrer,
                                         [&] { return FindOrAppendOrFail(r_.Url, referrer); });
     if (static_cast<size_t>(urlEntry) >= refOfUrl_.size()) refOfUrl_.resize(static_cast<size_t>(urlEntry) + 1, kNotYet);
     int32_t& refEntry = refOfUrl_[static_cast<size_t>(urlEntry)];
@@ -452,11 +465,11 @@ class Pass {
 
   // The host record's entry among those seen, 0 when new.
   int32_t SeenHost(std::string_view record) {
-    const int64_t number = numbered_ ? numbered_->hostIndex : -1;
+    const int64_t number = numbers_.host;
     if (number >= 0 && static_cast<size_t>(number) < byNumber_.host.size() && byNumber_.host[static_cast<size_t>(number)] != 0)
       return byNumber_.host[static_cast<size_t>(number)];
-    // As with agents: a numbered host not remembered is new to the pass.
-    if (number >= 0) return 0;
+    // As with agents: a history's host not remembered by its number is new to the pass.
+    if (number >= 0 && numbersUnique_) return 0;
     const int32_t seen = hostRecords_.Find(record);
     if (seen != 0) RememberHost(seen);
     return seen;
@@ -464,7 +477,7 @@ class Pass {
 
   void RememberHost(int32_t seen) {
     if (seen == 0) throw PassError{kOverflow};
-    const int64_t number = numbered_ ? numbered_->hostIndex : -1;
+    const int64_t number = numbers_.host;
     if (number >= 0) Remembered(byNumber_.host, number, [&] { return seen; });
   }
 
@@ -544,10 +557,17 @@ class Pass {
   std::vector<int32_t> robotEntry_ = std::vector<int32_t>(lists_.robots.size() + 1, 0);  // Robot entry by line
   std::vector<int32_t> refOfUrl_;
   CategoryTable hostRecords_{kMaxGrowingTableEntries};
-  // A history's page view in hand, whose texts come numbered; null for a log.
-  const history::PageViewRecords* numbered_ = nullptr;
-  // Entries found for a history's texts by their numbers (0: not yet):
-  // Page entry, agentsSeen_ entry, Url entry, hostRecords_ entry.
+  // The numbers of the access's texts (-1: none): a history's dictionary
+  // numbers, one to a text, or a server line's numbers from texts_, where two
+  // numbers may stand for one text.
+  struct TextNumbers {
+    int64_t page = -1, agent = -1, referrer = -1, host = -1;
+  };
+  TextNumbers numbers_;
+  bool numbersUnique_ = false;
+  ServerTextRecords texts_;
+  // Entries found for texts by their numbers (0: not yet): Page entry,
+  // agentsSeen_ entry, Url entry, hostRecords_ entry.
   struct {
     std::vector<int32_t> page, agent, url, host;
   } byNumber_;

@@ -72,10 +72,10 @@ void AssignField(std::string_view raw, bool percents, std::string& out) {
   else DecodeLoggedText(raw, percents, out);
 }
 
-void DecodePageViewTexts(ServerLogLine& out) {
-  if (!out.combined || !IsPageView(out)) return;
-  AssignField(out.rawReferrer, false, out.referrer);
-  AssignField(out.rawAgent, true, out.agent);
+void DecodePageViewTexts(ServerLogLine& out, TextDecoding decoding) {
+  if (decoding == TextDecoding::None || !out.combined || !IsPageView(out)) return;
+  DecodeReferrer(out.rawReferrer, out.referrer);
+  DecodeAgent(out.rawAgent, out.agent);
 }
 
 void ClearLine(ServerLogLine& out) {
@@ -153,6 +153,10 @@ bool IsPageExtension(std::string_view extension) {
 
 }  // namespace
 
+void DecodeReferrer(std::string_view raw, std::string& out) { AssignField(raw, false, out); }
+
+void DecodeAgent(std::string_view raw, std::string& out) { AssignField(raw, true, out); }
+
 // Dotted digits (IPv4), or hex digits with colons (IPv6, perhaps with an
 // IPv4 tail). Host names always hold a letter beyond a-f or lack a colon.
 bool LooksLikeAddress(std::string_view host) {
@@ -166,7 +170,7 @@ bool LooksLikeAddress(std::string_view host) {
   return colon || host.find('.') != std::string_view::npos;
 }
 
-bool ParseServerLogLine(std::string_view line, ServerLogLine& out) {
+bool ParseServerLogLine(std::string_view line, ServerLogLine& out, TextDecoding decoding) {
   Cursor c{line};
   std::string_view first, status, bytes, request;
   ClearLine(out);
@@ -208,11 +212,11 @@ bool ParseServerLogLine(std::string_view line, ServerLogLine& out) {
   out.combined = true;
   out.rawReferrer = referrer;
   out.rawAgent = agent;
-  DecodePageViewTexts(out);
+  DecodePageViewTexts(out, decoding);
   return true;
 }
 
-bool ParseServerLogLine(std::string_view line, const LogLayout& layout, ServerLogLine& out) {
+bool ParseServerLogLine(std::string_view line, const LogLayout& layout, ServerLogLine& out, TextDecoding decoding) {
   ClearLine(out);
   std::string_view forwarded;
   bool hasStatus = false;
@@ -269,7 +273,7 @@ bool ParseServerLogLine(std::string_view line, const LogLayout& layout, ServerLo
   if (!hasStatus) out.status = 200;  // a layout without the status logs what was served
   if (out.method.empty() && !out.target.empty()) out.method = "GET";
   if (out.time.empty()) return false;
-  DecodePageViewTexts(out);
+  DecodePageViewTexts(out, decoding);
   return true;
 }
 
@@ -341,24 +345,34 @@ bool MakeAccessRecords(const ServerLogLine& line, const LoggedTime& logged, cons
   static thread_local std::string stamp;  // kept: a stamp is too long for the string's own buffer
   stamp.clear();
   if (!AppendServerStamp(logged, zone, stamp)) return false;
-  static thread_local std::string page;
-  PageName(line.target, page);
-  out.page.assign("1#(");
-  // The page name ends at the first ")", so one inside a path is written as
-  // its escape, which keeps the rest of the path in the name.
-  for (char c : page) {
-    if (c == ')') out.page.append("%29");
-    else out.page.push_back(c);
-  }
-  out.page.push_back(')');
+  out.page.clear();
+  AppendPageRecordStart(line.target, out.page);
   out.page.append(stamp);
   out.agent.assign("2#").append(line.agent);
   out.referrer.assign("3#").append(line.referrer);
+  out.host.clear();
+  AppendHostRecord(line.host, out.host);
+  return true;
+}
+
+void AppendPageRecordStart(std::string_view target, std::string& out) {
+  static thread_local std::string page;
+  PageName(target, page);
+  out.append("1#(");
+  // The page name ends at the first ")", so one inside a path is written as
+  // its escape, which keeps the rest of the path in the name.
+  for (char c : page) {
+    if (c == ')') out.append("%29");
+    else out.push_back(c);
+  }
+  out.push_back(')');
+}
+
+void AppendHostRecord(std::string_view host, std::string& out) {
   // An address (IPv4 or IPv6) stands in parentheses, as the logging script
   // writes an access without a host name; a looked-up name stands alone.
-  if (LooksLikeAddress(line.host)) out.host.assign("4#(").append(line.host).append(")");
-  else out.host.assign("4#").append(line.host).append("()");
-  return true;
+  if (LooksLikeAddress(host)) out.append("4#(").append(host).append(")");
+  else out.append("4#").append(host).append("()");
 }
 
 }  // namespace vorel::analysis

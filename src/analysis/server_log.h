@@ -34,11 +34,21 @@ struct ServerLogLine {
   std::string agent;         // decoded; "-" made empty
 };
 
+// Whether the parser decodes a page view's referrer and agent into the
+// line, or leaves them to the caller (who may know them by their raw text).
+enum class TextDecoding { PageViews, None };
+
 // Parses one line (without its line end) of a layout found by itself. False
 // when it is not such a line. The views point into `line`.
-bool ParseServerLogLine(std::string_view line, ServerLogLine& out);
+bool ParseServerLogLine(std::string_view line, ServerLogLine& out, TextDecoding decoding = TextDecoding::PageViews);
 // Parses one line of the layout the user named.
-bool ParseServerLogLine(std::string_view line, const LogLayout& layout, ServerLogLine& out);
+bool ParseServerLogLine(std::string_view line, const LogLayout& layout, ServerLogLine& out,
+                        TextDecoding decoding = TextDecoding::PageViews);
+
+// A page view's referrer and agent fields decoded as the parser decodes
+// them: "-" is empty, and a referrer's %HH are left to its normalisation.
+void DecodeReferrer(std::string_view raw, std::string& out);
+void DecodeAgent(std::string_view raw, std::string& out);
 
 // A page view: method GET, status 2xx or 304, and a path naming a page (it
 // ends in "/", its last segment has no extension, or the extension is one of
@@ -64,6 +74,11 @@ bool LooksLikeAddress(std::string_view host);
 // that the date filter and every period slot follow that zone; false, with
 // nothing appended, when its year in `zone` has not four digits.
 bool AppendServerStamp(const LoggedTime& logged, const TimeZone& zone, std::string& out);
+
+// The start of a page view's page record, "1#(page)", its stamp to follow.
+void AppendPageRecordStart(std::string_view target, std::string& out);
+// The host's record, "4#(address)" or "4#name()".
+void AppendHostRecord(std::string_view host, std::string& out);
 
 // The four records of a page view: "1#(page)stamp", "2#agent",
 // "3#referrer" and "4#(address)" or "4#name()". False when the time stamp

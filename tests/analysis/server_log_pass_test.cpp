@@ -330,6 +330,25 @@ TEST_F(ServerLogPassTest, ACutCompressedLogCountsWhatCameBeforeTheCutAndSaysSo) 
   }
 }
 
+// An agent, referrer or host spelt two ways (escaped or not, an IPv4 address
+// mapped or not) is one entry, however the spellings alternate.
+TEST_F(ServerLogPassTest, ATextSpeltTwoWaysIsOneEntry) {
+  const Visit plain{2026, 10, 10, 13, 55, 36, "Bot/1.0 \xE6\x97\xA5", "http://x/\xE6\x97\xA5", "192.0.2.7", "a"};
+  Visit other = plain;
+  other.agent = "Bot%2F1.0 \\xE6\\x97\\xA5";
+  other.referrer = "http://x/\\xE6\\x97\\xA5";
+  other.address = "::ffff:192.0.2.7";
+  std::string log;
+  for (int i = 0; i < 3; ++i) log += ServerLine(plain) + "\n" + ServerLine(other) + "\n";
+  ASSERT_TRUE(Analyze(dir.Write("access_log", log)));
+  EXPECT_EQ(Result().Total, 6);
+  for (const CategoryTable* table : {&Result().Agent, &Result().Url, &Result().Host, &Result().Page}) {
+    ASSERT_EQ(table->Count, 1);
+    EXPECT_EQ(table->Counts[1], 6);
+  }
+  EXPECT_EQ(Result().Agent.Names[1], "Bot/1.0 日");
+}
+
 // The default page selection "index" finds the site's top page; one page
 // written raw, percent-encoded or \x-escaped is one entry.
 TEST_F(ServerLogPassTest, ThePageFilterAndTheTextEncodingsWorkOnTheWholePass) {
