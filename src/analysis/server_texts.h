@@ -11,8 +11,6 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/category_table.h"
-
 namespace vorel::analysis {
 
 // A text longer than this is made into its record every time and keeps no
@@ -38,15 +36,34 @@ class ServerTextRecords {
   Text Host(std::string_view host);
 
  private:
-  struct Kind {
-    CategoryTable logged{kMaxGrowingTableEntries};  // the texts as logged, by number
-    std::vector<std::string> records{1};            // their records, by number
-    std::string unnumbered;                         // the record of a text too long to number
-    std::string decoded;
+  // The texts of one kind and their records, end to end in one block, found
+  // through an open-addressing index whose slot holds the text's hash and
+  // place: a lookup reads the slot and then one place in the block.
+  class Kind {
+   public:
+    // The record of `logged`, made by `make(logged, record)` the first time.
+    template <class Make>
+    Text Look(std::string_view logged, Make make);
+    std::string decoded;  // scratch for the record makers
+
+   private:
+    struct Slot {
+      uint32_t hash = 0;
+      int32_t number = 0;  // 0: empty
+      uint64_t at = 0;     // the entry's place in the block
+    };
+    // Before each text: its length and its record's.
+    struct Lengths {
+      uint32_t text, record;
+    };
+    std::string_view RecordAt(uint64_t at) const;
+    void Grow();
+    std::vector<Slot> slots_ = std::vector<Slot>(64);
+    std::string block_;
+    int32_t count_ = 0;
+    std::string unnumbered_;  // the record of a text not numbered
+    std::string made_;        // a record being made
   };
-  // The record of `logged` from `make(logged, record)`, made once a text.
-  template <class Make>
-  Text Look(Kind& kind, std::string_view logged, Make make);
 
   Kind pages_, agents_, referrers_, hosts_;
 };
