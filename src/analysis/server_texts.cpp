@@ -7,10 +7,10 @@
 
 namespace vorel::analysis {
 
-std::string_view ServerTextRecords::Kind::RecordAt(uint64_t at) const {
-  Lengths lengths;
-  std::memcpy(&lengths, block_.data() + at, sizeof lengths);
-  return {block_.data() + at + sizeof lengths + lengths.text, lengths.record};
+ServerTextRecords::Text ServerTextRecords::Kind::EntryAt(uint32_t at) const {
+  Header header;
+  std::memcpy(&header, block_.data() + at, sizeof header);
+  return {{block_.data() + at + sizeof header + header.text, header.record}, header.number};
 }
 
 template <class Make>
@@ -23,23 +23,23 @@ ServerTextRecords::Text ServerTextRecords::Kind::Look(std::string_view logged, M
   const uint32_t hash = static_cast<uint32_t>(HashText(logged));
   const size_t mask = slots_.size() - 1;
   size_t i = hash & mask;
-  for (; slots_[i].number != 0; i = (i + 1) & mask) {
+  for (; slots_[i].at != 0; i = (i + 1) & mask) {
     if (slots_[i].hash != hash) continue;
-    const char* entry = block_.data() + slots_[i].at;
-    Lengths lengths;
-    std::memcpy(&lengths, entry, sizeof lengths);
-    if (lengths.text == logged.size() &&
-        (logged.empty() || std::memcmp(entry + sizeof lengths, logged.data(), logged.size()) == 0))
-      return {RecordAt(slots_[i].at), slots_[i].number};
+    const uint32_t at = slots_[i].at - 1;
+    Header header;
+    std::memcpy(&header, block_.data() + at, sizeof header);
+    if (header.text == logged.size() &&
+        (logged.empty() || std::memcmp(block_.data() + at + sizeof header, logged.data(), logged.size()) == 0))
+      return EntryAt(at);
   }
   made_.clear();
   make(logged, made_);
-  const Lengths lengths{static_cast<uint32_t>(logged.size()), static_cast<uint32_t>(made_.size())};
-  const uint64_t at = block_.size();
-  block_.append(reinterpret_cast<const char*>(&lengths), sizeof lengths).append(logged).append(made_);
-  slots_[i] = Slot{hash, ++count_, at};
+  const Header header{++count_, static_cast<uint32_t>(logged.size()), static_cast<uint32_t>(made_.size())};
+  const auto at = static_cast<uint32_t>(block_.size());
+  block_.append(reinterpret_cast<const char*>(&header), sizeof header).append(logged).append(made_);
+  slots_[i] = Slot{hash, at + 1};
   if (static_cast<size_t>(count_) * 2 > slots_.size()) Grow();
-  return {RecordAt(at), count_};
+  return EntryAt(at);
 }
 
 // Twice the slots, filled from the hashes kept in the old ones.
@@ -48,9 +48,9 @@ void ServerTextRecords::Kind::Grow() {
   old.swap(slots_);
   const size_t mask = slots_.size() - 1;
   for (const Slot& slot : old) {
-    if (slot.number == 0) continue;
+    if (slot.at == 0) continue;
     size_t i = slot.hash & mask;
-    while (slots_[i].number != 0) i = (i + 1) & mask;
+    while (slots_[i].at != 0) i = (i + 1) & mask;
     slots_[i] = slot;
   }
 }

@@ -49,14 +49,15 @@ class ServerTextRecords {
    private:
     struct Slot {
       uint32_t hash = 0;
-      int32_t number = 0;  // 0: empty
-      uint64_t at = 0;     // the entry's place in the block
+      uint32_t at = 0;  // the entry's place in the block, plus 1 (0: empty)
     };
-    // Before each text: its length and its record's.
-    struct Lengths {
+    // Before each text: its number, its length and its record's. The block
+    // stays below 4 GiB: its texts are few and short.
+    struct Header {
+      int32_t number;
       uint32_t text, record;
     };
-    std::string_view RecordAt(uint64_t at) const;
+    Text EntryAt(uint32_t at) const;
     void Grow();
     std::vector<Slot> slots_ = std::vector<Slot>(64);
     std::string block_;
