@@ -144,9 +144,9 @@ bool TakeLiteral(std::string_view line, size_t& pos, std::string_view literal) {
 // The extensions of pages, as opposed to images, style sheets and the like.
 bool IsPageExtension(std::string_view extension) {
   if (extension.size() < 2 || extension.size() > 5) return false;
-  static constexpr std::array<const char*, 10> kPageExtensions = {"html", "htm", "shtml", "xhtml", "php",
-                                                                  "cgi",  "pl",  "asp",   "aspx",  "jsp"};
-  for (const char* e : kPageExtensions)
+  static constexpr std::array<std::string_view, 10> kPageExtensions = {"html", "htm", "shtml", "xhtml", "php",
+                                                                        "cgi",  "pl",  "asp",   "aspx",  "jsp"};
+  for (std::string_view e : kPageExtensions)
     if (EqualsIgnoringCase(extension, e)) return true;
   return false;
 }
