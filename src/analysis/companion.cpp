@@ -184,7 +184,7 @@ bool CheckTimeStamp(std::string_view record, const DateFilter& filter, PeriodSlo
     size_t length = 0;  // 0: nothing kept
     int y, m, d, week, dweek;
   };
-  static Day last;
+  thread_local Day last;  // each pass on its own thread keeps its own
   int y, m, d;
   const size_t left = static_cast<size_t>(c.end - c.p);
   if (last.length > 0 && left > last.length && std::memcmp(c.p, last.text, last.length) == 0 &&
