@@ -70,7 +70,7 @@ struct PassSettings {
   bool specifyPage;
   std::string pageNeedle;  // "1#(" + Page + ")"
   std::string serverPage;  // Page as a server log's page is named (a ")" written "%29")
-  std::shared_ptr<const LogLayout> layout;  // the user's server-log layout; none: found by itself
+  std::optional<LogLayout> layout;  // the user's server-log layout; none: found by itself
   DateFilter dateFilter;
   bool searchLike;
   bool ignorePage;
@@ -79,9 +79,16 @@ struct PassSettings {
   TimeZone timeZone;  // a server log's times are shown in it
   int32_t robotMode;  // 0 robots count like everyone; 1 set apart in server logs; 2 in every log
 
-  static PassSettings Read() {
+  // The settings; none, with `layoutError` set, when the user's layout does
+  // not compile (the analysis command refuses it before the pass; this is the
+  // last guard).
+  static std::optional<PassSettings> Read(std::string& layoutError) {
     using namespace settings;
     PassSettings s;
+    if (const std::string layoutText = ParamText("LogFormat"); !layoutText.empty()) {
+      s.layout.emplace();
+      if (!CompileLogLayout(layoutText, *s.layout, layoutError)) return std::nullopt;
+    }
     s.specifyPage = ParamFlag("SpecifyPage");
     const std::string page = ParamText("Page", 1);
     s.pageNeedle = "1#(" + page + ")";
@@ -102,13 +109,6 @@ struct PassSettings {
     if (!zone) throw PassError{kInvalidCall};
     s.timeZone = *zone;
     s.robotMode = ParamInt("RobotMode");
-    // The analysis command refuses a wrong layout before the pass; this is the last guard.
-    if (const std::string layoutText = ParamText("LogFormat"); !layoutText.empty()) {
-      auto layout = std::make_shared<LogLayout>();
-      std::string error;
-      if (!CompileLogLayout(layoutText, *layout, error)) throw PassError{kInvalidCall};
-      s.layout = std::move(layout);
-    }
     return s;
   }
 };
@@ -225,8 +225,8 @@ class Pass {
       return true;
     }
     const ServerTextRecords::Text page = texts_.Page(parsed.target);
-    access_.page.assign(page.record);
-    if (!timeRead || !AppendServerStamp(logged, s_.timeZone, access_.page)) {
+    pageRecord_.assign(page.record);
+    if (!timeRead || !AppendServerStamp(logged, s_.timeZone, pageRecord_)) {
       ++g_counts.unreadable;
       return true;
     }
@@ -235,7 +235,7 @@ class Pass {
     const ServerTextRecords::Text referrer = texts_.Referrer(parsed.rawReferrer);
     const ServerTextRecords::Text host = texts_.Host(parsed.host);
     numbers_ = {page.number, agent.number, referrer.number, host.number};
-    ServerPageView(access_.page, agent.record, referrer.record, host.record);
+    ServerPageView(pageRecord_, agent.record, referrer.record, host.record);
     numbers_ = TextNumbers{};
     return true;
   }
@@ -547,7 +547,7 @@ class Pass {
   int16_t flags_ = 0;
   bool zoneNamed_ = false;
   int64_t nextProgress_ = s_.checkLine;
-  AccessRecords access_;
+  std::string pageRecord_;  // a server line's "1#(page)stamp"
   PeriodSlots slots_;
   int32_t os_ = -1, brws_ = -1, agent_ = -1, ref_ = -1, url_ = -1, page_ = -1;
   bool serverAccess_ = false;  // the access came from a server log line
@@ -605,40 +605,6 @@ void BackToListOrder(CategoryTable& table, const std::vector<ClassLine>& lines) 
   }
 }
 
-// A history file in place of a log: its page views in the order added.
-PassOutcome RunHistoryPass(const PassRequest& request, AnalysisResult& target, const PassControl& control) {
-  history::PageViewReader views;
-  if (!views.Open(request.logFile, request.settings->timeZone)) return Failure(views.Error().c_str());
-  try {
-    if (request.additional == 1) PrepareAdditional(target);
-    else ResetResult(target);
-    LogReader unused;  // the page views come from the history, not from a log
-    Pass pass(*request.settings, unused, target, control);
-    pass.RunHistory(views);
-    FinishTables(target, control);
-    if (control.cancel && control.cancel->load()) throw PassCancelled{};
-  } catch (const PassError& error) {
-    return Failure(views.Failed() ? views.Error().c_str() : error.description);
-  } catch (const PassCancelled&) {
-    return {PassStatus::Cancelled, {}};
-  } catch (const std::bad_alloc&) {
-    return Failure("メモリが不足しています。");
-  }
-  return {};
-}
-
-}  // namespace
-
-void SetProgressReceiver(ProgressReceiver* receiver) { g_receiver = receiver; }
-
-int64_t CurrentLineNo() { return g_lineNo; }
-
-ServerLogCounts LastServerLogCounts() { return g_counts; }
-
-bool LastLogEndedEarly() { return g_endedEarly; }
-
-void ResetResult() { ResetResult(Result()); }
-
 void ResetResult(AnalysisResult& r) {
   r.Total = 0;
   r.Month.fill(0);
@@ -654,21 +620,65 @@ void ResetResult(AnalysisResult& r) {
   r.Robot.Clear();
 }
 
-void PrepareAdditional() { PrepareAdditional(Result()); }
-
+// Puts the OS and browser tables back into list order before an additional pass.
 void PrepareAdditional(AnalysisResult& r) {
   BackToListOrder(r.OS, Classes().os);
   BackToListOrder(r.Brws, Classes().browsers);
 }
 
+// The steps around a pass, whatever it reads: the result made ready (new or
+// added to), `count` run, the tables finished. An error ends it with the
+// message `describe` makes of it; a cancel or a lack of memory with theirs.
+template <class Count, class Describe>
+PassOutcome Counted(const PassRequest& request, AnalysisResult& target, const PassControl& control, Count count,
+                    Describe describe) {
+  try {
+    if (request.additional == 1) PrepareAdditional(target);
+    else ResetResult(target);
+    count();
+    FinishTables(target, control);
+    if (control.cancel && control.cancel->load()) throw PassCancelled{};
+  } catch (const PassError& error) {
+    return Failure(describe(error));
+  } catch (const PassCancelled&) {
+    return {PassStatus::Cancelled, {}};
+  } catch (const std::bad_alloc&) {
+    return Failure("メモリが不足しています。");
+  }
+  return {};
+}
+
+// A history file in place of a log: its page views in the order added.
+PassOutcome RunHistoryPass(const PassRequest& request, AnalysisResult& target, const PassControl& control) {
+  history::PageViewReader views;
+  if (!views.Open(request.logFile, request.settings->timeZone)) return Failure(views.Error().c_str());
+  return Counted(
+      request, target, control,
+      [&] {
+        LogReader unused;  // the page views come from the history, not from a log
+        Pass pass(*request.settings, unused, target, control);
+        pass.RunHistory(views);
+      },
+      [&](const PassError& error) { return views.Failed() ? views.Error().c_str() : error.description; });
+}
+
+}  // namespace
+
+void SetProgressReceiver(ProgressReceiver* receiver) { g_receiver = receiver; }
+
+int64_t CurrentLineNo() { return g_lineNo; }
+
+ServerLogCounts LastServerLogCounts() { return g_counts; }
+
+bool LastLogEndedEarly() { return g_endedEarly; }
+
+void ResetResult() { ResetResult(Result()); }
+
 PassRequest ReadPassRequest(int additional) {
   PassRequest request{additional, settings::ParamText("LogFile", 1), nullptr, {}};
-  if (const std::string layoutText = settings::ParamText("LogFormat"); !layoutText.empty()) {
-    LogLayout layout;
-    if (!CompileLogLayout(layoutText, layout, request.settingsError)) return request;
-  }
   try {
-    request.settings = std::make_shared<const PassSettings>(PassSettings::Read());
+    if (std::optional<PassSettings> settings = PassSettings::Read(request.settingsError))
+      request.settings = std::make_shared<const PassSettings>(std::move(*settings));
   } catch (const PassError&) {
     // Left without settings: the pass then fails with its message.
   }
@@ -685,22 +695,14 @@ PassOutcome RunPass(const PassRequest& request, AnalysisResult& target, const Pa
   if (history::IsHistoryFile(path)) return RunHistoryPass(request, target, control);
   LogReader reader;
   if (!reader.Open(path)) return Failure(kFileNotFound);
-  try {
-    if (request.additional == 1) PrepareAdditional(target);
-    else ResetResult(target);
-    Pass pass(*request.settings, reader, target, control);
-    pass.Run();
-    g_endedEarly = reader.Source().EndedEarly();
-    FinishTables(target, control);
-    if (control.cancel && control.cancel->load()) throw PassCancelled{};
-  } catch (const PassError& error) {
-    return Failure(error.description);
-  } catch (const PassCancelled&) {
-    return {PassStatus::Cancelled, {}};
-  } catch (const std::bad_alloc&) {
-    return Failure("メモリが不足しています。");
-  }
-  return {};
+  return Counted(
+      request, target, control,
+      [&] {
+        Pass pass(*request.settings, reader, target, control);
+        pass.Run();
+        g_endedEarly = reader.Source().EndedEarly();
+      },
+      [](const PassError& error) { return error.description; });
 }
 
 void ShowPassError(const PassOutcome& outcome) {

@@ -74,11 +74,6 @@ bool AnalyzeLog(int additional);
 // The empty result: zero totals, OS and browser tables rebuilt from the
 // classification lists, the other tables empty.
 void ResetResult();
-void ResetResult(AnalysisResult& result);
-
-// Puts the OS and browser tables back into list order before an additional pass.
-void PrepareAdditional();
-void PrepareAdditional(AnalysisResult& result);
 
 // The physical line number the reader reached in the last pass.
 int64_t CurrentLineNo();
