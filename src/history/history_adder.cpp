@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "analysis/category_table.h"
+#include "analysis/log_format.h"
+#include "analysis/log_layout.h"
 #include "analysis/log_reader.h"
 #include "analysis/server_log.h"
+#include "analysis/server_texts.h"
 #include "history/history_file.h"
 #include "history/history_schema.h"
 #include "history/log_identity.h"
@@ -271,45 +275,50 @@ class Addition {
   int64_t added_ = 0;
 };
 
-// Takes a log apart into page views. A web server's line that is a page view
-// is one; in a record log a page view runs from its "1#" record to its "4#"
-// record (a group without its "1#" record is no page view).
+// Takes a log apart into page views, each line judged on its own as the
+// analysis judges it. A web server's line that is a page view is one; in a
+// record log a page view runs from its "1#" record to its "4#" record (a
+// group without its "1#" record is no page view).
 class LogWalker {
  public:
-  explicit LogWalker(Addition& addition) : add_(addition) {}
+  LogWalker(Addition& addition, analysis::LogReader& reader, const analysis::LogLayout* layout)
+      : add_(addition), reader_(reader), layout_(layout) {}
 
   // True when the line left no record group open: the log may later be read
   // on from the line's end.
-  bool Line(std::string_view line) {
-    if (line.find_first_not_of(" \r") == std::string_view::npos) return !open_;
-    if (analysis::ParseServerLogLine(line, parsed_)) {
+  bool Line(const analysis::LogLine& line) {
+    if (line.bytes.find_first_not_of(" \r") == std::string_view::npos) return !open_;
+    if (!analysis::IsRecordLine(line.bytes) && ServerLine(line)) {
       open_ = false;
-      ServerLine();
       return true;
     }
-    size_t begin = 0;
-    while (begin <= line.size()) {
-      size_t tab = line.find('\t', begin);
-      if (tab == std::string_view::npos) tab = line.size();
-      std::string_view record = line.substr(begin, tab - begin);
-      if (!record.empty() && record.back() == '\r') record.remove_suffix(1);
-      Record(record);
-      begin = tab + 1;
-    }
+    std::string_view record;
+    for (analysis::LineRecords records(line); records.Next(record);) Record(reader_.Text(record, line.high));
     return !open_;
   }
 
  private:
-  void ServerLine() {
-    // The instant and its logged offset are kept; the zone it is shown in is chosen at analysis time.
+  // A web server's line (false when the line is none), from its raw bytes:
+  // its texts are decoded as the analysis decodes them.
+  bool ServerLine(const analysis::LogLine& line) {
+    std::string_view bytes = line.bytes;
+    if (!line.ended && !bytes.empty() && bytes.back() == '\r') bytes.remove_suffix(1);
+    constexpr analysis::TextDecoding kNone = analysis::TextDecoding::None;
+    if (!(layout_ ? analysis::ParseServerLogLine(bytes, *layout_, parsed_, kNone)
+                  : analysis::ParseServerLogLine(bytes, parsed_, kNone)))
+      return false;
+    // The instant and its logged offset are kept; the zone it is shown in is
+    // chosen at analysis time. A time without a four-digit year is no page view.
     analysis::LoggedTime logged;
+    stamp_.clear();
     if (!analysis::IsPageView(parsed_) || !analysis::ParseServerTime(parsed_.time, logged) ||
-        !analysis::MakeAccessRecords(parsed_, logged, utc_, access_))
-      return;
-    const size_t paren = access_.page.find(')');
-    add_.Add(std::string_view(access_.page).substr(3, paren - 3), std::string_view(access_.agent).substr(2),
-             std::string_view(access_.referrer).substr(2), std::string_view(access_.host).substr(2),
+        !analysis::AppendServerStamp(logged, utc_, stamp_))
+      return true;
+    const std::string_view page = texts_.Page(parsed_.target).record;  // "1#(page)"
+    add_.Add(page.substr(3, page.size() - 4), texts_.Agent(parsed_.rawAgent).record.substr(2),
+             texts_.Referrer(parsed_.rawReferrer).record.substr(2), texts_.Host(parsed_.host).record.substr(2),
              {ZoneKind::Server, logged.utcSeconds}, logged.offsetSeconds);
+    return true;
   }
 
   void Record(std::string_view record) {
@@ -336,9 +345,12 @@ class LogWalker {
   }
 
   Addition& add_;
+  analysis::LogReader& reader_;
+  const analysis::LogLayout* layout_;  // the user's server-log layout; null: found by itself
   analysis::ServerLogLine parsed_;
-  analysis::AccessRecords access_;
-  const analysis::TimeZone utc_;  // only the texts of MakeAccessRecords are kept
+  analysis::ServerTextRecords texts_;
+  const analysis::TimeZone utc_;  // the year check of a server's time, as the analysis makes it
+  std::string stamp_;
   bool open_ = false;
   std::string page_, agent_, referrer_;
   StoredTime time_;
@@ -363,8 +375,10 @@ void RecordLog(Database& db, const KnownLog& known, std::string_view head, int64
 
 }  // namespace
 
-AddOutcome AddLogToHistory(const std::string& historyPath, const std::string& logPath) {
+AddOutcome AddLogToHistory(const std::string& historyPath, const std::string& logPath, const std::string& logFormat) {
   AddOutcome outcome;
+  std::optional<analysis::LogLayout> layout;
+  if (!logFormat.empty() && !analysis::CompileLogLayout(logFormat, layout.emplace(), outcome.error)) return outcome;
   if (IsHistoryFile(logPath)) {
     outcome.error = kLogIsHistory;
     return outcome;
@@ -385,13 +399,13 @@ AddOutcome AddLogToHistory(const std::string& historyPath, const std::string& lo
     try {
       const KnownLog known = FindLog(db, head);
       Addition addition(db);
-      LogWalker walker(addition);
+      LogWalker walker(addition, reader, layout ? &*layout : nullptr);
       int64_t position = known.position;
       analysis::LogLine line;
       while (reader.ReadLine(line)) {
         const int64_t end = reader.ConsumedBytes();
         if (end <= known.position || line.tooLong) continue;
-        if (walker.Line(reader.Text(line.bytes, line.high))) position = end;
+        if (walker.Line(line)) position = end;
       }
       addition.Flush();
       if (reader.ReadFailed()) {
@@ -409,8 +423,8 @@ AddOutcome AddLogToHistory(const std::string& historyPath, const std::string& lo
       throw;
     }
   } catch (const SqlFailure& failure) {
-    const int rc = sqlite3_extended_errcode(db.Handle()) != SQLITE_OK ? sqlite3_errcode(db.Handle()) : failure.rc;
-    outcome.error = DescribeSqliteError(rc == SQLITE_OK ? failure.rc : rc);
+    const int rc = sqlite3_errcode(db.Handle());
+    outcome.error = DescribeSqliteError(rc != SQLITE_OK ? rc : failure.rc);
     outcome.historyError = true;
     return outcome;
   } catch (const std::bad_alloc&) {
@@ -421,6 +435,10 @@ AddOutcome AddLogToHistory(const std::string& historyPath, const std::string& lo
   sqlite3_wal_checkpoint_v2(db.Handle(), nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
   outcome.ok = true;
   return outcome;
+}
+
+std::string AddFailureMessage(const AddOutcome& outcome, const std::string& historyPath, const std::string& logPath) {
+  return "履歴に追加できませんでした。" + outcome.error + "\r\n" + (outcome.historyError ? historyPath : logPath);
 }
 
 }  // namespace vorel::history

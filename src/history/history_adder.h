@@ -18,7 +18,13 @@ struct AddOutcome {
 
 // Adds the page views of the log at `logPath` (a record log or a web
 // server's log, plain or compressed, as the analysis reads them) to the
-// history at `historyPath`, which is created when absent.
-AddOutcome AddLogToHistory(const std::string& historyPath, const std::string& logPath);
+// history at `historyPath`, which is created when absent. `logFormat` names a
+// server log's layout as the LogFormat setting does (empty: found by itself);
+// one that does not compile fails with the compiler's message.
+AddOutcome AddLogToHistory(const std::string& historyPath, const std::string& logPath,
+                           const std::string& logFormat = {});
+
+// The message of a failed addition: what went wrong and the file it lies with.
+std::string AddFailureMessage(const AddOutcome& outcome, const std::string& historyPath, const std::string& logPath);
 
 }  // namespace vorel::history

@@ -50,6 +50,15 @@ TEST_F(VorelReportHistoryTest, DailyRunsAddEachRotatedLogOnceAndReportTheWholeHi
   EXPECT_NE(ReadFile(work.File("from-history.txt")).find("500"), std::string::npos);
 }
 
+TEST_F(VorelReportHistoryTest, StandardInputGoesIntoTheHistoryLikeAnyLog) {
+  const std::string history = work.File("access.history");
+  const ProcessResult piped = RunProgram(
+      VOREL_REPORT_EXE, {"--settings", settings, "--all-dates", "--all-pages", "--history", history, "-", "-o", "r.txt"},
+      work.path(), false, ServerLogLines(0, 40));
+  ASSERT_EQ(piped.status, 0) << piped.err;
+  EXPECT_NE(piped.err.find("履歴に追加したページビュー 40 件"), std::string::npos) << piped.err;
+}
+
 TEST_F(VorelReportHistoryTest, AFileThatIsNoHistoryIsRefusedAndLeftAlone) {
   const std::string notes = work.Write("notes.txt", "not a history\n");
   const std::string log = work.Write("access.log", ServerLogLines(0, 10));

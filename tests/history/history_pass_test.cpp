@@ -2,12 +2,14 @@
 // other, gives: every filter and option applies at analysis time.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 #include "analysis/analysis_command.h"
 #include "analysis/analysis_pass.h"
 #include "analysis/class_lists.h"
 #include "analysis/companion.h"
+#include "analysis/log_layout.h"
 #include "analysis/result.h"
 #include "analysis/time_zone.h"
 #include "history/history_adder.h"
@@ -97,6 +99,41 @@ TEST_F(HistoryPassTest, AHistoryCountsAsItsLogsUnderEveryFilter) {
     ExpectTheSame(logs, history);
   }
   EXPECT_TRUE(prompter.messages.empty());
+}
+
+// A server's texts go into the history as the analysis reads them from the
+// log: raw UTF-8 or escaped, and in the layout the user named.
+TEST_F(HistoryPassTest, AServersTextsAndNamedLayoutGoInAsTheAnalysisReadsThem) {
+  SetParam("SpecifyDate", false);
+  SetParam("SpecifyPage", false);
+  const std::string stamp = "[10/May/2026:12:00:00 +0900]";
+  const std::string utf8 = "192.0.2.7 - - " + stamp + " \"GET /\xE6\x97\xA5\xE8\xA8\x98/ HTTP/1.1\" 200 1 "
+                           "\"http://x/\xE6\x97\xA5\" \"Bot/1.0 \xE6\x97\xA5\"\n";
+  const std::string escaped = "192.0.2.8 - - " + stamp + " \"GET /%E6%97%A5%E8%A8%98/ HTTP/1.1\" 200 1 "
+                              "\"http://x/\\xE6\\x97\\xA5\" \"Bot%2F1.0 \\xE6\\x97\\xA5\"\n";
+  const std::string texts = dir.Write("texts.log", utf8 + escaped + utf8);
+  ASSERT_TRUE(AddLogToHistory(dir.File("texts.history"), texts).ok);
+  ExpectTheSame({texts}, dir.File("texts.history"));
+  ASSERT_EQ(analysis::Result().Page.Count, 1);
+  EXPECT_EQ(analysis::Result().Page.Names[1], "/日記/");
+
+  const std::string layout = "%t %h \"%r\" %>s";
+  const std::string named = dir.Write("named.log", stamp + " 192.0.2.9 \"GET /a.html HTTP/1.1\" 200\n" +
+                                                       stamp + " 192.0.2.9 \"GET /b.html HTTP/1.1\" 200\n");
+  SetParam("LogFormat", layout);
+  const AddOutcome outcome = AddLogToHistory(dir.File("named.history"), named, layout);
+  ASSERT_TRUE(outcome.ok) << outcome.error;
+  EXPECT_EQ(outcome.added, 2);
+  ExpectTheSame({named}, dir.File("named.history"));
+
+  // A layout that does not compile adds nothing and says why.
+  std::string compilerSays;
+  analysis::LogLayout unused;
+  ASSERT_FALSE(analysis::CompileLogLayout("%{", unused, compilerSays));
+  const AddOutcome refused = AddLogToHistory(dir.File("refused.history"), named, "%{");
+  EXPECT_FALSE(refused.ok);
+  EXPECT_EQ(refused.error, compilerSays);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("refused.history")));
 }
 
 TEST_F(HistoryPassTest, AServersLinesInAHistoryFollowTheChosenZoneAndRobotModeAsInTheirLog) {

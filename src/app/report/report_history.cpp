@@ -3,18 +3,20 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "app/report/report_options.h"
 #include "history/history_adder.h"
 #include "platform/prompter.h"
 #include "platform/terminal.h"
+#include "settings/param_store.h"
 
 namespace vorel::report_app {
 
 bool AddLogsToHistory(const std::string& history, const std::vector<std::string>& logs, bool quiet) {
   for (const std::string& log : logs) {
-    const history::AddOutcome outcome = history::AddLogToHistory(history, log);
+    const history::AddOutcome outcome =
+        history::AddLogToHistory(history, LogPath(log), settings::ParamText("LogFormat"));
     if (!outcome.ok) {
-      platform::ShowError("履歴に追加できませんでした。" + outcome.error + "\r\n" +
-                          (outcome.historyError ? history : log));
+      platform::ShowError(history::AddFailureMessage(outcome, history, log));
       return false;
     }
     if (quiet) continue;

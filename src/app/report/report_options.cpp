@@ -223,4 +223,6 @@ std::string HelpText() {
 
 std::string VersionText() { return "vorel-report 1.0.0\n"; }
 
+std::string LogPath(const std::string& log) { return log == "-" ? "/dev/stdin" : log; }
+
 }  // namespace vorel::report_app

@@ -43,4 +43,8 @@ std::string HelpText();
 std::string UsageLine();
 std::string VersionText();
 
+// The file a log named on the command line is read from: "-" is standard
+// input, read as a stream like any pipe.
+std::string LogPath(const std::string& log);
+
 }  // namespace vorel::report_app

@@ -29,10 +29,6 @@ namespace {
 using settings::ParamText;
 
 constexpr std::string_view kStandardOutput = "-";
-// "-" as a log: standard input, read as a stream like any pipe.
-constexpr std::string_view kStandardInput = "-";
-
-std::string LogPath(const std::string& log) { return log == kStandardInput ? "/dev/stdin" : log; }
 
 // Messages of the headless prompter, with the progress bar wiped first so
 // that they do not land in the middle of it.

@@ -1,19 +1,14 @@
 // The frame's history command: the current log (the summary window's file,
 // or the last one analysed) goes into a history file chosen in a dialog.
-#include <QComboBox>
-
 #include "history/history_adder.h"
 #include "platform/prompter.h"
 #include "settings/param_store.h"
 #include "ui/main/frm_main.h"
-#include "ui/results/frm_base.h"
 
 namespace vorel::ui {
 
 void frmMain::mnuFileAddHistory_Click() {
-  const std::string log = IsResultWindowOpen(ResultSlot::Base)
-                              ? BaseWindow()->cmbFileName->currentText().toStdString()
-                              : settings::ParamText("LogFile", 1);
+  const std::string log = CurrentLogPath();
   if (log.empty()) {
     platform::ShowError("ログファイルを指定してください。");
     return;
@@ -24,10 +19,9 @@ void frmMain::mnuFileAddHistory_Click() {
   request.filter = "履歴ファイル (*.history)|*.history|すべてのファイル (*.*)|*.*";
   const std::optional<std::string> history = platform::CurrentPrompter().ChooseFile(request);
   if (!history || history->empty()) return;
-  const history::AddOutcome outcome = history::AddLogToHistory(*history, log);
+  const history::AddOutcome outcome = history::AddLogToHistory(*history, log, settings::ParamText("LogFormat"));
   if (!outcome.ok) {
-    platform::ShowError("履歴に追加できませんでした。" + outcome.error + "\r\n" +
-                        (outcome.historyError ? *history : log));
+    platform::ShowError(history::AddFailureMessage(outcome, *history, log));
     return;
   }
   platform::CurrentPrompter().ShowMessage(
