@@ -128,24 +128,16 @@ bool OpenHistory(const std::string& path, HistoryAccess access, Database& db, st
 
 bool LoadTexts(Database& db, const char* table, std::vector<std::string>& texts) {
   texts.clear();
-  const std::string count = std::string("SELECT count(*) FROM ") + table;
-  const int64_t rows = db.QueryInt(count.c_str(), -1);
-  if (rows < 0) return false;
-  const std::string sql = std::string("SELECT id, text FROM ") + table;
+  // Ids are given out without gaps: in id order, each is the next index.
+  const std::string sql = std::string("SELECT id, text FROM ") + table + " ORDER BY id";
   Statement s = db.Prepare(sql.c_str());
   if (!s.Ok()) return false;
-  texts.resize(static_cast<size_t>(rows));
-  int64_t seen = 0;
   int rc;
   while ((rc = s.Step()) == SQLITE_ROW) {
-    const int64_t id = s.Int(0);
-    // Ids are given out without gaps, so every one lies below the row count.
-    const int64_t index = IndexOfId(id);
-    if (index < 0 || index >= rows) return false;
-    texts[static_cast<size_t>(index)] = s.Text(1);
-    ++seen;
+    if (IndexOfId(s.Int(0)) != static_cast<int64_t>(texts.size())) return false;
+    texts.emplace_back(s.Text(1));
   }
-  return rc == SQLITE_DONE && seen == rows;
+  return rc == SQLITE_DONE;
 }
 
 }  // namespace vorel::history

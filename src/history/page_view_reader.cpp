@@ -98,37 +98,30 @@ bool PageViewReader::Load() {
     if (!LoadTexts(db_, table, texts)) return false;
     block->Assign(texts, marker);
   }
+  // Ids are given out without gaps: in id order, each is the next index.
   zones_.clear();
-  visitors_.clear();
-  {
-    const int64_t rows = db_.QueryInt("SELECT count(*) FROM zone", -1);
-    Statement s = db_.Prepare("SELECT id, kind, offset FROM zone");
-    if (rows < 0 || !s.Ok()) return false;
-    zones_.assign(static_cast<size_t>(rows), Zone{ZoneKind::NoTime, 0});
-    int rc;
-    while ((rc = s.Step()) == SQLITE_ROW) {
-      const int64_t index = Index(s.Int(0), zones_.size());
-      const int64_t kind = s.Int(1), offset = s.Int(2);
-      if (index < 0 || kind < 0 || kind > static_cast<int64_t>(ZoneKind::NoTime) || offset < -kMaxOffset || offset > kMaxOffset)
-        return false;
-      zones_[static_cast<size_t>(index)] = {static_cast<ZoneKind>(kind), static_cast<int32_t>(offset)};
-    }
-    if (rc != SQLITE_DONE) return false;
+  Statement zones = db_.Prepare("SELECT id, kind, offset FROM zone ORDER BY id");
+  if (!zones.Ok()) return false;
+  int rc;
+  while ((rc = zones.Step()) == SQLITE_ROW) {
+    const int64_t kind = zones.Int(1), offset = zones.Int(2);
+    if (IndexOfId(zones.Int(0)) != static_cast<int64_t>(zones_.size()) || kind < 0 ||
+        kind > static_cast<int64_t>(ZoneKind::NoTime) || offset < -kMaxOffset || offset > kMaxOffset)
+      return false;
+    zones_.push_back({static_cast<ZoneKind>(kind), static_cast<int32_t>(offset)});
   }
+  if (rc != SQLITE_DONE) return false;
   // A visitor names its texts by 32-bit numbers.
   if (hosts_.size() > UINT32_MAX || agents_.size() > UINT32_MAX || zones_.size() > UINT32_MAX) return false;
-  const int64_t rows = db_.QueryInt("SELECT count(*) FROM visitor", -1);
-  Statement s = db_.Prepare("SELECT id, host, agent, zone FROM visitor");
-  if (rows < 0 || !s.Ok()) return false;
-  visitors_.assign(static_cast<size_t>(rows), Visitor{0, 0, 0});
-  int rc;
+  visitors_.clear();
+  Statement s = db_.Prepare("SELECT id, host, agent, zone FROM visitor ORDER BY id");
+  if (!s.Ok()) return false;
   while ((rc = s.Step()) == SQLITE_ROW) {
-    const int64_t index = Index(s.Int(0), visitors_.size());
     const int64_t host = Index(s.Int(1), hosts_.size()), agent = Index(s.Int(2), agents_.size());
     const int64_t zone = Index(s.Int(3), zones_.size());
-    if (index < 0 || host < 0 || agent < 0 || zone < 0) return false;
-    visitors_[static_cast<size_t>(index)] = {static_cast<uint32_t>(host), static_cast<uint32_t>(agent),
-                                             static_cast<uint32_t>(zone)};
+    if (IndexOfId(s.Int(0)) != static_cast<int64_t>(visitors_.size()) || host < 0 || agent < 0 || zone < 0)
+      return false;
+    visitors_.push_back({static_cast<uint32_t>(host), static_cast<uint32_t>(agent), static_cast<uint32_t>(zone)});
   }
   return rc == SQLITE_DONE;
 }
@@ -211,8 +204,6 @@ bool PageViewReader::Next(PageViewRecords& out) {
   out.hostIndex = static_cast<int64_t>(v.host);
   return true;
 }
-
-int64_t PageViewReader::Count() { return db_.Handle() ? db_.QueryInt("SELECT count(*) FROM page_view", -1) : -1; }
 
 int64_t CountPageViews(const std::string& path) {
   Database db;

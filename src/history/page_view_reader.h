@@ -48,8 +48,6 @@ class PageViewReader {
   bool Next(PageViewRecords& out);
   bool Failed() const { return !error_.empty(); }
   const std::string& Error() const { return error_; }
-  // The number of page views the history holds; -1 when it cannot be read.
-  int64_t Count();
 
  private:
   bool Load();
