@@ -190,7 +190,7 @@ bool frmFtp::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmFtp::cmdConnect_Click() {
-  if (busy_) return;
+  if (job_) return;
   downloaded_ = false;
   std::string message;
   auto require = [&message](const QLineEdit* box, const char* text) {
@@ -257,7 +257,6 @@ ftp::DownloadOutcome frmFtp::DownloadInTheBackground() {
     };
     outcome = ftp::Download(request, pulse, &job.CancelFlag());
   };
-  busy_ = true;
   job_ = &job;
   QGuiApplication::setOverrideCursor(Qt::BusyCursor);
   try {
@@ -269,7 +268,6 @@ ftp::DownloadOutcome frmFtp::DownloadInTheBackground() {
   }
   QGuiApplication::restoreOverrideCursor();
   job_ = nullptr;
-  busy_ = false;
   return outcome;
 }
 
@@ -279,7 +277,6 @@ void frmFtp::cmdCancel_Click() {
     job_->Cancel();
     return;
   }
-  if (busy_) return;
   if (!settings::ParamFlag("FtpSavePassword")) settings::SetParam("FtpPassword", "");
   QDialog::reject();
 }

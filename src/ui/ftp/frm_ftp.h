@@ -62,8 +62,7 @@ class frmFtp : public QDialog {
   void Form_Load();
   ftp::DownloadOutcome DownloadInTheBackground();
 
-  bool busy_ = false;
-  jobs::BackgroundJob* job_ = nullptr;
+  jobs::BackgroundJob* job_ = nullptr;  // the download under way, if any
   bool downloaded_ = false;
 };
 

@@ -68,6 +68,7 @@ void BackgroundJob::SetProgress(int64_t done, int64_t total) {
 
 void BackgroundJob::SetMessage(std::string message) {
   std::lock_guard lock(mutex_);
+  if (progress_.message == message) return;
   progress_.message = std::move(message);
   ++version_;
 }
@@ -75,11 +76,6 @@ void BackgroundJob::SetMessage(std::string message) {
 void BackgroundJob::Cancel() {
   if (cancel_.exchange(true)) return;
   emit CancelRequestedChanged();
-}
-
-JobProgress BackgroundJob::Progress() const {
-  std::lock_guard lock(mutex_);
-  return progress_;
 }
 
 void BackgroundJob::PublishProgress() {

@@ -49,7 +49,6 @@ class BackgroundJob : public QObject {
   // --- on the interface thread ---
   void Cancel();
   bool CancelRequested() const { return cancel_.load(); }
-  JobProgress Progress() const;
 
  signals:
   // On the interface thread whenever the progress has changed, at most every

@@ -68,17 +68,18 @@ void frmMain::mnuViewToolbar_Click() { MenuItem("mnuViewToolbar")->trigger(); }
 void frmMain::mnuFileExit_Click() { close(); }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-  if (runningJob_ && !endingBySignal_) {
+  const bool endingBySignal = signalExitCode_ != 0;
+  if (runningJob_ && !endingBySignal) {
     event->ignore();
     if (closeAfterJob_ || !AskToStopRunningJob()) return;
     closeAfterJob_ = true;
     // The work may have ended while the question was up.
     if (runningJob_) runningJob_->Cancel();
-    else if (!busy_) QTimer::singleShot(0, this, [this] { close(); });
+    else if (!busy_) EndCommand();
     return;
   }
   // A command that is still winding up (its messages) closes the frame when it is done.
-  if (busy_ && !endingBySignal_) {
+  if (busy_ && !endingBySignal) {
     event->ignore();
     closeAfterJob_ = true;
     return;

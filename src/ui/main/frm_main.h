@@ -185,8 +185,7 @@ class frmMain : public QMainWindow {
   jobs::BackgroundJob* runningJob_ = nullptr;
   const char* closeQuestion_ = nullptr;
   bool closeAfterJob_ = false;
-  bool endingBySignal_ = false;
-  int signalExitCode_ = 0;
+  int signalExitCode_ = 0;  // 128 + the signal once one ends the program
 };
 
 }  // namespace vorel::ui

@@ -63,7 +63,6 @@ void frmMain::EndCommand() {
 }
 
 void frmMain::CloseForSignal(int exitCode) {
-  endingBySignal_ = true;
   closeAfterJob_ = true;
   signalExitCode_ = exitCode;
   if (runningJob_) {
