@@ -38,11 +38,7 @@ std::array<PendingTemporary, 8> g_pending;
 class SignalsHeld {
  public:
   SignalsHeld() {
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGTERM);
-    sigaddset(&set, SIGHUP);
+    const sigset_t set = EndingSignalSet();
     sigprocmask(SIG_BLOCK, &set, &old_);
   }
   ~SignalsHeld() { sigprocmask(SIG_SETMASK, &old_, nullptr); }
@@ -200,8 +196,15 @@ std::string FollowLinks(const std::string& path) {
   return current;
 }
 
+sigset_t EndingSignalSet() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (int signal : kEndingSignals) sigaddset(&set, signal);
+  return set;
+}
+
 void CatchEndingSignals(void (*handler)(int), int flags) {
-  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+  for (int signal : kEndingSignals) {
     struct sigaction old {};
     if (::sigaction(signal, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
     struct sigaction action {};

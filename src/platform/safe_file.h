@@ -7,6 +7,9 @@
 // link under its name beforehand.
 #pragma once
 
+#include <signal.h>
+
+#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -35,6 +38,12 @@ void ReleaseTemporaryFile(const std::string& created);
 // Removes every temporary file still being written. Safe to call from a
 // signal handler.
 void RemoveTemporaryFilesInProgress();
+
+// The signals that end a program from outside (Ctrl+C, kill, a closed
+// terminal or session).
+inline constexpr std::array<int, 3> kEndingSignals = {SIGINT, SIGTERM, SIGHUP};
+// The same as a set, for blocking them.
+sigset_t EndingSignalSet();
 
 // Sets `handler` for SIGINT, SIGTERM and SIGHUP, the signals that end a
 // program from outside (Ctrl+C, kill, a closed terminal or session), with

@@ -18,20 +18,17 @@ namespace {
 int g_pipe[2] = {-1, -1};
 volatile sig_atomic_t g_received = 0;
 
-void OnInterrupt(int signal) {
-  if (g_received) {
-    // Asked again while ending in order: end now.
-    platform::RemoveTemporaryFilesInProgress();
-    ::_exit(128 + signal);
-  }
-  g_received = signal;
-  const unsigned char number = static_cast<unsigned char>(signal);
-  [[maybe_unused]] const ssize_t written = ::write(g_pipe[1], &number, 1);
-}
-
 void EndAtOnce(int code) {
   platform::RemoveTemporaryFilesInProgress();
   ::_exit(code);
+}
+
+void OnInterrupt(int signal) {
+  // Asked again while ending in order: end now.
+  if (g_received) EndAtOnce(128 + signal);
+  g_received = signal;
+  const unsigned char number = static_cast<unsigned char>(signal);
+  [[maybe_unused]] const ssize_t written = ::write(g_pipe[1], &number, 1);
 }
 
 ui::frmMain* Frame() {
@@ -50,7 +47,7 @@ SignalEnding::SignalEnding() {
 }
 
 SignalEnding::~SignalEnding() {
-  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+  for (int signal : platform::kEndingSignals) {
     struct sigaction old {};
     if (::sigaction(signal, nullptr, &old) == 0 && old.sa_handler == OnInterrupt) ::signal(signal, SIG_DFL);
   }

@@ -5,17 +5,15 @@
 
 #include <thread>
 
+#include "platform/safe_file.h"
+
 namespace vorel::ui::jobs {
 namespace {
 
 // Interrupting signals belong to the interface thread, which ends the
 // program in order; the worker never takes them.
 void LeaveSignalsToTheInterfaceThread() {
-  sigset_t set;
-  sigemptyset(&set);
-  sigaddset(&set, SIGINT);
-  sigaddset(&set, SIGTERM);
-  sigaddset(&set, SIGHUP);
+  const sigset_t set = platform::EndingSignalSet();
   pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
