@@ -24,14 +24,8 @@
 
 namespace {
 
-// Generated once and kept, so that a later run measures the pass alone.
 std::string LogPath(const vorel::bench::LogShape& shape, const std::string& name) {
-  const std::string path = "/tmp/vorel-bench-" + name + ".log";
-  if (!std::ifstream(path)) {
-    std::ofstream(path + ".part", std::ios::binary) << vorel::bench::GenerateLog(shape);
-    std::rename((path + ".part").c_str(), path.c_str());
-  }
-  return path;
+  return vorel::bench::GeneratedLog(shape, "/tmp/vorel-bench-" + name + ".log");
 }
 
 std::string LogPath(size_t accesses) {

@@ -28,19 +28,10 @@ namespace {
 
 // A combined log of about 1,000,000 lines (three page views in five lines), generated once and kept.
 std::string ServerLogPath() {
-  const std::string path = "/tmp/vorel-bench-desktop-combined.log";
-  if (!std::ifstream(path)) {
-    vorel::bench::LogShape shape;
-    shape.accesses = 600000;
-    shape.combined = true;
-    std::ofstream(path + ".part", std::ios::binary) << vorel::bench::GenerateLog(shape);
-    std::rename((path + ".part").c_str(), path.c_str());
-  }
-  return path;
-}
-
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  vorel::bench::LogShape shape;
+  shape.accesses = 600000;
+  shape.combined = true;
+  return vorel::bench::GeneratedLog(shape, "/tmp/vorel-bench-desktop-combined.log");
 }
 
 void BM_DesktopAnalysis(benchmark::State& state) {
@@ -65,7 +56,7 @@ void BM_DesktopAnalysis(benchmark::State& state) {
     for (auto _ : state) {
       const auto start = std::chrono::steady_clock::now();
       main.AnalyseFile(log);
-      state.SetIterationTime(SecondsSince(start));
+      state.SetIterationTime(vorel::bench::SecondsSince(start));
       if (!prompter.messages.empty()) state.SkipWithError(prompter.messages.front().text.c_str());
     }
     state.counters["page_views"] = analysis::Result().Total;

@@ -37,10 +37,6 @@ FtpTestServer& Server(bool tls) {
   return *server;
 }
 
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 void BM_FtpDownload(benchmark::State& state) {
   const bool tls = state.range(0) != 0;
   FtpTestServer& server = Server(tls);
@@ -51,7 +47,7 @@ void BM_FtpDownload(benchmark::State& state) {
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
     const vorel::ftp::DownloadOutcome outcome = vorel::ftp::Download(request);
-    state.SetIterationTime(SecondsSince(start));
+    state.SetIterationTime(vorel::bench::SecondsSince(start));
     if (outcome.status != vorel::ftp::DownloadStatus::Fetched) state.SkipWithError(outcome.message.c_str());
   }
   vorel::platform::SetFtpTrustedCertificatesForTesting("");

@@ -24,18 +24,10 @@ LogShape BusyBlog(size_t pageViews, uint64_t seed) {
   return shape;
 }
 
-std::string Generated(const LogShape& shape, const std::string& path) {
-  if (!std::ifstream(path)) {
-    std::ofstream(path + ".part", std::ios::binary) << GenerateLog(shape);
-    std::rename((path + ".part").c_str(), path.c_str());
-  }
-  return path;
-}
-
 }  // namespace
 
 std::string BusyBlogLogPath(size_t pageViews) {
-  return Generated(BusyBlog(pageViews, 20261209), "/tmp/vorel-bench-busy-blog-" + std::to_string(pageViews) + ".log");
+  return GeneratedLog(BusyBlog(pageViews, 20261209), "/tmp/vorel-bench-busy-blog-" + std::to_string(pageViews) + ".log");
 }
 
 std::string HistoryPath(int64_t pageViews) {
@@ -50,7 +42,7 @@ std::string HistoryPath(int64_t pageViews) {
     shape.firstYear = 2000 + 2 * i;
     const std::string log = "/tmp/vorel-bench-history-part.log";
     std::remove(log.c_str());
-    Generated(shape, log);
+    GeneratedLog(shape, log);
     const history::AddOutcome outcome = history::AddLogToHistory(part, log);
     std::remove(log.c_str());
     if (!outcome.ok) throw std::runtime_error(outcome.error);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 #include <iterator>
 #include <random>
 #include <vector>
@@ -270,6 +271,14 @@ std::string GenerateLog(const LogShape& shape) {
     log += "\r\n";
   }
   return log;
+}
+
+std::string GeneratedLog(const LogShape& shape, const std::string& path) {
+  if (!std::ifstream(path)) {
+    std::ofstream(path + ".part", std::ios::binary) << GenerateLog(shape);
+    std::rename((path + ".part").c_str(), path.c_str());
+  }
+  return path;
 }
 
 }  // namespace vorel::bench

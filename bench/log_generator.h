@@ -44,4 +44,8 @@ struct LogShape {
 // a combined log, ASCII lines ending in LF.
 std::string GenerateLog(const LogShape& shape);
 
+// The log of `shape` at `path`, generated the first time and kept, so that a
+// later run measures its work alone.
+std::string GeneratedLog(const LogShape& shape, const std::string& path);
+
 }  // namespace vorel::bench

@@ -13,6 +13,10 @@ extern char** environ;
 
 namespace vorel::bench {
 
+inline double SecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
 // Runs `args` (the program looked up in PATH) and waits for it; false when
 // it did not start or did not exit with 0. `seconds` is its wall-clock time.
 inline bool RunTimedChild(std::vector<std::string> args, double& seconds) {
@@ -24,7 +28,7 @@ inline bool RunTimedChild(std::vector<std::string> args, double& seconds) {
   if (posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return false;
   int status = 0;
   waitpid(child, &status, 0);
-  seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  seconds = SecondsSince(start);
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
