@@ -338,16 +338,9 @@ bool AppendServerStamp(const LoggedTime& logged, const TimeZone& zone, std::stri
 
 bool MakeAccessRecords(const ServerLogLine& line, const TimeZone& zone, AccessRecords& out) {
   LoggedTime logged;
-  return ParseServerTime(line.time, logged) && MakeAccessRecords(line, logged, zone, out);
-}
-
-bool MakeAccessRecords(const ServerLogLine& line, const LoggedTime& logged, const TimeZone& zone, AccessRecords& out) {
-  static thread_local std::string stamp;  // kept: a stamp is too long for the string's own buffer
-  stamp.clear();
-  if (!AppendServerStamp(logged, zone, stamp)) return false;
   out.page.clear();
   AppendPageRecordStart(line.target, out.page);
-  out.page.append(stamp);
+  if (!ParseServerTime(line.time, logged) || !AppendServerStamp(logged, zone, out.page)) return false;
   out.agent.assign("2#").append(line.agent);
   out.referrer.assign("3#").append(line.referrer);
   out.host.clear();

@@ -87,7 +87,5 @@ struct AccessRecords {
   std::string page, agent, referrer, host;
 };
 bool MakeAccessRecords(const ServerLogLine& line, const TimeZone& zone, AccessRecords& out);
-// The same, for a line whose time the caller has read already.
-bool MakeAccessRecords(const ServerLogLine& line, const LoggedTime& logged, const TimeZone& zone, AccessRecords& out);
 
 }  // namespace vorel::analysis
