@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <random>
 
 namespace vorel::analysis {
@@ -37,6 +39,26 @@ TEST(SortTable, EqualCountsEndInNameOrderAndSortingTwiceChangesNothing) {
   EXPECT_EQ(Entries(t), once);
 }
 
+// Names that agree in their first bytes, differ only past them, are
+// prefixes of one another or hold NUL and high bytes still sort by bytes.
+TEST(SortTable, NamesSortByTheirBytesWhateverTheyShare) {
+  std::mt19937 random(7);
+  const std::vector<std::string> stems = {"", "a", "http://www.google.co.jp/search?q=", std::string("ab\0", 3),
+                                          "\xE6\x97\xA5", "abcdefgh", "abcdefg", std::string(1000, 'x')};
+  std::vector<std::pair<std::string, int32_t>> entries;
+  for (int i = 0; i < 2000; ++i) {
+    std::string name = stems[random() % stems.size()];
+    for (size_t n = random() % 4; n > 0; --n) name.push_back("\0a\xFFz"[random() % 4]);
+    entries.emplace_back(name, static_cast<int32_t>(random() % 3));
+  }
+  CategoryTable t = Table(entries);
+  SortTable(t, 1, t.Count);
+  std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+    return a.second != b.second ? a.second < b.second : a.first > b.first;
+  });
+  EXPECT_EQ(Entries(t), entries);
+}
+
 TEST(SortTable, LargeSortedTablesAndEmptyOnesAreFine) {
   CategoryTable t;
   for (int i = 0; i < kSixteenBitEntries + 10; ++i) t.Append("n" + std::to_string(i), i);
@@ -58,6 +80,32 @@ TEST(MergeDuplicates, TheFirstCountedEntryCollectsItsName) {
   EXPECT_EQ(t.Names[t.Count], "Windows 98");
   EXPECT_EQ(t.Counts[t.Count], 10);
   EXPECT_EQ(t.Counts[1], 0);
+}
+
+// Short names live inside their strings and move when the table grows;
+// long ones stay put. Either way every name is found again, also in a copy
+// that outlives its original and in a table moved from another.
+TEST(CategoryTable, FindsEveryNameAfterGrowingCopyingAndMoving) {
+  std::vector<std::string> names;
+  for (int i = 0; i < 3000; ++i) names.push_back(i % 2 ? "s" + std::to_string(i) : std::string(40, 'l') + std::to_string(i));
+  const auto filled = [&] {
+    auto table = std::make_unique<CategoryTable>();
+    for (const auto& name : names) EXPECT_NE(table->FindOrAppend(name), 0);
+    return table;
+  };
+  auto original = filled();
+  CategoryTable copy;
+  copy = *original;
+  const CategoryTable copied(*original);
+  original.reset();
+  CategoryTable moved(std::move(*filled()));
+  for (size_t i = 0; i < names.size(); ++i) {
+    const auto entry = static_cast<int32_t>(i + 1);
+    ASSERT_EQ(copy.Find(names[i]), entry) << names[i];
+    ASSERT_EQ(copied.Find(names[i]), entry) << names[i];
+    ASSERT_EQ(moved.FindOrAppend(names[i]), entry) << names[i];
+  }
+  EXPECT_EQ(moved.Count, static_cast<int32_t>(names.size()));
 }
 
 TEST(CategoryTable, RefusesTheEntryPastTheLimit) {
