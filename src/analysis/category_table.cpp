@@ -94,54 +94,102 @@ uint64_t HashText(std::string_view s) noexcept {
 
 CategoryTable::CategoryTable(int32_t limit) : Names(1), Counts(1, 0), limit_(limit) {}
 
+CategoryTable::CategoryTable(const CategoryTable& other)
+    : Count(other.Count), Names(other.Names), Counts(other.Counts), limit_(other.limit_) {}
+
+CategoryTable& CategoryTable::operator=(const CategoryTable& other) {
+  if (this == &other) return *this;
+  Count = other.Count;
+  Names = other.Names;
+  Counts = other.Counts;
+  limit_ = other.limit_;
+  index_.clear();
+  indexValid_ = false;
+  return *this;
+}
+
 // The slot holding `name`, or the empty slot where it would go.
 size_t CategoryTable::Probe(std::string_view name, uint32_t hash) const {
   const size_t mask = index_.size() - 1;
   for (size_t i = hash & mask;; i = (i + 1) & mask) {
     const IndexSlot& slot = index_[i];
-    if (slot.entry == 0 || (slot.hash == hash && Names[static_cast<size_t>(slot.entry)] == name)) return i;
+    if (slot.entry == 0) return i;
+    if (slot.hash == hash && slot.size == name.size() && std::memcmp(slot.name, name.data(), name.size()) == 0) return i;
   }
 }
 
-int32_t CategoryTable::Find(std::string_view name) const {
-  if (!indexValid_) RebuildIndex();
-  return index_[Probe(name, Hash32(name))].entry;
+CategoryTable::Key CategoryTable::KeyOf(std::string_view name) const {
+  const Key key{name, Hash32(name)};
+  if (indexValid_) __builtin_prefetch(&index_[key.hash & (index_.size() - 1)]);
+  return key;
 }
 
-void CategoryTable::Insert(uint32_t hash, int32_t entry) const {
+int32_t CategoryTable::Approach(const Key& key) const {
+  if (!indexValid_) return 0;
+  const IndexSlot& slot = index_[key.hash & (index_.size() - 1)];
+  if (slot.entry == 0 || slot.hash != key.hash) return 0;
+  __builtin_prefetch(slot.name);
+  __builtin_prefetch(&Counts[static_cast<size_t>(slot.entry)]);
+  return slot.entry;
+}
+
+int32_t CategoryTable::Find(std::string_view name) const { return Find(Key{name, Hash32(name)}); }
+
+int32_t CategoryTable::Find(const Key& key) const {
+  if (!indexValid_) RebuildIndex();
+  return index_[Probe(key.name, key.hash)].entry;
+}
+
+void CategoryTable::Insert(const IndexSlot& filled) const {
   const size_t mask = index_.size() - 1;
-  size_t i = hash & mask;
+  size_t i = filled.hash & mask;
   while (index_[i].entry != 0) i = (i + 1) & mask;
-  index_[i] = IndexSlot{hash, entry};
+  index_[i] = filled;
 }
 
-int32_t CategoryTable::Add(std::string_view name, int32_t count, bool findFirst) {
+// The names moved to a larger array. A long name's bytes stay where they
+// were; a short one's live inside its string, so they moved with it, to
+// the same place in the new array.
+void CategoryTable::FollowMovedNames(const std::string* oldNames, size_t oldCount) {
+  const auto oldBegin = reinterpret_cast<uintptr_t>(oldNames);
+  const auto oldEnd = reinterpret_cast<uintptr_t>(oldNames + oldCount);
+  const auto newBegin = reinterpret_cast<uintptr_t>(Names.data());
+  for (IndexSlot& slot : index_) {
+    const auto at = reinterpret_cast<uintptr_t>(slot.name);
+    if (slot.entry != 0 && at >= oldBegin && at < oldEnd) slot.name = reinterpret_cast<const char*>(newBegin + (at - oldBegin));
+  }
+}
+
+int32_t CategoryTable::Add(const Key& key, int32_t count, bool findFirst) {
   if (!indexValid_) RebuildIndex();
-  const uint32_t hash = Hash32(name);
+  const auto [name, hash] = key;
   const size_t slot = Probe(name, hash);
   const int32_t known = index_[slot].entry;
   if (known != 0 && findFirst) return known;
   if (Count >= limit_) return 0;
   ++Count;
+  const std::string* oldNames = Names.data();
   Names.emplace_back(name);
+  if (Names.data() != oldNames) FollowMovedNames(oldNames, Names.size() - 1);
   Counts.push_back(count);
   // The first of equal names keeps the index (OS and browser names may repeat).
-  if (known == 0) index_[slot] = IndexSlot{hash, Count};
+  if (known == 0) index_[slot] = IndexSlot{Names.back().data(), name.size(), hash, Count};
   if (static_cast<size_t>(Count) * 2 > index_.size()) Grow();
   return Count;
 }
 
-int32_t CategoryTable::Append(std::string_view name, int32_t count) { return Add(name, count, false); }
+int32_t CategoryTable::Append(std::string_view name, int32_t count) { return Add(Key{name, Hash32(name)}, count, false); }
 
-int32_t CategoryTable::FindOrAppend(std::string_view name) { return Add(name, 0, true); }
+int32_t CategoryTable::FindOrAppend(std::string_view name) { return FindOrAppend(Key{name, Hash32(name)}); }
 
-// Twice the slots, filled from the hashes kept in the old ones: no name is
-// read or hashed again.
+int32_t CategoryTable::FindOrAppend(const Key& key) { return Add(key, 0, true); }
+
+// Twice the slots, filled from the old ones: no name is read or hashed again.
 void CategoryTable::Grow() {
-  std::vector<IndexSlot> old(index_.size() * 2);
+  Array<IndexSlot> old(index_.size() * 2);
   old.swap(index_);
   for (const IndexSlot& slot : old)
-    if (slot.entry != 0) Insert(slot.hash, slot.entry);
+    if (slot.entry != 0) Insert(slot);
 }
 
 void CategoryTable::Clear() {
@@ -166,7 +214,7 @@ void CategoryTable::RebuildIndex() const {
     const std::string& name = Names[static_cast<size_t>(i)];
     const uint32_t hash = Hash32(name);
     IndexSlot& slot = index_[Probe(name, hash)];
-    if (slot.entry == 0) slot = IndexSlot{hash, i};
+    if (slot.entry == 0) slot = IndexSlot{name.data(), name.size(), hash, i};
   }
 }
 

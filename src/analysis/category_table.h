@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/huge_pages.h"
+
 namespace vorel::analysis {
 
 // Every table grows as far as 32-bit entry numbers go: one visitor sending
@@ -32,18 +34,40 @@ class CategoryTable {
  public:
   CategoryTable() : CategoryTable(kMaxTableEntries) {}
   explicit CategoryTable(int32_t limit);
+  // A copy's index is built afresh: the slots point into the names they were made for.
+  CategoryTable(const CategoryTable& other);
+  CategoryTable& operator=(const CategoryTable& other);
+  CategoryTable(CategoryTable&&) noexcept = default;
+  CategoryTable& operator=(CategoryTable&&) noexcept = default;
 
   int32_t Count = 0;
-  std::vector<std::string> Names;  // slots 0..Count
-  std::vector<int32_t> Counts;     // slots 0..Count
+  template <class T>
+  using Array = std::vector<T, platform::HugePageAllocator<T>>;
+  Array<std::string> Names;  // slots 0..Count
+  Array<int32_t> Counts;     // slots 0..Count
+
+  // A name with its hash, made a little ahead of its lookup: making it
+  // starts fetching the name's place in the index from memory, so that the
+  // lookup, after other work, finds it at hand.
+  struct Key {
+    std::string_view name;
+    uint32_t hash;
+  };
+  Key KeyOf(std::string_view name) const;
+  // Later, once the key's place has come: starts fetching the name and the
+  // count that the place leads to, and returns that entry number, most
+  // likely the key's own (0: none yet).
+  int32_t Approach(const Key& key) const;
 
   // Entry number of `name` (exact comparison), or 0 when absent.
   int32_t Find(std::string_view name) const;
+  int32_t Find(const Key& key) const;
   // Appends a new entry; its number, or 0 when the table already holds
   // Limit() entries (nothing is changed then).
   int32_t Append(std::string_view name, int32_t count);
   // Entry number of `name`, appending it with count 0 when absent; 0 when full.
   int32_t FindOrAppend(std::string_view name);
+  int32_t FindOrAppend(const Key& key);
 
   void Clear();
   // Replaces the whole content (names in entry order, counts 0).
@@ -55,18 +79,22 @@ class CategoryTable {
 
  private:
   // Open addressing over entry numbers: a slot holds an entry number (0 =
-  // empty) and that name's hash, so a lookup touches one array and one name.
+  // empty), that name's hash and where its bytes lie, so a lookup touches
+  // the slot and the name's bytes, not the entry's string on the way.
   struct IndexSlot {
+    const char* name = nullptr;  // Names[entry].data()
+    size_t size = 0;
     uint32_t hash = 0;
     int32_t entry = 0;
   };
   void RebuildIndex() const;
+  void FollowMovedNames(const std::string* oldNames, size_t oldCount);
   size_t Probe(std::string_view name, uint32_t hash) const;
-  void Insert(uint32_t hash, int32_t entry) const;
-  int32_t Add(std::string_view name, int32_t count, bool findFirst);
+  void Insert(const IndexSlot& filled) const;
+  int32_t Add(const Key& key, int32_t count, bool findFirst);
   void Grow();
   int32_t limit_;
-  mutable std::vector<IndexSlot> index_;
+  mutable Array<IndexSlot> index_;
   mutable bool indexValid_ = false;
 };
 
