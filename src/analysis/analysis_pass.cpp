@@ -57,7 +57,9 @@ void CountSlot(std::array<int32_t, N>& slots, int32_t index) {
   Increment(slots[static_cast<size_t>(index)]);
 }
 
-int32_t FindOrAppendOrFail(CategoryTable& table, std::string_view name) {
+// `name`: a text or a key made ahead.
+template <class Name>
+int32_t FindOrAppendOrFail(CategoryTable& table, const Name& name) {
   int32_t entry = table.FindOrAppend(name);
   if (entry == 0) throw PassError{kOverflow};  // the table holds as many entries as it can
   return entry;
@@ -224,20 +226,54 @@ class Pass {
       if (!timeRead) ++g_counts.unreadable;
       return true;
     }
+    if (!timeRead) {
+      ++g_counts.unreadable;
+      return true;
+    }
+    // The referrer and the host first: what they are looked up by is then
+    // fetched from memory while the page and the agent are worked out.
+    const ServerTextRecords::Text referrer = texts_.Referrer(parsed.rawReferrer);
+    const ServerTextRecords::Text host = texts_.Host(parsed.host);
+    ExpectLookups(referrer, host);
     const ServerTextRecords::Text page = texts_.Page(parsed.target);
     pageRecord_.assign(page.record);
-    if (!timeRead || !AppendServerStamp(logged, s_.timeZone, pageRecord_)) {
+    if (!AppendServerStamp(logged, s_.timeZone, pageRecord_)) {
       ++g_counts.unreadable;
+      keys_ = {};
       return true;
     }
     ++g_counts.pageViews;
     const ServerTextRecords::Text agent = texts_.Agent(parsed.rawAgent);
-    const ServerTextRecords::Text referrer = texts_.Referrer(parsed.rawReferrer);
-    const ServerTextRecords::Text host = texts_.Host(parsed.host);
     numbers_ = {page.number, agent.number, referrer.number, host.number};
+    if (keys_.url) {
+      const int32_t url = r_.Url.Approach(*keys_.url);
+      if (url > 0 && static_cast<size_t>(url) < refOfUrl_.size()) __builtin_prefetch(&refOfUrl_[static_cast<size_t>(url)]);
+    }
+    if (keys_.host) hostRecords_.Approach(*keys_.host);
     ServerPageView(pageRecord_, agent.record, referrer.record, host.record);
     numbers_ = TextNumbers{};
+    keys_ = {};
     return true;
+  }
+
+  // A log with more distinct referrers and hosts than the caches hold finds
+  // each by name: those lookups are started here, so that they go on while
+  // the page and the agent are counted.
+  void ExpectLookups(const ServerTextRecords::Text& referrer, const ServerTextRecords::Text& host) {
+    if (referrer.record.size() > 2 && !Memorised(byNumber_.url, referrer.number))
+      keys_.url = r_.Url.KeyOf(referrer.record.substr(2));
+    if (!Memorised(byNumber_.host, host.number)) keys_.host = hostRecords_.KeyOf(host.record);
+  }
+
+  static bool Memorised(const std::vector<int32_t>& memo, int64_t number) {
+    return number >= 0 && static_cast<size_t>(number) < memo.size() && memo[static_cast<size_t>(number)] != 0;
+  }
+
+  // `name`'s key: the one made ahead when it was made for this very text.
+  static CategoryTable::Key KeyFor(const std::optional<CategoryTable::Key>& ahead, const CategoryTable& table,
+                                   std::string_view name) {
+    if (ahead && ahead->name.data() == name.data() && ahead->name.size() == name.size()) return *ahead;
+    return table.KeyOf(name);
   }
 
   // Once a pass: the result says which zone a server's times are in.
@@ -390,7 +426,7 @@ class Pass {
     if (record.size() < 3) return;
     std::string_view referrer = record.substr(2);
     const int32_t urlEntry = Remembered(byNumber_.url, numbers_.referrer,
-                                        [&] { return FindOrAppendOrFail(r_.Url, referrer); });
+                                        [&] { return FindOrAppendOrFail(r_.Url, KeyFor(keys_.url, r_.Url, referrer)); });
     if (static_cast<size_t>(urlEntry) >= refOfUrl_.size()) refOfUrl_.resize(static_cast<size_t>(urlEntry) + 1, kNotYet);
     int32_t& refEntry = refOfUrl_[static_cast<size_t>(urlEntry)];
     if (refEntry == kNotYet) {
@@ -470,7 +506,7 @@ class Pass {
       return byNumber_.host[static_cast<size_t>(number)];
     // As with agents: a history's host not remembered by its number is new to the pass.
     if (number >= 0 && numbersUnique_) return 0;
-    const int32_t seen = hostRecords_.Find(record);
+    const int32_t seen = hostRecords_.Find(KeyFor(keys_.host, hostRecords_, record));
     if (seen != 0) RememberHost(seen);
     return seen;
   }
@@ -564,6 +600,10 @@ class Pass {
     int64_t page = -1, agent = -1, referrer = -1, host = -1;
   };
   TextNumbers numbers_;
+  // A server line's keys for the lookups by name it will need, made ahead.
+  struct {
+    std::optional<CategoryTable::Key> url, host;
+  } keys_;
   bool numbersUnique_ = false;
   ServerTextRecords texts_;
   // Entries found for texts by their numbers (0: not yet): Page entry,
