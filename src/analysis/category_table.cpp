@@ -94,17 +94,16 @@ uint64_t HashText(std::string_view s) noexcept {
 
 CategoryTable::CategoryTable(int32_t limit) : Names(1), Counts(1, 0), limit_(limit) {}
 
-CategoryTable::CategoryTable(const CategoryTable& other)
-    : Count(other.Count), Names(other.Names), Counts(other.Counts), limit_(other.limit_) {}
+CategoryTable::CategoryTable(const CategoryTable& other) : CategoryTable(other.limit_) { *this = other; }
 
 CategoryTable& CategoryTable::operator=(const CategoryTable& other) {
   if (this == &other) return *this;
-  Count = other.Count;
-  Names = other.Names;
-  Counts = other.Counts;
+  Clear();
   limit_ = other.limit_;
-  index_.clear();
-  indexValid_ = false;
+  Names.reserve(other.Names.size());
+  Counts.reserve(other.Counts.size());
+  for (int32_t i = 1; i <= other.Count; ++i)
+    AddEntry(other.Names[static_cast<size_t>(i)], other.Counts[static_cast<size_t>(i)]);
   return *this;
 }
 
@@ -114,7 +113,7 @@ size_t CategoryTable::Probe(std::string_view name, uint32_t hash) const {
   for (size_t i = hash & mask;; i = (i + 1) & mask) {
     const IndexSlot& slot = index_[i];
     if (slot.entry == 0) return i;
-    if (slot.hash == hash && slot.size == name.size() && std::memcmp(slot.name, name.data(), name.size()) == 0) return i;
+    if (slot.hash == hash && KeptName(slot.kept) == name) return i;
   }
 }
 
@@ -128,7 +127,7 @@ int32_t CategoryTable::Approach(const Key& key) const {
   if (!indexValid_) return 0;
   const IndexSlot& slot = index_[key.hash & (index_.size() - 1)];
   if (slot.entry == 0 || slot.hash != key.hash) return 0;
-  __builtin_prefetch(slot.name);
+  __builtin_prefetch(slot.kept);
   __builtin_prefetch(&Counts[static_cast<size_t>(slot.entry)]);
   return slot.entry;
 }
@@ -147,17 +146,11 @@ void CategoryTable::Insert(const IndexSlot& filled) const {
   index_[i] = filled;
 }
 
-// The names moved to a larger array. A long name's bytes stay where they
-// were; a short one's live inside its string, so they moved with it, to
-// the same place in the new array.
-void CategoryTable::FollowMovedNames(const std::string* oldNames, size_t oldCount) {
-  const auto oldBegin = reinterpret_cast<uintptr_t>(oldNames);
-  const auto oldEnd = reinterpret_cast<uintptr_t>(oldNames + oldCount);
-  const auto newBegin = reinterpret_cast<uintptr_t>(Names.data());
-  for (IndexSlot& slot : index_) {
-    const auto at = reinterpret_cast<uintptr_t>(slot.name);
-    if (slot.entry != 0 && at >= oldBegin && at < oldEnd) slot.name = reinterpret_cast<const char*>(newBegin + (at - oldBegin));
-  }
+// A new last entry, its name kept in the store but not yet in the index.
+int32_t CategoryTable::AddEntry(std::string_view name, int32_t count) {
+  Names.push_back(KeptName(store_.Keep(name)));
+  Counts.push_back(count);
+  return ++Count;
 }
 
 int32_t CategoryTable::Add(const Key& key, int32_t count, bool findFirst) {
@@ -167,13 +160,9 @@ int32_t CategoryTable::Add(const Key& key, int32_t count, bool findFirst) {
   const int32_t known = index_[slot].entry;
   if (known != 0 && findFirst) return known;
   if (Count >= limit_) return 0;
-  ++Count;
-  const std::string* oldNames = Names.data();
-  Names.emplace_back(name);
-  if (Names.data() != oldNames) FollowMovedNames(oldNames, Names.size() - 1);
-  Counts.push_back(count);
+  AddEntry(name, count);
   // The first of equal names keeps the index (OS and browser names may repeat).
-  if (known == 0) index_[slot] = IndexSlot{Names.back().data(), name.size(), hash, Count};
+  if (known == 0) index_[slot] = IndexSlot{hash, Count, Names.back().data() - kKeptLengthBytes};
   if (static_cast<size_t>(Count) * 2 > index_.size()) Grow();
   return Count;
 }
@@ -194,8 +183,9 @@ void CategoryTable::Grow() {
 
 void CategoryTable::Clear() {
   Count = 0;
-  Names.assign(1, std::string());
+  Names.assign(1, std::string_view());
   Counts.assign(1, 0);
+  store_.Clear();
   index_.clear();
   indexValid_ = false;
 }
@@ -211,10 +201,10 @@ void CategoryTable::RebuildIndex() const {
   index_.assign(capacity, IndexSlot{});
   indexValid_ = true;
   for (int32_t i = 1; i <= Count; ++i) {
-    const std::string& name = Names[static_cast<size_t>(i)];
+    const std::string_view name = Names[static_cast<size_t>(i)];
     const uint32_t hash = Hash32(name);
     IndexSlot& slot = index_[Probe(name, hash)];
-    if (slot.entry == 0) slot = IndexSlot{name.data(), name.size(), hash, i};
+    if (slot.entry == 0) slot = IndexSlot{hash, i, name.data() - kKeptLengthBytes};
   }
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/name_store.h"
 #include "platform/huge_pages.h"
 
 namespace vorel::analysis {
@@ -34,7 +35,7 @@ class CategoryTable {
  public:
   CategoryTable() : CategoryTable(kMaxTableEntries) {}
   explicit CategoryTable(int32_t limit);
-  // A copy's index is built afresh: the slots point into the names they were made for.
+  // A copy keeps its own names.
   CategoryTable(const CategoryTable& other);
   CategoryTable& operator=(const CategoryTable& other);
   CategoryTable(CategoryTable&&) noexcept = default;
@@ -43,8 +44,10 @@ class CategoryTable {
   int32_t Count = 0;
   template <class T>
   using Array = std::vector<T, platform::HugePageAllocator<T>>;
-  Array<std::string> Names;  // slots 0..Count
-  Array<int32_t> Counts;     // slots 0..Count
+  // Slots 0..Count. The table keeps the names' bytes: a name stays valid
+  // until Clear() or an assignment, and sorting moves only the views.
+  Array<std::string_view> Names;
+  Array<int32_t> Counts;
 
   // A name with its hash, made a little ahead of its lookup: making it
   // starts fetching the name's place in the index from memory, so that the
@@ -79,21 +82,21 @@ class CategoryTable {
 
  private:
   // Open addressing over entry numbers: a slot holds an entry number (0 =
-  // empty), that name's hash and where its bytes lie, so a lookup touches
-  // the slot and the name's bytes, not the entry's string on the way.
+  // empty), that name's hash and where the store keeps it, so a lookup
+  // touches the slot and the name, not the entry's view on the way.
   struct IndexSlot {
-    const char* name = nullptr;  // Names[entry].data()
-    size_t size = 0;
     uint32_t hash = 0;
     int32_t entry = 0;
+    const char* kept = nullptr;
   };
   void RebuildIndex() const;
-  void FollowMovedNames(const std::string* oldNames, size_t oldCount);
+  int32_t AddEntry(std::string_view name, int32_t count);
   size_t Probe(std::string_view name, uint32_t hash) const;
   void Insert(const IndexSlot& filled) const;
   int32_t Add(const Key& key, int32_t count, bool findFirst);
   void Grow();
   int32_t limit_;
+  NameStore store_;
   mutable Array<IndexSlot> index_;
   mutable bool indexValid_ = false;
 };

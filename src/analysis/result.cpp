@@ -19,7 +19,7 @@ ResultValue Entry(const CategoryTable& table, int which, int index) {
   if (which == 0) return table.Count;
   if (index < 0 || index > table.Count) OutOfRange();
   if (which == 1) return table.Counts[static_cast<size_t>(index)];
-  return table.Names[static_cast<size_t>(index)];
+  return std::string(table.Names[static_cast<size_t>(index)]);
 }
 
 }  // namespace

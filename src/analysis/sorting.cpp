@@ -13,7 +13,7 @@ namespace vorel::analysis {
 void MergeDuplicates(CategoryTable& table, int32_t low, int32_t high) {
   low = std::max(low, 1);
   high = std::min(high, table.Count);
-  std::unordered_map<std::string, int32_t, TextHash, std::equal_to<>> collector;
+  std::unordered_map<std::string_view, int32_t, TextHash> collector;
   for (int32_t i = low; i <= high; ++i) {
     int32_t& count = table.Counts[static_cast<size_t>(i)];
     if (count < 1) continue;
@@ -36,7 +36,6 @@ namespace {
 // engine's address).
 struct SortKey {
   int32_t count;
-  int32_t entry;
   uint64_t head;  // the name's eight bytes from the round's depth, zero-padded
   uint32_t rest;  // bytes from that depth on, at most 9 ("more than eight")
   std::string_view name;
@@ -92,16 +91,11 @@ void SortTable(CategoryTable& table, int32_t low, int32_t high) {
   if (low >= high) return;
   std::vector<SortKey> keys;
   keys.reserve(static_cast<size_t>(high - low + 1));
-  for (int32_t i = low; i <= high; ++i) {
-    const std::string& name = table.Names[static_cast<size_t>(i)];
-    keys.push_back({table.Counts[static_cast<size_t>(i)], i, 0, 0, name});
-  }
+  for (int32_t i = low; i <= high; ++i)
+    keys.push_back({table.Counts[static_cast<size_t>(i)], 0, 0, table.Names[static_cast<size_t>(i)]});
   SortKeys(keys);
-  std::vector<std::string> sortedNames;
-  sortedNames.reserve(keys.size());
-  for (const SortKey& key : keys) sortedNames.push_back(std::move(table.Names[static_cast<size_t>(key.entry)]));
   for (size_t k = 0; k < keys.size(); ++k) {
-    table.Names[static_cast<size_t>(low) + k] = std::move(sortedNames[k]);
+    table.Names[static_cast<size_t>(low) + k] = keys[k].name;
     table.Counts[static_cast<size_t>(low) + k] = keys[k].count;
   }
   table.NamesMoved();

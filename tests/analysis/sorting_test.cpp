@@ -82,12 +82,14 @@ TEST(MergeDuplicates, TheFirstCountedEntryCollectsItsName) {
   EXPECT_EQ(t.Counts[1], 0);
 }
 
-// Short names live inside their strings and move when the table grows;
-// long ones stay put. Either way every name is found again, also in a copy
-// that outlives its original and in a table moved from another.
+// Names of every length, some longer than a block of the table's store,
+// are found again after the table grew, in a copy that outlives its
+// original, and in a table moved from another.
 TEST(CategoryTable, FindsEveryNameAfterGrowingCopyingAndMoving) {
   std::vector<std::string> names;
   for (int i = 0; i < 3000; ++i) names.push_back(i % 2 ? "s" + std::to_string(i) : std::string(40, 'l') + std::to_string(i));
+  names[1500] = std::string(3 * platform::kHugePageBytes, 'L');
+  names[2000] = "";
   const auto filled = [&] {
     auto table = std::make_unique<CategoryTable>();
     for (const auto& name : names) EXPECT_NE(table->FindOrAppend(name), 0);
