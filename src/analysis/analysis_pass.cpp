@@ -431,7 +431,9 @@ class Pass {
     int32_t& refEntry = refOfUrl_[static_cast<size_t>(urlEntry)];
     if (refEntry == kNotYet) {
       std::string key = NormalizeRef(referrer, s_.normalize, lists_.indexNames);
-      refEntry = key.empty() ? -1 : FindOrAppendOrFail(r_.Ref, key);
+      // Most referrers are their own key: Ref then keeps the name with Url's bytes.
+      refEntry = key.empty() ? -1 : r_.Ref.FindOrAppendSharing(key, r_.Url, urlEntry);
+      if (refEntry == 0) throw PassError{kOverflow};
     }
     ref_ = refEntry;
     url_ = urlEntry;

@@ -146,21 +146,27 @@ void CategoryTable::Insert(const IndexSlot& filled) const {
   index_[i] = filled;
 }
 
-// A new last entry, its name kept in the store but not yet in the index.
-int32_t CategoryTable::AddEntry(std::string_view name, int32_t count) {
-  Names.push_back(KeptName(store_.Keep(name)));
+// A new last entry, its name kept in the store (or in `lender`'s, where
+// `name` lies) but not yet in the index.
+int32_t CategoryTable::AddEntry(std::string_view name, int32_t count, const CategoryTable* lender) {
+  if (lender) {
+    store_.Borrow(lender->store_);
+    Names.push_back(name);
+  } else {
+    Names.push_back(KeptName(store_.Keep(name)));
+  }
   Counts.push_back(count);
   return ++Count;
 }
 
-int32_t CategoryTable::Add(const Key& key, int32_t count, bool findFirst) {
+int32_t CategoryTable::Add(const Key& key, int32_t count, bool findFirst, const CategoryTable* lender) {
   if (!indexValid_) RebuildIndex();
   const auto [name, hash] = key;
   const size_t slot = Probe(name, hash);
   const int32_t known = index_[slot].entry;
   if (known != 0 && findFirst) return known;
   if (Count >= limit_) return 0;
-  AddEntry(name, count);
+  AddEntry(name, count, lender);
   // The first of equal names keeps the index (OS and browser names may repeat).
   if (known == 0) index_[slot] = IndexSlot{hash, Count, Names.back().data() - kKeptLengthBytes};
   if (static_cast<size_t>(Count) * 2 > index_.size()) Grow();
@@ -172,6 +178,12 @@ int32_t CategoryTable::Append(std::string_view name, int32_t count) { return Add
 int32_t CategoryTable::FindOrAppend(std::string_view name) { return FindOrAppend(Key{name, Hash32(name)}); }
 
 int32_t CategoryTable::FindOrAppend(const Key& key) { return Add(key, 0, true); }
+
+int32_t CategoryTable::FindOrAppendSharing(std::string_view name, const CategoryTable& lender, int32_t lent) {
+  if (lent < 1 || lent > lender.Count || lender.Names[static_cast<size_t>(lent)] != name) return FindOrAppend(name);
+  const std::string_view lentName = lender.Names[static_cast<size_t>(lent)];
+  return Add(Key{lentName, Hash32(lentName)}, 0, true, &lender);
+}
 
 // Twice the slots, filled from the old ones: no name is read or hashed again.
 void CategoryTable::Grow() {

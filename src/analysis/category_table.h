@@ -71,6 +71,9 @@ class CategoryTable {
   // Entry number of `name`, appending it with count 0 when absent; 0 when full.
   int32_t FindOrAppend(std::string_view name);
   int32_t FindOrAppend(const Key& key);
+  // As FindOrAppend; when `lender`'s entry `lent` holds the same name, a new
+  // entry uses its bytes, so that the two tables keep the name once.
+  int32_t FindOrAppendSharing(std::string_view name, const CategoryTable& lender, int32_t lent);
 
   void Clear();
   // Replaces the whole content (names in entry order, counts 0).
@@ -90,10 +93,10 @@ class CategoryTable {
     const char* kept = nullptr;
   };
   void RebuildIndex() const;
-  int32_t AddEntry(std::string_view name, int32_t count);
+  int32_t AddEntry(std::string_view name, int32_t count, const CategoryTable* lender = nullptr);
   size_t Probe(std::string_view name, uint32_t hash) const;
   void Insert(const IndexSlot& filled) const;
-  int32_t Add(const Key& key, int32_t count, bool findFirst);
+  int32_t Add(const Key& key, int32_t count, bool findFirst, const CategoryTable* lender = nullptr);
   void Grow();
   int32_t limit_;
   NameStore store_;

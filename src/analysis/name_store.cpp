@@ -5,13 +5,15 @@
 namespace vorel::analysis {
 
 const char* NameStore::Keep(std::string_view name) {
+  if (!own_) own_ = std::make_shared<Blocks>();  // a store moved from
+  std::vector<Block>& blocks = own_->list;
   const size_t bytes = kKeptLengthBytes + name.size();
-  if (blocks_.empty() || blocks_.back().capacity() - blocks_.back().size() < bytes) {
+  if (blocks.empty() || blocks.back().capacity() - blocks.back().size() < bytes) {
     // Blocks double up to a huge page; a longer name gets a block of its own size.
-    blocks_.emplace_back().reserve(std::max(nextBlockBytes_, bytes));
-    nextBlockBytes_ = std::min(nextBlockBytes_ * 2, platform::kHugePageBytes);
+    blocks.emplace_back().reserve(std::max(own_->nextBlockBytes, bytes));
+    own_->nextBlockBytes = std::min(own_->nextBlockBytes * 2, platform::kHugePageBytes);
   }
-  Block& block = blocks_.back();
+  Block& block = blocks.back();
   const size_t at = block.size();
   const auto size = static_cast<uint64_t>(name.size());
   const char* sizeBytes = reinterpret_cast<const char*>(&size);
@@ -21,9 +23,19 @@ const char* NameStore::Keep(std::string_view name) {
   return block.data() + at;
 }
 
+// The lender's own blocks, and those it borrowed in turn.
+void NameStore::Borrow(const NameStore& lender) {
+  const auto hold = [this](const std::shared_ptr<const Blocks>& blocks) {
+    if (blocks && std::find(borrowed_.begin(), borrowed_.end(), blocks) == borrowed_.end()) borrowed_.push_back(blocks);
+  };
+  hold(lender.own_);
+  for (const auto& blocks : lender.borrowed_) hold(blocks);
+}
+
+// New blocks rather than emptied ones: a store that borrowed them may still use them.
 void NameStore::Clear() {
-  blocks_.clear();
-  nextBlockBytes_ = kFirstBlockBytes;
+  own_ = std::make_shared<Blocks>();
+  borrowed_.clear();
 }
 
 }  // namespace vorel::analysis

@@ -110,6 +110,35 @@ TEST(CategoryTable, FindsEveryNameAfterGrowingCopyingAndMoving) {
   EXPECT_EQ(moved.Count, static_cast<int32_t>(names.size()));
 }
 
+// A table that takes a name another table holds byte for byte uses that
+// table's bytes, and keeps them valid after the lender is cleared and gone;
+// a different name, or an entry the lender does not have, is kept anew.
+TEST(CategoryTable, SharesTheBytesOfAnEqualNameWithAnotherTable) {
+  const std::string shared(20000, 's');
+  auto lender = std::make_unique<CategoryTable>();
+  const int32_t lent = lender->FindOrAppend(shared);
+  const int32_t other = lender->FindOrAppend("other");
+  CategoryTable borrower;
+  const int32_t entry = borrower.FindOrAppendSharing(shared, *lender, lent);
+  EXPECT_EQ(borrower.Names[entry].data(), lender->Names[lent].data());
+  EXPECT_EQ(borrower.FindOrAppendSharing(shared, *lender, lent), entry);
+  const int32_t different = borrower.FindOrAppendSharing("other name", *lender, other);
+  const int32_t absent = borrower.FindOrAppendSharing("other", *lender, lender->Count + 1);
+  EXPECT_NE(borrower.Names[different].data(), lender->Names[other].data());
+  EXPECT_NE(borrower.Names[absent].data(), lender->Names[other].data());
+  CategoryTable lentOnward;
+  EXPECT_EQ(lentOnward.FindOrAppendSharing(shared, borrower, entry), 1);
+  lender->Clear();
+  lender.reset();
+  for (const CategoryTable* table : {&borrower, &lentOnward}) {
+    EXPECT_EQ(table->Names[1], shared);
+    EXPECT_EQ(table->Find(shared), 1);
+  }
+  EXPECT_EQ(borrower.Find("other name"), different);
+  borrower.Clear();
+  EXPECT_EQ(lentOnward.Find(shared), 1);
+}
+
 TEST(CategoryTable, RefusesTheEntryPastTheLimit) {
   constexpr int32_t kLimit = 40;
   CategoryTable t(kLimit);
