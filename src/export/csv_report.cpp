@@ -36,11 +36,9 @@ void AddCountedBlock(ReportLines& out, std::string_view heading, const CategoryT
   AddCategoryRows(out, table, false);
 }
 
-}  // namespace
-
-std::string CsvReport() {
+// The report's lines, in order.
+void AddCsvReport(ReportLines& out) {
   const analysis::AnalysisResult& r = analysis::Result();
-  ReportLines out;
   out.Add(CsvCell("解析日付") + "," + CsvCell(DateRangeText()));
   out.Add(CsvCell("解析条件") + "," + CsvCell(PageConditionText(SelectedPage())));
   if (const std::string zone = TimeZoneText(); !zone.empty()) out.Add(CsvCell(kTimeZoneLabel) + "," + CsvNameCell(zone));
@@ -69,6 +67,13 @@ std::string CsvReport() {
     out.Add(CsvCell("ロボット別"));
     AddCategoryRows(out, r.Robot, true);
   }
+}
+
+}  // namespace
+
+std::string CsvReport() {
+  ReportLines out;
+  AddCsvReport(out);
   return out.Text();
 }
 
@@ -90,6 +95,6 @@ std::string CsvNameCell(std::string_view name) {
   return CsvCell(text);
 }
 
-bool WriteCsvReport(const std::string& path) { return WriteReportFile(path, CsvReport()); }
+bool WriteCsvReport(const std::string& path) { return WriteReportFile(path, AddCsvReport); }
 
 }  // namespace vorel::reports

@@ -114,13 +114,9 @@ void AddMenu(ReportLines& out) {
   out.Add("</div>");
 }
 
-}  // namespace
-
-std::string HtmlReport() { return HtmlReport(TimeStamp()); }
-
-std::string HtmlReport(const std::string& now) {
+// The page's lines, in order.
+void AddHtmlReport(ReportLines& out, const std::string& now) {
   const analysis::AnalysisResult& r = analysis::Result();
-  ReportLines out;
   AddHead(out, now);
   AddMenu(out);
 
@@ -152,6 +148,15 @@ std::string HtmlReport(const std::string& now) {
   if (RobotsSetApart()) section(kRobotSection, [&] { AddCategoryRows(out, r.Robot, true); });
   out.Add("</body>");
   out.Add("</html>");
+}
+
+}  // namespace
+
+std::string HtmlReport() { return HtmlReport(TimeStamp()); }
+
+std::string HtmlReport(const std::string& now) {
+  ReportLines out;
+  AddHtmlReport(out, now);
   return out.Text();
 }
 
@@ -198,7 +203,8 @@ void SetReportClockForTesting(std::function<std::time_t()> clock) { Clock() = st
 
 bool WriteHtmlReport(const std::string& path) {
   WriteBarImage(platform::FolderWithSeparator(path));
-  return WriteReportFile(path, HtmlReport(TimeStamp()));
+  const std::string now = TimeStamp();
+  return WriteReportFile(path, [&now](ReportLines& out) { AddHtmlReport(out, now); });
 }
 
 }  // namespace vorel::reports

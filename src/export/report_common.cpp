@@ -49,11 +49,29 @@ std::string RightAligned(int32_t n, size_t width) {
 void ReportLines::Add(std::string_view line) {
   text_.append(line);
   text_.append("\r\n");
+  if (put_ && text_.size() >= kReportPieceBytes) PutText();
 }
 
-bool WriteReportFile(const std::string& path, const std::string& utf8) {
-  return platform::WriteFileSafely(path, platform::Utf8ToCp932(utf8),
-                                   "ファイルの書き込みに失敗しました。\r\n" + path);
+// Whole lines, so that no character is cut between two pieces.
+void ReportLines::PutText() {
+  if (!failed_ && !text_.empty() && !(*put_)(platform::Utf8ToCp932(text_))) failed_ = true;
+  text_.clear();
+}
+
+bool ReportLines::Finish() {
+  if (put_) PutText();
+  return !failed_;
+}
+
+bool WriteReportFile(const std::string& path, const std::function<void(ReportLines&)>& build) {
+  return platform::WriteFileSafely(
+      path,
+      [&](const platform::BytePut& put) {
+        ReportLines out(put);
+        build(out);
+        return out.Finish();
+      },
+      "ファイルの書き込みに失敗しました。\r\n" + path);
 }
 
 }  // namespace vorel::reports

@@ -2,9 +2,13 @@
 // weekday names, number padding, and the one way a report reaches the disk.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+
+#include "platform/safe_file.h"
 
 namespace vorel::reports {
 
@@ -41,19 +45,30 @@ bool RobotsSetApart();
 std::string RightAligned(int32_t n, size_t width);
 
 // Collects report lines; every line, the last one included, ends in CR LF.
+// Given a `put`, the lines go on to it as CP932 in pieces of about
+// kReportPieceBytes, so that a report of any size is never held whole.
+inline constexpr size_t kReportPieceBytes = size_t{1} << 20;
 class ReportLines {
  public:
+  ReportLines() = default;
+  explicit ReportLines(const platform::BytePut& put) : put_(&put) {}
   void Add(std::string_view line);
+  // The lines not yet put (all of them, without a put).
   const std::string& Text() const { return text_; }
+  // Puts what is left; false when a put failed (the lines after it were dropped).
+  bool Finish();
 
  private:
+  void PutText();
+  const platform::BytePut* put_ = nullptr;
+  bool failed_ = false;
   std::string text_;
 };
 
-// Converts the UTF-8 report to CP932 and writes it through a temporary file
-// beside `path`, so that a failed or cancelled save keeps any old report.
-// Failures ask Retry/Cancel with "ファイルの書き込みに失敗しました。" and the
-// path; false when the user cancelled.
-bool WriteReportFile(const std::string& path, const std::string& utf8);
+// Writes the report that `build` adds, converted to CP932, through a
+// temporary file beside `path`, so that a failed or cancelled save keeps any
+// old report. Failures ask Retry/Cancel with "ファイルの書き込みに失敗しました。"
+// and the path (a retry builds the report again); false when the user cancelled.
+bool WriteReportFile(const std::string& path, const std::function<void(ReportLines&)>& build);
 
 }  // namespace vorel::reports

@@ -35,11 +35,9 @@ void AddCountedBlock(ReportLines& out, std::string_view heading, const CategoryT
   AddCategoryRows(out, table, false);
 }
 
-}  // namespace
-
-std::string TextReport() {
+// The report's lines, in order.
+void AddTextReport(ReportLines& out) {
   const analysis::AnalysisResult& r = analysis::Result();
-  ReportLines out;
   out.Add("解析日付: " + DateRangeText());
   out.Add("解析条件: " + PageConditionText(SelectedPage()));
   if (const std::string zone = TimeZoneText(); !zone.empty()) out.Add(std::string(kTimeZoneLabel) + ": " + zone);
@@ -68,9 +66,16 @@ std::string TextReport() {
     out.Add("ロボット別");
     AddCategoryRows(out, r.Robot, true);
   }
+}
+
+}  // namespace
+
+std::string TextReport() {
+  ReportLines out;
+  AddTextReport(out);
   return out.Text();
 }
 
-bool WriteTextReport(const std::string& path) { return WriteReportFile(path, TextReport()); }
+bool WriteTextReport(const std::string& path) { return WriteReportFile(path, AddTextReport); }
 
 }  // namespace vorel::reports

@@ -92,6 +92,15 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
+// Every piece the source makes, in order; `written` counts the bytes.
+bool WriteAll(int fd, const ByteSource& source, off_t* written = nullptr) {
+  return source([&](std::string_view piece) {
+    if (!WriteAll(fd, piece)) return false;
+    if (written) *written += static_cast<off_t>(piece.size());
+    return true;
+  });
+}
+
 mode_t NewFileMode() {
   const mode_t mask = ::umask(0);
   ::umask(mask);
@@ -100,13 +109,13 @@ mode_t NewFileMode() {
 
 // Something that is not a regular file (a FIFO, a device, a terminal) takes
 // the bytes as they come; there is nothing to replace and nothing to flush.
-bool WriteDirectly(const std::string& path, std::string_view bytes, const std::string& failureText) {
+bool WriteDirectly(const std::string& path, const ByteSource& source, const std::string& failureText) {
   int fd = -1;
   while (Injected(0) || (fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC)) < 0) {
     fd = -1;
     if (!AskRetry(failureText)) return false;
   }
-  while (Injected(1) || !WriteAll(fd, bytes)) {
+  while (Injected(1) || !WriteAll(fd, source)) {
     if (!AskRetry(failureText)) {
       ::close(fd);
       return false;
@@ -117,7 +126,7 @@ bool WriteDirectly(const std::string& path, std::string_view bytes, const std::s
 }
 
 // A writable file in a folder that takes no new files: rewritten where it is.
-bool WriteInPlace(const std::string& path, std::string_view bytes, const std::string& failureText) {
+bool WriteInPlace(const std::string& path, const ByteSource& source, const std::string& failureText) {
   int fd = -1;
   while (Injected(0) || (fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC)) < 0) {
     fd = -1;
@@ -128,8 +137,9 @@ bool WriteInPlace(const std::string& path, std::string_view bytes, const std::st
     return false;
   };
   while (true) {
-    const bool ok = !Injected(1) && ::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, bytes) &&
-                    ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0;
+    off_t written = 0;
+    const bool ok = !Injected(1) && ::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, source, &written) &&
+                    ::ftruncate(fd, written) == 0;
     if (ok) break;
     if (!AskRetry(failureText)) return giveUp();
   }
@@ -224,9 +234,13 @@ void SetTemporarySuffixesForTesting(std::function<std::string()> suffixes) {
 }
 
 bool WriteFileSafely(const std::string& path, std::string_view bytes, const std::string& failureText) {
+  return WriteFileSafely(path, [bytes](const BytePut& put) { return put(bytes); }, failureText);
+}
+
+bool WriteFileSafely(const std::string& path, const ByteSource& source, const std::string& failureText) {
   struct stat st {};
   const bool exists = ::stat(path.c_str(), &st) == 0;
-  if (exists && !S_ISREG(st.st_mode)) return WriteDirectly(path, bytes, failureText);
+  if (exists && !S_ISREG(st.st_mode)) return WriteDirectly(path, source, failureText);
   const std::string target = FollowLinks(path);
 
   std::string temp;
@@ -247,7 +261,7 @@ bool WriteFileSafely(const std::string& path, std::string_view bytes, const std:
       if (fd >= 0) break;
     }
     if (exists && FolderRefusesNewFiles(errno) && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0)
-      return WriteInPlace(target, bytes, failureText);
+      return WriteInPlace(target, source, failureText);
     if (!AskRetry(failureText)) return giveUp();
   }
   // A replaced file keeps its permissions and, where allowed, its owner.
@@ -258,7 +272,7 @@ bool WriteFileSafely(const std::string& path, std::string_view bytes, const std:
     ::fchmod(fd, NewFileMode());
   }
   while (true) {
-    bool ok = !Injected(1) && ::lseek(fd, 0, SEEK_SET) == 0 && ::ftruncate(fd, 0) == 0 && WriteAll(fd, bytes);
+    bool ok = !Injected(1) && ::lseek(fd, 0, SEEK_SET) == 0 && ::ftruncate(fd, 0) == 0 && WriteAll(fd, source);
     if (ok) break;
     if (!AskRetry(failureText)) return giveUp();
   }

@@ -27,6 +27,13 @@ namespace vorel::platform {
 // folder takes no new files is rewritten in place.
 bool WriteFileSafely(const std::string& path, std::string_view bytes, const std::string& failureText);
 
+// A file's bytes made piece by piece, for a file too large to hold whole:
+// the source hands each piece to `put` and returns false as soon as `put`
+// does (the write failed). A retry calls the source again from the start.
+using BytePut = std::function<bool(std::string_view piece)>;
+using ByteSource = std::function<bool(const BytePut& put)>;
+bool WriteFileSafely(const std::string& path, const ByteSource& source, const std::string& failureText);
+
 // Creates a new, empty temporary file beside `target` (in its folder, named
 // after it), exclusively and without following links, readable by the owner
 // only. Returns the open descriptor and sets `created`; -1 with errno set on

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "export/report_common.h"
 #include "export/report_test_support.h"
 
 namespace vorel::reports {
@@ -40,6 +41,24 @@ TEST_F(SaveResultsTest, EachFormatGoesToItsWriter) {
   EXPECT_EQ(ReadFile(dir.File("r.csv")), Expected("full_report.csv"));
   EXPECT_EQ(ReadFile(dir.File("r.html")), Expected("full_report.html"));
   EXPECT_EQ(ReadFile(dir.File("other")), Expected("full_report.html"));
+}
+
+// A report of several pieces reaches the file whole and once, in every
+// format, also when a failed write was retried.
+TEST_F(SaveResultsTest, ReportsOfManyPiecesAreWrittenWholeOnce) {
+  FillSampleResult();
+  analysis::CategoryTable& ref = analysis::Result().Ref;
+  ref.Clear();
+  for (int32_t i = 1; static_cast<size_t>(ref.Count) * 40 < 3 * kReportPieceBytes; ++i)
+    ref.Append("http://例え.jp/日記/" + std::to_string(i), i);
+  for (const ReportFormat format : {ReportFormat::Text, ReportFormat::Csv, ReportFormat::Html}) {
+    const std::string path = dir.File("big" + std::to_string(static_cast<int>(format)));
+    int failures = 1;
+    platform::SetWriteFaultForTesting([&failures](int step) { return step == 1 && failures-- > 0; });
+    prompter.answers = {MessageAnswer::Retry};
+    ASSERT_TRUE(SaveResults(path, format));
+    EXPECT_EQ(ReadFile(path), platform::Utf8ToCp932(ReportText(format))) << static_cast<int>(format);
+  }
 }
 
 TEST_F(SaveResultsTest, CancelAfterAFailedWriteLeavesNothingBehind) {
