@@ -36,6 +36,8 @@ void AddCountedBlock(ReportLines& out, std::string_view heading, const CategoryT
   AddCategoryRows(out, table, false);
 }
 
+}  // namespace
+
 // The report's lines, in order.
 void AddCsvReport(ReportLines& out) {
   const analysis::AnalysisResult& r = analysis::Result();
@@ -68,8 +70,6 @@ void AddCsvReport(ReportLines& out) {
     AddCategoryRows(out, r.Robot, true);
   }
 }
-
-}  // namespace
 
 std::string CsvReport() {
   ReportLines out;

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "export/report_common.h"
+
 namespace vorel::reports {
 
 // Writes the current result to `path` (CP932, CR LF). False when the user
@@ -13,6 +15,8 @@ bool WriteCsvReport(const std::string& path);
 
 // The report itself (UTF-8), as WriteCsvReport writes it.
 std::string CsvReport();
+// The report's lines, added to `out` in order.
+void AddCsvReport(ReportLines& out);
 
 // A text cell: the text in double quotes, each double quote inside doubled so
 // that a name holding quotes or commas reads back as one cell.

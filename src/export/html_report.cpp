@@ -114,6 +114,8 @@ void AddMenu(ReportLines& out) {
   out.Add("</div>");
 }
 
+}  // namespace
+
 // The page's lines, in order.
 void AddHtmlReport(ReportLines& out, const std::string& now) {
   const analysis::AnalysisResult& r = analysis::Result();
@@ -150,7 +152,7 @@ void AddHtmlReport(ReportLines& out, const std::string& now) {
   out.Add("</html>");
 }
 
-}  // namespace
+void AddHtmlReport(ReportLines& out) { AddHtmlReport(out, TimeStamp()); }
 
 std::string HtmlReport() { return HtmlReport(TimeStamp()); }
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "export/report_common.h"
+
 namespace vorel::reports {
 
 // Writes "bar.gif" beside `path` when it is missing, then the page (CP932,
@@ -20,6 +22,9 @@ bool WriteHtmlReport(const std::string& path);
 // `now` is the time stamp of its head.
 std::string HtmlReport();
 std::string HtmlReport(const std::string& now);
+// The page's lines, added to `out` in order (stamped now, or at `now`).
+void AddHtmlReport(ReportLines& out);
+void AddHtmlReport(ReportLines& out, const std::string& now);
 
 // Repeated pieces of the page.
 std::string MakeMenuCell(std::string_view anchor, std::string_view label);

@@ -38,10 +38,16 @@ bool SaveResults(const std::string& path, ReportFormat format) {
 }
 
 std::string ReportText(ReportFormat format) {
+  ReportLines out;
+  AddReport(format, out);
+  return out.Text();
+}
+
+void AddReport(ReportFormat format, ReportLines& out) {
   switch (format) {
-    case ReportFormat::Text: return TextReport();
-    case ReportFormat::Csv: return CsvReport();
-    default: return HtmlReport();
+    case ReportFormat::Text: return AddTextReport(out);
+    case ReportFormat::Csv: return AddCsvReport(out);
+    default: return AddHtmlReport(out);
   }
 }
 

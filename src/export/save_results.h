@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "export/report_common.h"
+
 namespace vorel::reports {
 
 enum class ReportFormat : int16_t { Text = 0, Csv = 1, Html = 2 };
@@ -22,5 +24,7 @@ bool SaveResults(const std::string& path, ReportFormat format);
 // The report of `format` itself (UTF-8), for writing elsewhere than a file;
 // an HTML page comes without its image.
 std::string ReportText(ReportFormat format);
+// The same report's lines, added to `out` in order.
+void AddReport(ReportFormat format, ReportLines& out);
 
 }  // namespace vorel::reports

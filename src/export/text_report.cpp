@@ -35,6 +35,8 @@ void AddCountedBlock(ReportLines& out, std::string_view heading, const CategoryT
   AddCategoryRows(out, table, false);
 }
 
+}  // namespace
+
 // The report's lines, in order.
 void AddTextReport(ReportLines& out) {
   const analysis::AnalysisResult& r = analysis::Result();
@@ -67,8 +69,6 @@ void AddTextReport(ReportLines& out) {
     AddCategoryRows(out, r.Robot, true);
   }
 }
-
-}  // namespace
 
 std::string TextReport() {
   ReportLines out;

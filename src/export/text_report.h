@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "export/report_common.h"
+
 namespace vorel::reports {
 
 // Writes the current result to `path` (CP932, CR LF). False when the user
@@ -12,5 +14,7 @@ bool WriteTextReport(const std::string& path);
 
 // The report itself (UTF-8), as WriteTextReport writes it.
 std::string TextReport();
+// The report's lines, added to `out` in order.
+void AddTextReport(ReportLines& out);
 
 }  // namespace vorel::reports

@@ -16,7 +16,6 @@
 #include "analysis/time_zone.h"
 #include "app/report/terminal_progress.h"
 #include "export/save_results.h"
-#include "platform/codepage.h"
 #include "platform/paths.h"
 #include "platform/prompter.h"
 #include "platform/terminal.h"
@@ -140,8 +139,11 @@ ExitStatus WriteReport(const ReportOptions& options) {
   const std::string& output = options.output;
   if (output == kStandardOutput) {
     const reports::ReportFormat format = options.format.value_or(reports::ReportFormat::Text);
-    const std::string bytes = platform::Utf8ToCp932(reports::ReportText(format));
-    if (WriteAllToStandardOutput(bytes)) return kReportWritten;
+    // In pieces, as a file gets it: a report of any size is never held whole.
+    const platform::BytePut put = WriteAllToStandardOutput;
+    reports::ReportLines out(put);
+    reports::AddReport(format, out);
+    if (out.Finish()) return kReportWritten;
     platform::ShowError("標準出力への書き込みに失敗しました。");
     return kFailed;
   }
