@@ -221,15 +221,11 @@ class Pass {
     NameZone();
     // Only a page view goes on to be counted, but any line with an impossible time is unreadable.
     LoggedTime logged;
-    const bool timeRead = ParseServerTime(parsed.time, logged);
-    if (!IsPageView(parsed)) {
-      if (!timeRead) ++g_counts.unreadable;
-      return true;
-    }
-    if (!timeRead) {
+    if (!ParseServerTime(parsed.time, logged)) {
       ++g_counts.unreadable;
       return true;
     }
+    if (!IsPageView(parsed)) return true;
     // The referrer and the host first: what they are looked up by is then
     // fetched from memory while the page and the agent are worked out.
     const ServerTextRecords::Text referrer = texts_.Referrer(parsed.rawReferrer);

@@ -71,11 +71,7 @@ void AddCsvReport(ReportLines& out) {
   }
 }
 
-std::string CsvReport() {
-  ReportLines out;
-  AddCsvReport(out);
-  return out.Text();
-}
+std::string CsvReport() { return ReportTextOf(AddCsvReport); }
 
 std::string CsvCell(std::string_view text) {
   std::string cell = "\"";

@@ -157,9 +157,7 @@ void AddHtmlReport(ReportLines& out) { AddHtmlReport(out, TimeStamp()); }
 std::string HtmlReport() { return HtmlReport(TimeStamp()); }
 
 std::string HtmlReport(const std::string& now) {
-  ReportLines out;
-  AddHtmlReport(out, now);
-  return out.Text();
+  return ReportTextOf([&now](ReportLines& out) { AddHtmlReport(out, now); });
 }
 
 std::string MakeMenuCell(std::string_view anchor, std::string_view label) {

@@ -63,6 +63,12 @@ bool ReportLines::Finish() {
   return !failed_;
 }
 
+std::string ReportTextOf(const std::function<void(ReportLines&)>& build) {
+  ReportLines out;
+  build(out);
+  return out.Text();
+}
+
 bool WriteReportFile(const std::string& path, const std::function<void(ReportLines&)>& build) {
   return platform::WriteFileSafely(
       path,

@@ -65,6 +65,9 @@ class ReportLines {
   std::string text_;
 };
 
+// The report that `build` adds, as UTF-8 text held whole.
+std::string ReportTextOf(const std::function<void(ReportLines&)>& build);
+
 // Writes the report that `build` adds, converted to CP932, through a
 // temporary file beside `path`, so that a failed or cancelled save keeps any
 // old report. Failures ask Retry/Cancel with "ファイルの書き込みに失敗しました。"

@@ -38,9 +38,7 @@ bool SaveResults(const std::string& path, ReportFormat format) {
 }
 
 std::string ReportText(ReportFormat format) {
-  ReportLines out;
-  AddReport(format, out);
-  return out.Text();
+  return ReportTextOf([format](ReportLines& out) { AddReport(format, out); });
 }
 
 void AddReport(ReportFormat format, ReportLines& out) {

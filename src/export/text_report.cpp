@@ -70,11 +70,7 @@ void AddTextReport(ReportLines& out) {
   }
 }
 
-std::string TextReport() {
-  ReportLines out;
-  AddTextReport(out);
-  return out.Text();
-}
+std::string TextReport() { return ReportTextOf(AddTextReport); }
 
 bool WriteTextReport(const std::string& path) { return WriteReportFile(path, AddTextReport); }
 
