@@ -115,8 +115,6 @@ bool Digits(std::string_view s, size_t pos, size_t count) {
   return true;
 }
 
-bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-
 bool ParseStatus(std::string_view status, int& out) {
   if (status.size() != 3 || !Digits(status, 0, 3)) return false;
   out = (status[0] - '0') * 100 + (status[1] - '0') * 10 + (status[2] - '0');
@@ -159,15 +157,24 @@ void DecodeAgent(std::string_view raw, std::string& out) { AssignField(raw, true
 
 // Dotted digits (IPv4), or hex digits with colons (IPv6, perhaps with an
 // IPv4 tail). Host names always hold a letter beyond a-f or lack a colon.
+// The kinds of all the bytes are gathered first and judged once: a mix of
+// addresses and names would otherwise mispredict at nearly every byte.
 bool LooksLikeAddress(std::string_view host) {
-  if (host.empty()) return false;
-  bool colon = host.find(':') != std::string_view::npos;
-  for (char c : host) {
-    if (c == '.' || IsDigit(c)) continue;
-    if (colon && (c == ':' || IsHexDigit(c))) continue;
-    return false;
-  }
-  return colon || host.find('.') != std::string_view::npos;
+  enum : uint8_t { kDigit = 1, kDot = 2, kColon = 4, kHexLetter = 8, kOther = 16 };
+  static constexpr std::array<uint8_t, 256> kKinds = [] {
+    std::array<uint8_t, 256> kinds{};
+    kinds.fill(kOther);
+    for (int c = '0'; c <= '9'; ++c) kinds[static_cast<size_t>(c)] = kDigit;
+    for (int c = 'a'; c <= 'f'; ++c) kinds[static_cast<size_t>(c)] = kinds[static_cast<size_t>(c - 'a' + 'A')] = kHexLetter;
+    kinds['.'] = kDot;
+    kinds[':'] = kColon;
+    return kinds;
+  }();
+  uint8_t seen = 0;
+  for (char c : host) seen |= kKinds[static_cast<unsigned char>(c)];
+  if (seen & kOther) return false;
+  if (seen & kColon) return true;
+  return (seen & kHexLetter) == 0 && (seen & kDot) != 0;
 }
 
 bool ParseServerLogLine(std::string_view line, ServerLogLine& out, TextDecoding decoding) {
