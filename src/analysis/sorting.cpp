@@ -28,26 +28,34 @@ void MergeDuplicates(CategoryTable& table, int32_t low, int32_t high) {
 namespace {
 
 // What the sort compares of one entry, side by side in one array: a big
-// table's names lie all over memory. Names are compared eight bytes at a
-// time (a big-endian number, so that numbers order as bytes do), from
+// table's names lie all over memory. Names are compared sixteen bytes at a
+// time (two big-endian numbers, so that numbers order as bytes do), from
 // `depth` on: each round sorts by those bytes, and only entries that agree
-// in them go to the next eight. A name is read a few times, not once per
+// in them go to the next sixteen. A name is read a few times, not once per
 // comparison, however long the start that many names share (a search
 // engine's address).
+constexpr size_t kRoundBytes = 16;
+
 struct SortKey {
   int32_t count;
-  uint64_t head;  // the name's eight bytes from the round's depth, zero-padded
-  uint32_t rest;  // bytes from that depth on, at most 9 ("more than eight")
+  uint32_t rest;        // bytes from the round's depth on, at most 17 ("more than sixteen")
+  uint64_t head, tail;  // the name's sixteen bytes from that depth, zero-padded
   std::string_view name;
 };
 
+uint64_t BigEndian(const unsigned char* bytes) {
+  uint64_t value = 0;
+  for (int i = 0; i < 8; ++i) value = value << 8 | bytes[i];
+  return value;
+}
+
 void TakeHead(SortKey& key, size_t depth) {
   const size_t rest = key.name.size() - depth;
-  unsigned char bytes[8] = {};
-  std::memcpy(bytes, key.name.data() + depth, std::min<size_t>(rest, 8));
-  key.head = 0;
-  for (unsigned char b : bytes) key.head = key.head << 8 | b;
-  key.rest = static_cast<uint32_t>(std::min<size_t>(rest, 9));
+  unsigned char bytes[kRoundBytes] = {};
+  std::memcpy(bytes, key.name.data() + depth, std::min(rest, kRoundBytes));
+  key.head = BigEndian(bytes);
+  key.tail = BigEndian(bytes + 8);
+  key.rest = static_cast<uint32_t>(std::min(rest, kRoundBytes + 1));
 }
 
 // Ascending count; equal counts in descending name order, as far as the
@@ -56,10 +64,13 @@ void TakeHead(SortKey& key, size_t depth) {
 bool StandsBefore(const SortKey& a, const SortKey& b) {
   if (a.count != b.count) return a.count < b.count;
   if (a.head != b.head) return a.head > b.head;
+  if (a.tail != b.tail) return a.tail > b.tail;
   return a.rest > b.rest;
 }
 
-bool Tied(const SortKey& a, const SortKey& b) { return a.count == b.count && a.head == b.head && a.rest == b.rest; }
+bool Tied(const SortKey& a, const SortKey& b) {
+  return a.count == b.count && a.head == b.head && a.tail == b.tail && a.rest == b.rest;
+}
 
 void SortKeys(std::vector<SortKey>& keys) {
   struct Round {
@@ -76,8 +87,8 @@ void SortKeys(std::vector<SortKey>& keys) {
     for (size_t i = round.begin; i < round.end;) {
       size_t j = i + 1;
       while (j < round.end && Tied(keys[i], keys[j])) ++j;
-      // Equal so far and longer than the round's bytes: the next eight decide.
-      if (j - i > 1 && keys[i].rest > 8) rounds.push_back({i, j, round.depth + 8});
+      // Equal so far and longer than the round's bytes: the next ones decide.
+      if (j - i > 1 && keys[i].rest > kRoundBytes) rounds.push_back({i, j, round.depth + kRoundBytes});
       i = j;
     }
   }
@@ -92,7 +103,7 @@ void SortTable(CategoryTable& table, int32_t low, int32_t high) {
   std::vector<SortKey> keys;
   keys.reserve(static_cast<size_t>(high - low + 1));
   for (int32_t i = low; i <= high; ++i)
-    keys.push_back({table.Counts[static_cast<size_t>(i)], 0, 0, table.Names[static_cast<size_t>(i)]});
+    keys.push_back({table.Counts[static_cast<size_t>(i)], 0, 0, 0, table.Names[static_cast<size_t>(i)]});
   SortKeys(keys);
   for (size_t k = 0; k < keys.size(); ++k) {
     table.Names[static_cast<size_t>(low) + k] = keys[k].name;

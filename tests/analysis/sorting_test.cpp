@@ -44,7 +44,8 @@ TEST(SortTable, EqualCountsEndInNameOrderAndSortingTwiceChangesNothing) {
 TEST(SortTable, NamesSortByTheirBytesWhateverTheyShare) {
   std::mt19937 random(7);
   const std::vector<std::string> stems = {"", "a", "http://www.google.co.jp/search?q=", std::string("ab\0", 3),
-                                          "\xE6\x97\xA5", "abcdefgh", "abcdefg", std::string(1000, 'x')};
+                                          "\xE6\x97\xA5", "abcdefgh", "abcdefg", "abcdefghijklmno", "abcdefghijklmnop",
+                                          std::string(1000, 'x')};
   std::vector<std::pair<std::string, int32_t>> entries;
   for (int i = 0; i < 2000; ++i) {
     std::string name = stems[random() % stems.size()];
