@@ -131,29 +131,11 @@ class Pass {
   // line is unreadable, and its TAB-separated pieces are still read as
   // records, as they always were.
   void Run() {
-    LogLine line;
-    ServerLogLine parsed;
-    while (reader_.ReadLine(line)) {
-      g_lineNo = reader_.LineNo();
-      if (line.tooLong) {
-        ++g_counts.lines;
-        ++g_counts.unreadable;
-        CountRecords(1);
-        continue;
-      }
-      if (!IsRecordLine(line.bytes)) {
-        if (ServerLine(line, parsed)) continue;
-        if (line.bytes.find_first_not_of(" \r") != std::string_view::npos) {
-          ++g_counts.lines;
-          ++g_counts.unreadable;
-        }
-      } else {
-        ++g_counts.recordLines;
-      }
-      std::string_view record;
-      for (LineRecords records(line); records.Next(record);) {
-        CountRecords(1);
-        Record(reader_.Text(record, line.high));
+    for (size_t n; (n = ReadBatch()) > 0;) {
+      const int64_t last = reader_.LineNo();
+      for (size_t i = 0; i < n; ++i) {
+        g_lineNo = last - static_cast<int64_t>(n - 1 - i);
+        Line(batch_[i]);
       }
     }
     g_lineNo = reader_.LineNo();
@@ -162,6 +144,91 @@ class Pass {
   }
 
  private:
+  // A line read ahead, with what is worked out of it before the lines
+  // before it are counted.
+  struct Pending {
+    LogLine line;
+    bool server = false;    // a web server's line
+    bool timeRead = false;  // its time is a real one
+    bool pageView = false;  // and it is a page view: its texts' lookups are started
+    ServerLogLine parsed;
+    LoggedTime logged;
+    ServerTextRecords::Ahead ahead;
+    // Lookups by name that the texts made ahead will need (ExpectLookups).
+    std::optional<CategoryTable::Key> url, host;
+  };
+  static constexpr size_t kBatchLines = 16;
+
+  // Lines already read in stay valid together. Each is parsed and its texts'
+  // lookups started before the first is counted, so that memory is fetched
+  // for later lines while earlier ones are counted. The number of lines read.
+  size_t ReadBatch() {
+    if (!reader_.ReadLine(batch_[0].line)) return 0;
+    size_t n = 1;
+    while (n < batch_.size() && reader_.ReadBufferedLine(batch_[n].line)) ++n;
+    for (size_t i = 0; i < n; ++i) Prepare(batch_[i]);
+    for (size_t i = 0; i < n; ++i)
+      if (batch_[i].pageView) Approach(batch_[i]);
+    return n;
+  }
+
+  // What a server's line is, worked out from its bytes alone.
+  void Prepare(Pending& p) {
+    p.server = p.timeRead = p.pageView = false;
+    if (p.line.tooLong || IsRecordLine(p.line.bytes)) return;
+    std::string_view bytes = p.line.bytes;
+    if (!p.line.ended && !bytes.empty() && bytes.back() == '\r') bytes.remove_suffix(1);
+    // The texts are decoded (escapes, UTF-8 else CP932) from the line's raw
+    // bytes, once for each distinct text (texts_).
+    constexpr TextDecoding kNone = TextDecoding::None;
+    p.server = s_.layout ? ParseServerLogLine(bytes, *s_.layout, p.parsed, kNone)
+                         : ParseServerLogLine(bytes, p.parsed, kNone);
+    if (!p.server) return;
+    p.timeRead = ParseServerTime(p.parsed.time, p.logged);
+    p.pageView = p.timeRead && IsPageView(p.parsed);
+    p.url = p.host = std::nullopt;
+    if (!p.pageView) return;
+    texts_.Expect(p.parsed.target, p.parsed.rawAgent, p.parsed.rawReferrer, p.parsed.host, p.ahead);
+    // A text made ahead has no number to be remembered by: it is looked up by name.
+    const std::string& referrer = p.ahead.referrer.record;
+    if (p.ahead.referrer.made && referrer.size() > 2) p.url = r_.Url.KeyOf(std::string_view(referrer).substr(2));
+    if (p.ahead.host.made) p.host = hostRecords_.KeyOf(p.ahead.host.record);
+  }
+
+  void Approach(const Pending& p) {
+    texts_.Approach(p.ahead);
+    if (p.url) ApproachUrl(*p.url);
+    if (p.host) hostRecords_.Approach(*p.host);
+  }
+
+  void ApproachUrl(const CategoryTable::Key& key) const {
+    const int32_t url = r_.Url.Approach(key);
+    if (url > 0 && static_cast<size_t>(url) < refOfUrl_.size()) __builtin_prefetch(&refOfUrl_[static_cast<size_t>(url)]);
+  }
+
+  void Line(const Pending& p) {
+    if (p.line.tooLong) {
+      ++g_counts.lines;
+      ++g_counts.unreadable;
+      CountRecords(1);
+      return;
+    }
+    if (!IsRecordLine(p.line.bytes)) {
+      if (ServerLine(p)) return;
+      if (p.line.bytes.find_first_not_of(" \r") != std::string_view::npos) {
+        ++g_counts.lines;
+        ++g_counts.unreadable;
+      }
+    } else {
+      ++g_counts.recordLines;
+    }
+    std::string_view record;
+    for (LineRecords records(p.line); records.Next(record);) {
+      CountRecords(1);
+      Record(reader_.Text(record, p.line.high));
+    }
+  }
+
   static constexpr int32_t kNotYet = -2;
   static constexpr int32_t kAcceptedOnly = -1;
 
@@ -208,30 +275,27 @@ class Pass {
  private:
   // A line of a web server's log; false when the line is none. A line
   // stands for four records in the record count.
-  bool ServerLine(const LogLine& line, ServerLogLine& parsed) {
-    std::string_view bytes = line.bytes;
-    if (!line.ended && !bytes.empty() && bytes.back() == '\r') bytes.remove_suffix(1);
-    // The texts are decoded (escapes, UTF-8 else CP932) from the line's raw
-    // bytes, once for each distinct text (texts_).
-    constexpr TextDecoding kNone = TextDecoding::None;
-    if (!(s_.layout ? ParseServerLogLine(bytes, *s_.layout, parsed, kNone) : ParseServerLogLine(bytes, parsed, kNone)))
-      return false;
+  bool ServerLine(const Pending& p) {
+    if (!p.server) return false;
     CountRecords(4);
     ++g_counts.lines;
     NameZone();
     // Only a page view goes on to be counted, but any line with an impossible time is unreadable.
-    LoggedTime logged;
-    if (!ParseServerTime(parsed.time, logged)) {
+    if (!p.timeRead) {
       ++g_counts.unreadable;
       return true;
     }
-    if (!IsPageView(parsed)) return true;
+    if (!p.pageView) return true;
+    const ServerLogLine& parsed = p.parsed;
+    const LoggedTime& logged = p.logged;
     // The referrer and the host first: what they are looked up by is then
     // fetched from memory while the page and the agent are worked out.
-    const ServerTextRecords::Text referrer = texts_.Referrer(parsed.rawReferrer);
-    const ServerTextRecords::Text host = texts_.Host(parsed.host);
+    const ServerTextRecords::Text referrer = texts_.Referrer(parsed.rawReferrer, &p.ahead);
+    const ServerTextRecords::Text host = texts_.Host(parsed.host, &p.ahead);
+    keys_.url = p.url;
+    keys_.host = p.host;
     ExpectLookups(referrer, host);
-    const ServerTextRecords::Text page = texts_.Page(parsed.target);
+    const ServerTextRecords::Text page = texts_.Page(parsed.target, &p.ahead);
     pageRecord_.assign(page.record);
     if (!AppendServerStamp(logged, s_.timeZone, pageRecord_)) {
       ++g_counts.unreadable;
@@ -239,12 +303,9 @@ class Pass {
       return true;
     }
     ++g_counts.pageViews;
-    const ServerTextRecords::Text agent = texts_.Agent(parsed.rawAgent);
+    const ServerTextRecords::Text agent = texts_.Agent(parsed.rawAgent, &p.ahead);
     numbers_ = {page.number, agent.number, referrer.number, host.number};
-    if (keys_.url) {
-      const int32_t url = r_.Url.Approach(*keys_.url);
-      if (url > 0 && static_cast<size_t>(url) < refOfUrl_.size()) __builtin_prefetch(&refOfUrl_[static_cast<size_t>(url)]);
-    }
+    if (keys_.url) ApproachUrl(*keys_.url);
     if (keys_.host) hostRecords_.Approach(*keys_.host);
     ServerPageView(pageRecord_, agent.record, referrer.record, host.record);
     numbers_ = TextNumbers{};
@@ -256,9 +317,9 @@ class Pass {
   // each by name: those lookups are started here, so that they go on while
   // the page and the agent are counted.
   void ExpectLookups(const ServerTextRecords::Text& referrer, const ServerTextRecords::Text& host) {
-    if (referrer.record.size() > 2 && !Memorised(byNumber_.url, referrer.number))
+    if (!keys_.url && referrer.record.size() > 2 && !Memorised(byNumber_.url, referrer.number))
       keys_.url = r_.Url.KeyOf(referrer.record.substr(2));
-    if (!Memorised(byNumber_.host, host.number)) keys_.host = hostRecords_.KeyOf(host.record);
+    if (!keys_.host && !Memorised(byNumber_.host, host.number)) keys_.host = hostRecords_.KeyOf(host.record);
   }
 
   static bool Memorised(const std::vector<int32_t>& memo, int64_t number) {
@@ -603,6 +664,7 @@ class Pass {
     std::optional<CategoryTable::Key> url, host;
   } keys_;
   bool numbersUnique_ = false;
+  std::vector<Pending> batch_ = std::vector<Pending>(kBatchLines);
   ServerTextRecords texts_;
   // Entries found for texts by their numbers (0: not yet): Page entry,
   // agentsSeen_ entry, Url entry, hostRecords_ entry.

@@ -166,6 +166,12 @@ bool LogReader::ReadLine(LogLine& line) {
       return true;
     }
   }
+  TakeLine(lf, high, line);
+  return true;
+}
+
+// The line that ends at the LF at `lf`.
+void LogReader::TakeLine(size_t lf, bool high, LogLine& line) {
   ++lineNo_;
   size_t end = lf;
   if (end > pos_ && raw_[end - 1] == '\r') --end;
@@ -176,6 +182,15 @@ bool LogReader::ReadLine(LogLine& line) {
     line.high = high;
   }
   pos_ = lf + 1;
+}
+
+bool LogReader::ReadBufferedLine(LogLine& line) {
+  if (exhausted_ || !open_ || !started_) return false;
+  bool high = false;
+  const size_t found = ScanToLineEnd(raw_.data() + pos_, end_ - pos_, high);
+  if (found == std::string::npos) return false;
+  line = LogLine{};
+  TakeLine(pos_ + found, high, line);
   return true;
 }
 

@@ -43,6 +43,10 @@ class LogReader {
   // failed: see ReadFailed). The text after the last LF of a log that does
   // not end in LF is one last line, with `ended` false and any final CR kept.
   bool ReadLine(LogLine& line);
+  // The next line when it is already read in whole, without reading more:
+  // lines returned since the last ReadLine then all stay valid together.
+  // False when the next line needs a read (ReadLine then gives it).
+  bool ReadBufferedLine(LogLine& line);
 
   // `bytes` as UTF-8 (CP932 decoded when `high`), valid until the next call.
   std::string_view Text(std::string_view bytes, bool high);
@@ -65,6 +69,7 @@ class LogReader {
 
  private:
   bool ReadChunk();
+  void TakeLine(size_t lf, bool high, LogLine& line);
   bool SkipByteOrderMark();
   size_t Bound() const;
 

@@ -14,13 +14,38 @@ ServerTextRecords::Text ServerTextRecords::Kind::EntryAt(uint32_t at) const {
 }
 
 template <class Make>
-ServerTextRecords::Text ServerTextRecords::Kind::Look(std::string_view logged, Make make) {
-  if (logged.size() > kNumberedTextBytes || count_ >= kNumberedTexts) {
+void ServerTextRecords::Kind::Expect(std::string_view logged, AheadText& ahead, Make make) {
+  ahead.logged = logged;
+  ahead.made = !Numbered(logged);
+  if (ahead.made) {
+    ahead.record.clear();
+    make(logged, ahead.record);
+    return;
+  }
+  ahead.hash = static_cast<uint32_t>(HashText(logged));
+  __builtin_prefetch(&slots_[ahead.hash & (slots_.size() - 1)]);
+}
+
+void ServerTextRecords::Kind::Approach(const AheadText& ahead) const {
+  if (ahead.made) return;
+  const Slot& slot = slots_[ahead.hash & (slots_.size() - 1)];
+  if (slot.hash != ahead.hash || slot.at == 0) return;
+  const char* entry = block_.data() + slot.at - 1;
+  __builtin_prefetch(entry);
+  __builtin_prefetch(entry + sizeof(Header) + ahead.logged.size());
+}
+
+template <class Make>
+ServerTextRecords::Text ServerTextRecords::Kind::Look(std::string_view logged, const AheadText* ahead, Make make) {
+  const bool known = ahead && ahead->logged.data() == logged.data() && ahead->logged.size() == logged.size();
+  // Numbered then is numbered now: the count only grows.
+  if (!Numbered(logged)) {
+    if (known && ahead->made) return {ahead->record, -1};
     unnumbered_.clear();
     make(logged, unnumbered_);
     return {unnumbered_, -1};
   }
-  const uint32_t hash = static_cast<uint32_t>(HashText(logged));
+  const uint32_t hash = known ? ahead->hash : static_cast<uint32_t>(HashText(logged));
   const size_t mask = slots_.size() - 1;
   size_t i = hash & mask;
   for (; slots_[i].at != 0; i = (i + 1) & mask) {
@@ -55,28 +80,50 @@ void ServerTextRecords::Kind::Grow() {
   }
 }
 
-ServerTextRecords::Text ServerTextRecords::Page(std::string_view target) {
-  return pages_.Look(PagePath(target), [](std::string_view path, std::string& record) {
-    AppendPageRecordStart(path, record);
-  });
+// The makers of each kind's records.
+void ServerTextRecords::MakePage(std::string_view path, std::string& record) { AppendPageRecordStart(path, record); }
+
+void ServerTextRecords::MakeAgent(std::string_view raw, std::string& record) {
+  DecodeAgent(raw, decoded_);
+  record.assign("2#").append(decoded_);
 }
 
-ServerTextRecords::Text ServerTextRecords::Agent(std::string_view raw) {
-  return agents_.Look(raw, [this](std::string_view text, std::string& record) {
-    DecodeAgent(text, agents_.decoded);
-    record.assign("2#").append(agents_.decoded);
-  });
+void ServerTextRecords::MakeReferrer(std::string_view raw, std::string& record) {
+  DecodeReferrer(raw, decoded_);
+  record.assign("3#").append(decoded_);
 }
 
-ServerTextRecords::Text ServerTextRecords::Referrer(std::string_view raw) {
-  return referrers_.Look(raw, [this](std::string_view text, std::string& record) {
-    DecodeReferrer(text, referrers_.decoded);
-    record.assign("3#").append(referrers_.decoded);
-  });
+void ServerTextRecords::MakeHost(std::string_view host, std::string& record) { AppendHostRecord(host, record); }
+
+void ServerTextRecords::Expect(std::string_view target, std::string_view rawAgent, std::string_view rawReferrer,
+                               std::string_view host, Ahead& ahead) {
+  pages_.Expect(PagePath(target), ahead.page, [this](std::string_view t, std::string& r) { MakePage(t, r); });
+  agents_.Expect(rawAgent, ahead.agent, [this](std::string_view t, std::string& r) { MakeAgent(t, r); });
+  referrers_.Expect(rawReferrer, ahead.referrer, [this](std::string_view t, std::string& r) { MakeReferrer(t, r); });
+  hosts_.Expect(host, ahead.host, [this](std::string_view t, std::string& r) { MakeHost(t, r); });
 }
 
-ServerTextRecords::Text ServerTextRecords::Host(std::string_view host) {
-  return hosts_.Look(host, [](std::string_view text, std::string& record) { AppendHostRecord(text, record); });
+void ServerTextRecords::Approach(const Ahead& ahead) const {
+  pages_.Approach(ahead.page);
+  agents_.Approach(ahead.agent);
+  referrers_.Approach(ahead.referrer);
+  hosts_.Approach(ahead.host);
+}
+
+ServerTextRecords::Text ServerTextRecords::Page(std::string_view target, const Ahead* ahead) {
+  return pages_.Look(PagePath(target), ahead ? &ahead->page : nullptr, [this](std::string_view t, std::string& r) { MakePage(t, r); });
+}
+
+ServerTextRecords::Text ServerTextRecords::Agent(std::string_view raw, const Ahead* ahead) {
+  return agents_.Look(raw, ahead ? &ahead->agent : nullptr, [this](std::string_view t, std::string& r) { MakeAgent(t, r); });
+}
+
+ServerTextRecords::Text ServerTextRecords::Referrer(std::string_view raw, const Ahead* ahead) {
+  return referrers_.Look(raw, ahead ? &ahead->referrer : nullptr, [this](std::string_view t, std::string& r) { MakeReferrer(t, r); });
+}
+
+ServerTextRecords::Text ServerTextRecords::Host(std::string_view host, const Ahead* ahead) {
+  return hosts_.Look(host, ahead ? &ahead->host : nullptr, [this](std::string_view t, std::string& r) { MakeHost(t, r); });
 }
 
 }  // namespace vorel::analysis

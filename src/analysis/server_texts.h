@@ -27,13 +27,31 @@ class ServerTextRecords {
     std::string_view record;  // valid until the next call for the same kind of text
     int64_t number;           // -1: not numbered
   };
+  // One of a line's texts, looked at ahead of its lookup: hashed when it is
+  // numbered, else made into its record.
+  struct AheadText {
+    std::string_view logged;
+    uint32_t hash = 0;
+    bool made = false;   // not numbered: `record` is made
+    std::string record;
+  };
+  struct Ahead {
+    AheadText page, agent, referrer, host;
+  };
+  // Looks at a page view's texts ahead and starts fetching their index
+  // slots; some lines later, Approach starts fetching the entries those
+  // slots lead to. The lookups below then find them in the caches.
+  void Expect(std::string_view target, std::string_view rawAgent, std::string_view rawReferrer,
+              std::string_view host, Ahead& ahead);
+  void Approach(const Ahead& ahead) const;
+
   // "1#(page)" of a request target, its stamp to follow (AppendPageRecordStart).
-  Text Page(std::string_view target);
+  Text Page(std::string_view target, const Ahead* ahead = nullptr);
   // "2#agent" and "3#referrer" of the fields as logged (DecodeAgent, DecodeReferrer).
-  Text Agent(std::string_view raw);
-  Text Referrer(std::string_view raw);
+  Text Agent(std::string_view raw, const Ahead* ahead = nullptr);
+  Text Referrer(std::string_view raw, const Ahead* ahead = nullptr);
   // "4#(address)" or "4#name()" (AppendHostRecord).
-  Text Host(std::string_view host);
+  Text Host(std::string_view host, const Ahead* ahead = nullptr);
 
  private:
   // The texts of one kind and their records, end to end in one block, found
@@ -43,8 +61,12 @@ class ServerTextRecords {
    public:
     // The record of `logged`, made by `make(logged, record)` the first time.
     template <class Make>
-    Text Look(std::string_view logged, Make make);
-    std::string decoded;  // scratch for the record makers
+    void Expect(std::string_view logged, AheadText& ahead, Make make);
+    void Approach(const AheadText& ahead) const;
+    // The record of `logged`, made by `make(logged, record)` the first time;
+    // `ahead`, when it was made for this very text, saves the work done.
+    template <class Make>
+    Text Look(std::string_view logged, const AheadText* ahead, Make make);
 
    private:
     struct Slot {
@@ -57,6 +79,9 @@ class ServerTextRecords {
       int32_t number;
       uint32_t text, record;
     };
+    bool Numbered(std::string_view logged) const {
+      return logged.size() <= kNumberedTextBytes && count_ < kNumberedTexts;
+    }
     Text EntryAt(uint32_t at) const;
     void Grow();
     std::vector<Slot> slots_ = std::vector<Slot>(64);
@@ -66,7 +91,13 @@ class ServerTextRecords {
     std::string made_;        // a record being made
   };
 
+  void MakePage(std::string_view path, std::string& record);
+  void MakeAgent(std::string_view raw, std::string& record);
+  void MakeReferrer(std::string_view raw, std::string& record);
+  void MakeHost(std::string_view host, std::string& record);
+
   Kind pages_, agents_, referrers_, hosts_;
+  std::string decoded_;  // scratch for the record makers
 };
 
 }  // namespace vorel::analysis

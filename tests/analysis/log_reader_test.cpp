@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <thread>
 #include <vector>
 
@@ -24,15 +25,24 @@ struct ReadResult {
   uint64_t totalSize = 0;
 };
 
-ReadResult ReadAll(const std::string& path) {
+// Reads every line. `batched`, as the analysis does: after each ReadLine,
+// every line already read in; a batch's lines are copied only once the
+// batch is whole, so they must all still be valid then.
+ReadResult ReadOnce(const std::string& path, bool batched) {
   LogReader reader;
   EXPECT_TRUE(reader.Open(path));
   ReadResult result;
+  std::vector<LogLine> batch;
   LogLine line;
   while (reader.ReadLine(line)) {
-    result.lines.emplace_back(line.tooLong ? std::string("<too long>") : std::string(line.bytes));
-    std::string_view record;
-    for (LineRecords records(line); records.Next(record);) result.records.emplace_back(reader.Text(record, line.high));
+    batch.assign(1, line);
+    while (batched && reader.ReadBufferedLine(line)) batch.push_back(line);
+    for (const LogLine& taken : batch) {
+      result.lines.emplace_back(taken.tooLong ? std::string("<too long>") : std::string(taken.bytes));
+      std::string_view record;
+      for (LineRecords records(taken); records.Next(record);)
+        result.records.emplace_back(reader.Text(record, taken.high));
+    }
   }
   result.lineNo = reader.LineNo();
   result.endedEarly = reader.Source().EndedEarly();
@@ -40,7 +50,20 @@ ReadResult ReadAll(const std::string& path) {
   result.totalSize = reader.TotalSize();
   // Once exhausted it stays exhausted.
   EXPECT_FALSE(reader.ReadLine(line));
+  EXPECT_FALSE(reader.ReadBufferedLine(line));
   return result;
+}
+
+// Read in batches; a file that can be read twice reads the same line by line.
+ReadResult ReadAll(const std::string& path) {
+  ReadResult batched = ReadOnce(path, true);
+  if (std::filesystem::is_regular_file(path)) {
+    const ReadResult single = ReadOnce(path, false);
+    EXPECT_EQ(single.lines, batched.lines);
+    EXPECT_EQ(single.records, batched.records);
+    EXPECT_EQ(single.lineNo, batched.lineNo);
+  }
+  return batched;
 }
 
 TEST(LogReader, CrLfAndLfGiveTheSameRecords) {

@@ -29,21 +29,30 @@ const std::string kLines[] = {
     "192.0.2.7 - - [01/Jan/2027:00:05:09 -0500] \"GET / HTTP/1.0\" 304 -",  // common: no referrer, no agent
 };
 
+// Each line is looked up as it comes, or looked at ahead first, as the pass does.
 TEST(ServerTextRecordsTest, RecordsAreThoseOfTheWholeLine) {
-  ServerTextRecords texts;
-  for (int round = 0; round < 2; ++round) {  // made, then found by their numbers
-    for (const std::string& line : kLines) {
-      SCOPED_TRACE(line);
-      ServerLogLine decoded, raw;
-      ASSERT_TRUE(ParseServerLogLine(line, decoded));
-      ASSERT_TRUE(ParseServerLogLine(line, raw, TextDecoding::None));
-      EXPECT_TRUE(raw.agent.empty() && raw.referrer.empty());
-      AccessRecords expected;
-      ASSERT_TRUE(MakeAccessRecords(decoded, kAsLogged, expected));
-      EXPECT_EQ(std::string(texts.Page(raw.target).record), expected.page.substr(0, expected.page.find(')') + 1));
-      EXPECT_EQ(texts.Agent(raw.rawAgent).record, expected.agent);
-      EXPECT_EQ(texts.Referrer(raw.rawReferrer).record, expected.referrer);
-      EXPECT_EQ(texts.Host(raw.host).record, expected.host);
+  for (const bool lookedAtAhead : {false, true}) {
+    ServerTextRecords texts;
+    for (int round = 0; round < 2; ++round) {  // made, then found by their numbers
+      for (const std::string& line : kLines) {
+        SCOPED_TRACE(line + (lookedAtAhead ? " (ahead)" : ""));
+        ServerLogLine decoded, raw;
+        ASSERT_TRUE(ParseServerLogLine(line, decoded));
+        ASSERT_TRUE(ParseServerLogLine(line, raw, TextDecoding::None));
+        EXPECT_TRUE(raw.agent.empty() && raw.referrer.empty());
+        AccessRecords expected;
+        ASSERT_TRUE(MakeAccessRecords(decoded, kAsLogged, expected));
+        ServerTextRecords::Ahead ahead;
+        if (lookedAtAhead) {
+          texts.Expect(raw.target, raw.rawAgent, raw.rawReferrer, raw.host, ahead);
+          texts.Approach(ahead);
+        }
+        const ServerTextRecords::Ahead* a = lookedAtAhead ? &ahead : nullptr;
+        EXPECT_EQ(std::string(texts.Page(raw.target, a).record), expected.page.substr(0, expected.page.find(')') + 1));
+        EXPECT_EQ(texts.Agent(raw.rawAgent, a).record, expected.agent);
+        EXPECT_EQ(texts.Referrer(raw.rawReferrer, a).record, expected.referrer);
+        EXPECT_EQ(texts.Host(raw.host, a).record, expected.host);
+      }
     }
   }
 }
@@ -55,6 +64,10 @@ TEST(ServerTextRecordsTest, EachTextAsLoggedHasOneNumberAndALongOneNone) {
   EXPECT_GE(plain.number, 0);
   EXPECT_EQ(texts.Agent("Other/2.0").number, plain.number + 1);
   EXPECT_EQ(texts.Agent("Bot/1.0").number, plain.number);
+  // What was looked at ahead for another text plays no part.
+  ServerTextRecords::Ahead other;
+  texts.Expect("/", "Other/2.0", "-", "192.0.2.1", other);
+  EXPECT_EQ(texts.Agent("Bot/1.0", &other).number, plain.number);
   // Another spelling of the same text: the same record under a number of its own.
   const ServerTextRecords::Text escaped = texts.Agent("Bot%2F1.0");
   EXPECT_EQ(escaped.record, plainRecord);
@@ -70,7 +83,15 @@ TEST(ServerTextRecordsTest, EachTextAsLoggedHasOneNumberAndALongOneNone) {
 TEST(ServerTextRecordsTest, PastTheNumberedTextsTheRecordsGoOnUnnumbered) {
   ServerTextRecords texts;
   const auto address = [](int n) { return "10." + std::to_string(n >> 16) + "." + std::to_string((n >> 8) & 255) + "." + std::to_string(n & 255); };
-  for (int n = 0; n < kNumberedTexts; ++n) ASSERT_GE(texts.Host(address(n)).number, 0) << n;
+  for (int n = 0; n < kNumberedTexts - 1; ++n) ASSERT_GE(texts.Host(address(n)).number, 0) << n;
+  // Looked at ahead while a number was left; the last number goes to another text before its lookup.
+  const std::string late = address(kNumberedTexts + 1);
+  ServerTextRecords::Ahead ahead;
+  texts.Expect("/", "-", "-", late, ahead);
+  ASSERT_GE(texts.Host(address(kNumberedTexts - 1)).number, 0);
+  const ServerTextRecords::Text lateText = texts.Host(late, &ahead);
+  EXPECT_EQ(lateText.number, -1);
+  EXPECT_EQ(lateText.record, "4#(" + late + ")");
   const ServerTextRecords::Text past = texts.Host(address(kNumberedTexts));
   EXPECT_EQ(past.number, -1);
   EXPECT_EQ(past.record, "4#(" + address(kNumberedTexts) + ")");
