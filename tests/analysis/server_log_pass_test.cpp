@@ -12,6 +12,7 @@
 #include "analysis/class_lists.h"
 #include "analysis/log_reader.h"
 #include "analysis/result.h"
+#include "analysis/server_texts.h"
 #include "platform/paths.h"
 #include "platform/prompter.h"
 #include "settings/param_store.h"
@@ -140,6 +141,24 @@ TEST_F(ServerLogPassTest, TheSameAccessesCountTheSameInEitherFormatPlainOrCompre
   EXPECT_EQ(Take(), fromRecords);
   EXPECT_EQ(LastServerLogCounts().lines, 0);
   EXPECT_TRUE(prompter.messages.empty());
+}
+
+// Past the texts a pass numbers, referrers and hosts are looked up by name,
+// made ahead of their lines: a log with more distinct ones still counts as
+// its records do.
+TEST_F(ServerLogPassTest, MoreDistinctReferrersAndHostsThanAreNumberedCountAsTheirRecords) {
+  std::vector<Visit> visits = RandomVisits(2 * kNumberedTexts);
+  for (size_t i = 0; i < visits.size(); ++i) {
+    // Every third visit comes back to an earlier referrer and host, numbered or not.
+    const size_t n = i % 3 == 2 ? i / 2 : i;
+    visits[i].referrer = "http://www.example.jp/link" + std::to_string(n) + ".html";
+    visits[i].address = "10." + std::to_string(n >> 16) + "." + std::to_string((n >> 8) & 255) + "." +
+                        std::to_string(n & 255);
+  }
+  ASSERT_TRUE(Analyze(dir.Write("records.log", RecordLog(visits))));
+  const Snapshot fromRecords = Take();
+  ASSERT_TRUE(Analyze(dir.Write("access.log", ServerLog(visits))));
+  EXPECT_EQ(Take(), fromRecords);
 }
 
 TEST_F(ServerLogPassTest, AServerLogAddsToARecordLogAndTheOtherWayRound) {
