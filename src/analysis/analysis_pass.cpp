@@ -154,7 +154,8 @@ class Pass {
     ServerLogLine parsed;
     LoggedTime logged;
     ServerTextRecords::Ahead ahead;
-    // Lookups by name that the texts made ahead will need (ExpectLookups).
+    // Of a referrer and a host made ahead (not numbered): the keys of their
+    // lookups by name, whose places in the index are fetched meanwhile.
     std::optional<CategoryTable::Key> url, host;
   };
   static constexpr size_t kBatchLines = 16;
@@ -175,6 +176,7 @@ class Pass {
   // What a server's line is, worked out from its bytes alone.
   void Prepare(Pending& p) {
     p.server = p.timeRead = p.pageView = false;
+    p.url = p.host = std::nullopt;
     if (p.line.tooLong || IsRecordLine(p.line.bytes)) return;
     std::string_view bytes = p.line.bytes;
     if (!p.line.ended && !bytes.empty() && bytes.back() == '\r') bytes.remove_suffix(1);
@@ -186,10 +188,8 @@ class Pass {
     if (!p.server) return;
     p.timeRead = ParseServerTime(p.parsed.time, p.logged);
     p.pageView = p.timeRead && IsPageView(p.parsed);
-    p.url = p.host = std::nullopt;
     if (!p.pageView) return;
     texts_.Expect(p.parsed.target, p.parsed.rawAgent, p.parsed.rawReferrer, p.parsed.host, p.ahead);
-    // A text made ahead has no number to be remembered by: it is looked up by name.
     const std::string& referrer = p.ahead.referrer.record;
     if (p.ahead.referrer.made && referrer.size() > 2) p.url = r_.Url.KeyOf(std::string_view(referrer).substr(2));
     if (p.ahead.host.made) p.host = hostRecords_.KeyOf(p.ahead.host.record);
@@ -213,8 +213,8 @@ class Pass {
       CountRecords(1);
       return;
     }
+    if (p.server) return ServerLine(p);
     if (!IsRecordLine(p.line.bytes)) {
-      if (ServerLine(p)) return;
       if (p.line.bytes.find_first_not_of(" \r") != std::string_view::npos) {
         ++g_counts.lines;
         ++g_counts.unreadable;
@@ -273,57 +273,34 @@ class Pass {
   }
 
  private:
-  // A line of a web server's log; false when the line is none. A line
-  // stands for four records in the record count.
-  bool ServerLine(const Pending& p) {
-    if (!p.server) return false;
+  // A line of a web server's log. A line stands for four records in the
+  // record count.
+  void ServerLine(const Pending& p) {
     CountRecords(4);
     ++g_counts.lines;
     NameZone();
     // Only a page view goes on to be counted, but any line with an impossible time is unreadable.
     if (!p.timeRead) {
       ++g_counts.unreadable;
-      return true;
+      return;
     }
-    if (!p.pageView) return true;
+    if (!p.pageView) return;
     const ServerLogLine& parsed = p.parsed;
-    const LoggedTime& logged = p.logged;
-    // The referrer and the host first: what they are looked up by is then
-    // fetched from memory while the page and the agent are worked out.
-    const ServerTextRecords::Text referrer = texts_.Referrer(parsed.rawReferrer, &p.ahead);
-    const ServerTextRecords::Text host = texts_.Host(parsed.host, &p.ahead);
-    keys_.url = p.url;
-    keys_.host = p.host;
-    ExpectLookups(referrer, host);
     const ServerTextRecords::Text page = texts_.Page(parsed.target, &p.ahead);
     pageRecord_.assign(page.record);
-    if (!AppendServerStamp(logged, s_.timeZone, pageRecord_)) {
+    if (!AppendServerStamp(p.logged, s_.timeZone, pageRecord_)) {
       ++g_counts.unreadable;
-      keys_ = {};
-      return true;
+      return;
     }
     ++g_counts.pageViews;
     const ServerTextRecords::Text agent = texts_.Agent(parsed.rawAgent, &p.ahead);
+    const ServerTextRecords::Text referrer = texts_.Referrer(parsed.rawReferrer, &p.ahead);
+    const ServerTextRecords::Text host = texts_.Host(parsed.host, &p.ahead);
     numbers_ = {page.number, agent.number, referrer.number, host.number};
-    if (keys_.url) ApproachUrl(*keys_.url);
-    if (keys_.host) hostRecords_.Approach(*keys_.host);
+    keys_ = {p.url, p.host};
     ServerPageView(pageRecord_, agent.record, referrer.record, host.record);
     numbers_ = TextNumbers{};
     keys_ = {};
-    return true;
-  }
-
-  // A log with more distinct referrers and hosts than the caches hold finds
-  // each by name: those lookups are started here, so that they go on while
-  // the page and the agent are counted.
-  void ExpectLookups(const ServerTextRecords::Text& referrer, const ServerTextRecords::Text& host) {
-    if (!keys_.url && referrer.record.size() > 2 && !Memorised(byNumber_.url, referrer.number))
-      keys_.url = r_.Url.KeyOf(referrer.record.substr(2));
-    if (!keys_.host && !Memorised(byNumber_.host, host.number)) keys_.host = hostRecords_.KeyOf(host.record);
-  }
-
-  static bool Memorised(const std::vector<int32_t>& memo, int64_t number) {
-    return number >= 0 && static_cast<size_t>(number) < memo.size() && memo[static_cast<size_t>(number)] != 0;
   }
 
   // `name`'s key: the one made ahead when it was made for this very text.
@@ -660,7 +637,7 @@ class Pass {
   };
   TextNumbers numbers_;
   // A server line's keys for the lookups by name it will need, made ahead.
-  struct {
+  struct Keys {
     std::optional<CategoryTable::Key> url, host;
   } keys_;
   bool numbersUnique_ = false;
