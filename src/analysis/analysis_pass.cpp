@@ -286,19 +286,20 @@ class Pass {
     }
     if (!p.pageView) return;
     const ServerLogLine& parsed = p.parsed;
-    const ServerTextRecords::Text page = texts_.Page(parsed.target, &p.ahead);
-    pageRecord_.assign(page.record);
-    if (!AppendServerStamp(p.logged, s_.timeZone, pageRecord_)) {
+    // The period slots come from the time itself: no stamp is written to be read back.
+    CivilTime civil;
+    if (!StampableTime(p.logged, s_.timeZone, civil)) {
       ++g_counts.unreadable;
       return;
     }
+    const ServerTextRecords::Text page = texts_.Page(parsed.target, &p.ahead);
     ++g_counts.pageViews;
     const ServerTextRecords::Text agent = texts_.Agent(parsed.rawAgent, &p.ahead);
     const ServerTextRecords::Text referrer = texts_.Referrer(parsed.rawReferrer, &p.ahead);
     const ServerTextRecords::Text host = texts_.Host(parsed.host, &p.ahead);
     numbers_ = {page.number, agent.number, referrer.number, host.number};
     keys_ = {p.url, p.host};
-    ServerPageView(pageRecord_, agent.record, referrer.record, host.record);
+    ServerPageView(page.record, agent.record, referrer.record, host.record, &civil);
     numbers_ = TextNumbers{};
     keys_ = {};
   }
@@ -318,20 +319,21 @@ class Pass {
   }
 
   // A server's page view as its four records, whether read from its log or
-  // from a history: robots are judged before the page is counted.
+  // from a history: robots are judged before the page is counted. The page
+  // record's stamp gives the time, unless `civil` does.
   void ServerPageView(std::string_view page, std::string_view agent, std::string_view referrer,
-                      std::string_view host) {
+                      std::string_view host, const CivilTime* civil = nullptr) {
     serverAccess_ = true;
     AgentClass* known = nullptr;
     if (RobotsApart() && agent.size() > 2) {
       // Known before the page is looked at, so that a robot's page leaves no entry.
       known = &KnownAgent(agent);
       if (int32_t robot = RobotLine(agent, *known); robot > 0) {
-        RobotAccess(page, host, robot);
+        RobotAccess(page, host, robot, civil);
         return;
       }
     }
-    PageRecord(page);
+    PageRecord(page, civil);
     if ((flags_ & 3) == 3) {
       if (known) CountPerson(agent, *known);
       else AgentRecord(agent);
@@ -363,14 +365,15 @@ class Pass {
     control_.progress->aauStatusChange(position);
   }
 
-  void PageRecord(std::string_view record) {
-    const std::string_view page = StartAccess(record);
+  void PageRecord(std::string_view record, const CivilTime* civil = nullptr) {
+    const std::string_view page = StartAccess(record, civil);
     page_ = Remembered(byNumber_.page, numbers_.page,
                        [&] { return FindOrAppendOrFail(r_.Page, page); });
   }
 
-  // The filters of a "1#" record; returns its page name.
-  std::string_view StartAccess(std::string_view record) {
+  // The filters of a "1#" record, its time read from its stamp unless
+  // `civil` gives it; returns its page name.
+  std::string_view StartAccess(std::string_view record, const CivilTime* civil = nullptr) {
     slots_ = PeriodSlots{};
     os_ = brws_ = agent_ = ref_ = url_ = page_ = -1;
     robotLine_ = 0;
@@ -379,7 +382,9 @@ class Pass {
     int16_t bits = 0;
     const std::string_view page = record.substr(3, paren - 3);
     if (!s_.specifyPage || PageSelected(record, page)) bits |= 2;
-    if (CheckTimeStamp(record, s_.dateFilter, slots_)) bits |= 1;
+    const bool dated = civil ? DateSlots(civil->year, civil->month, civil->day, civil->hour, s_.dateFilter, slots_)
+                             : CheckTimeStamp(record, s_.dateFilter, slots_);
+    if (dated) bits |= 1;
     else slots_ = PeriodSlots{};
     flags_ = bits;
     return page;
@@ -442,8 +447,8 @@ class Pass {
 
   // A robot's access of a server line: the date, page and host filters
   // apply as to a person's, and it counts only in the robot table.
-  void RobotAccess(std::string_view pageRecord, std::string_view hostRecord, int32_t line) {
-    StartAccess(pageRecord);
+  void RobotAccess(std::string_view pageRecord, std::string_view hostRecord, int32_t line, const CivilTime* civil) {
+    StartAccess(pageRecord, civil);
     robotLine_ = line;
     CloseRobotAccess(hostRecord);
   }
@@ -619,7 +624,6 @@ class Pass {
   int16_t flags_ = 0;
   bool zoneNamed_ = false;
   int64_t nextProgress_ = s_.checkLine;
-  std::string pageRecord_;  // a server line's "1#(page)stamp"
   PeriodSlots slots_;
   int32_t os_ = -1, brws_ = -1, agent_ = -1, ref_ = -1, url_ = -1, page_ = -1;
   bool serverAccess_ = false;  // the access came from a server log line

@@ -173,6 +173,40 @@ DateFilter DateFilter::From(const char* startDate, const char* endDate, int32_t 
   return f;
 }
 
+namespace {
+
+// The week (Sunday first, week 1 holding 1 January) and weekday of a date.
+// A log's dates come in runs, so the last date's reading is kept.
+struct DayReading {
+  int y = 0, m = 0, d = 0, week = 0, dweek = 0;
+};
+
+const DayReading& ReadDay(int y, int m, int d) {
+  thread_local DayReading last;  // each pass on its own thread keeps its own
+  if (last.y != y || last.m != m || last.d != d) {
+    const long days = DaysFromCivil(y, m, d);
+    const long jan1 = DaysFromCivil(y, 1, 1);
+    last = {y, m, d, (static_cast<int>(days - jan1) + Weekday(jan1) - 1) / 7 + 1, Weekday(days)};
+  }
+  return last;
+}
+
+}  // namespace
+
+bool DateSlots(int year, int month, int day, int hour, const DateFilter& filter, PeriodSlots& slots) {
+  if (filter.on) {
+    long key = year * 10000L + month * 100L + day;
+    if (filter.startKey < 0 || filter.endKey < 0 || key < filter.startKey || key > filter.endKey) return false;
+  }
+  const DayReading& reading = ReadDay(year, month, day);
+  slots.month = month;
+  slots.week = reading.week;
+  slots.dweek = reading.dweek;
+  slots.day = day;
+  slots.hour = hour;
+  return true;
+}
+
 bool CheckTimeStamp(std::string_view record, const DateFilter& filter, PeriodSlots& slots) {
   size_t paren = record.find(')');
   if (paren == std::string_view::npos) return false;
@@ -182,7 +216,7 @@ bool CheckTimeStamp(std::string_view record, const DateFilter& filter, PeriodSlo
   struct Day {
     char text[24];
     size_t length = 0;  // 0: nothing kept
-    int y, m, d, week, dweek;
+    int y, m, d;
   };
   thread_local Day last;  // each pass on its own thread keeps its own
   int y, m, d;
@@ -208,16 +242,11 @@ bool CheckTimeStamp(std::string_view record, const DateFilter& filter, PeriodSlo
     if (d < 1 || d > DaysIn(y, m)) return false;
     const auto length = static_cast<size_t>(c.p - begin);
     if (length < sizeof(last.text)) {
-      long days = DaysFromCivil(y, m, d);
-      long jan1 = DaysFromCivil(y, 1, 1);
-      int dayOfYear = static_cast<int>(days - jan1) + 1;
       std::memcpy(last.text, begin, length);
       last.length = length;
       last.y = y;
       last.m = m;
       last.d = d;
-      last.week = (dayOfYear + Weekday(jan1) - 2) / 7 + 1;
-      last.dweek = Weekday(days);
     } else {
       last.length = 0;
     }
@@ -227,24 +256,7 @@ bool CheckTimeStamp(std::string_view record, const DateFilter& filter, PeriodSlo
   if (h < 0 || h > 24 || c.Peek() != ':') return false;
   c.Advance();
   if (c.Number(2, 2) < 0) return false;
-
-  if (filter.on) {
-    long key = y * 10000L + m * 100L + d;
-    if (filter.startKey < 0 || filter.endKey < 0 || key < filter.startKey || key > filter.endKey) return false;
-  }
-  if (last.length == 0 || last.y != y || last.m != m || last.d != d) {
-    long days = DaysFromCivil(y, m, d);
-    long jan1 = DaysFromCivil(y, 1, 1);
-    slots.week = (static_cast<int>(days - jan1) + Weekday(jan1) - 1) / 7 + 1;
-    slots.dweek = Weekday(days);
-  } else {
-    slots.week = last.week;
-    slots.dweek = last.dweek;
-  }
-  slots.month = m;
-  slots.day = d;
-  slots.hour = h;
-  return true;
+  return DateSlots(y, m, d, h, filter, slots);
 }
 
 int32_t aa_check_date(int32_t& month, int32_t& week, int32_t& dweek, int32_t& day, int32_t& hour,

@@ -49,6 +49,10 @@ struct PeriodSlots {
 // What aa_check_date does, on a record that need not be NUL-terminated.
 bool CheckTimeStamp(std::string_view record, const DateFilter& filter, PeriodSlots& slots);
 
+// What aa_check_date does once it has read a real date and an hour: judges
+// the date filter and, when the date is in, sets the slots.
+bool DateSlots(int year, int month, int day, int hour, const DateFilter& filter, PeriodSlots& slots);
+
 // aa_get_analize_line for the current log file (LogFile entry 1), or -1 when
 // the call fails.
 int32_t GetLogLineCount();

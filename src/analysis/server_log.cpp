@@ -324,9 +324,14 @@ char* PutDigits(char* at, int value, int width) {
 
 }  // namespace
 
+bool StampableTime(const LoggedTime& logged, const TimeZone& zone, CivilTime& out) {
+  out = zone.ToCivil(logged);
+  return out.year >= 1 && out.year <= 9999;  // the record stamp's year has four digits
+}
+
 bool AppendServerStamp(const LoggedTime& logged, const TimeZone& zone, std::string& out) {
-  const CivilTime civil = zone.ToCivil(logged);
-  if (civil.year < 1 || civil.year > 9999) return false;  // the record stamp's year has four digits
+  CivilTime civil;
+  if (!StampableTime(logged, zone, civil)) return false;
   char text[24];
   char* at = PutDigits(text, civil.year, 4);
   *at++ = '/';

@@ -75,6 +75,10 @@ bool LooksLikeAddress(std::string_view host);
 // nothing appended, when its year in `zone` has not four digits.
 bool AppendServerStamp(const LoggedTime& logged, const TimeZone& zone, std::string& out);
 
+// The wall-clock time in `zone` of an instant read from a logged stamp; false
+// when a record stamp could not show it (its year has not four digits).
+bool StampableTime(const LoggedTime& logged, const TimeZone& zone, CivilTime& out);
+
 // The start of a page view's page record, "1#(page)", its stamp to follow.
 void AppendPageRecordStart(std::string_view target, std::string& out);
 // The host's record, "4#(address)" or "4#name()".
