@@ -189,7 +189,7 @@ class Pass {
     p.timeRead = ParseServerTime(p.parsed.time, p.logged);
     p.pageView = p.timeRead && IsPageView(p.parsed);
     if (!p.pageView) return;
-    texts_.Expect(p.parsed.target, p.parsed.rawAgent, p.parsed.rawReferrer, p.parsed.host, p.ahead);
+    texts_.Expect(p.parsed.path, p.parsed.rawAgent, p.parsed.rawReferrer, p.parsed.host, p.ahead);
     const std::string& referrer = p.ahead.referrer.record;
     if (p.ahead.referrer.made && referrer.size() > 2) p.url = r_.Url.KeyOf(std::string_view(referrer).substr(2));
     if (p.ahead.host.made) p.host = hostRecords_.KeyOf(p.ahead.host.record);
@@ -292,7 +292,7 @@ class Pass {
       ++g_counts.unreadable;
       return;
     }
-    const ServerTextRecords::Text page = texts_.Page(parsed.target, &p.ahead);
+    const ServerTextRecords::Text page = texts_.Page(parsed.path, &p.ahead);
     ++g_counts.pageViews;
     const ServerTextRecords::Text agent = texts_.Agent(parsed.rawAgent, &p.ahead);
     const ServerTextRecords::Text referrer = texts_.Referrer(parsed.rawReferrer, &p.ahead);

@@ -72,14 +72,16 @@ void AssignField(std::string_view raw, bool percents, std::string& out) {
   else DecodeLoggedText(raw, percents, out);
 }
 
-void DecodePageViewTexts(ServerLogLine& out, TextDecoding decoding) {
+// The last steps of a parsed line: the page's path, and the texts decoded.
+void FinishLine(ServerLogLine& out, TextDecoding decoding) {
+  out.path = PagePath(out.target);
   if (decoding == TextDecoding::None || !out.combined || !IsPageView(out)) return;
   DecodeReferrer(out.rawReferrer, out.referrer);
   DecodeAgent(out.rawAgent, out.agent);
 }
 
 void ClearLine(ServerLogLine& out) {
-  out.host = out.time = out.method = out.target = {};
+  out.host = out.time = out.method = out.target = out.path = {};
   out.status = 0;
   out.combined = false;
   out.rawReferrer = out.rawAgent = {};
@@ -211,7 +213,10 @@ bool ParseServerLogLine(std::string_view line, ServerLogLine& out, TextDecoding 
   SplitRequest(request, out);
 
   c.Spaces();
-  if (c.AtEnd()) return true;  // common format
+  if (c.AtEnd()) {  // common format
+    FinishLine(out, decoding);
+    return true;
+  }
   std::string_view referrer, agent;
   if (!c.Quoted(referrer)) return false;
   c.Spaces();
@@ -219,7 +224,7 @@ bool ParseServerLogLine(std::string_view line, ServerLogLine& out, TextDecoding 
   out.combined = true;
   out.rawReferrer = referrer;
   out.rawAgent = agent;
-  DecodePageViewTexts(out, decoding);
+  FinishLine(out, decoding);
   return true;
 }
 
@@ -280,7 +285,7 @@ bool ParseServerLogLine(std::string_view line, const LogLayout& layout, ServerLo
   if (!hasStatus) out.status = 200;  // a layout without the status logs what was served
   if (out.method.empty() && !out.target.empty()) out.method = "GET";
   if (out.time.empty()) return false;
-  DecodePageViewTexts(out, decoding);
+  FinishLine(out, decoding);
   return true;
 }
 
@@ -295,13 +300,15 @@ void PageName(std::string_view target, std::string& out) { DecodeLoggedText(Page
 bool IsPageView(const ServerLogLine& line) {
   if (line.method != "GET") return false;
   if (!((line.status >= 200 && line.status <= 299) || line.status == 304)) return false;
-  std::string_view path = PagePath(line.target);
+  const std::string_view path = line.path;
   if (path.empty()) return false;
-  if (path.back() == '/') return true;
-  size_t slash = path.rfind('/');
-  std::string_view segment = slash == std::string_view::npos ? path : path.substr(slash + 1);
-  size_t dot = segment.rfind('.');
-  return dot == std::string_view::npos || IsPageExtension(segment.substr(dot + 1));
+  // The last segment read back from its end: a "/" before any "." means it
+  // has no extension.
+  for (size_t i = path.size(); i-- > 0;) {
+    if (path[i] == '/') return true;
+    if (path[i] == '.') return IsPageExtension(path.substr(i + 1));
+  }
+  return true;
 }
 
 bool PageMatches(std::string_view path, std::string_view selection) {

@@ -25,6 +25,7 @@ struct ServerLogLine {
   std::string_view time;     // the stamp as logged: inside the brackets, or ISO 8601
   std::string_view method;   // empty for a malformed request ("-")
   std::string_view target;   // the request path as logged, query included
+  std::string_view path;     // the target up to its query or fragment (PagePath)
   int status = 0;
   bool combined = false;     // referrer or agent present
   std::string_view rawReferrer, rawAgent;  // as logged

@@ -95,9 +95,9 @@ void ServerTextRecords::MakeReferrer(std::string_view raw, std::string& record) 
 
 void ServerTextRecords::MakeHost(std::string_view host, std::string& record) { AppendHostRecord(host, record); }
 
-void ServerTextRecords::Expect(std::string_view target, std::string_view rawAgent, std::string_view rawReferrer,
+void ServerTextRecords::Expect(std::string_view path, std::string_view rawAgent, std::string_view rawReferrer,
                                std::string_view host, Ahead& ahead) {
-  pages_.Expect(PagePath(target), ahead.page, [this](std::string_view t, std::string& r) { MakePage(t, r); });
+  pages_.Expect(path, ahead.page, [this](std::string_view t, std::string& r) { MakePage(t, r); });
   agents_.Expect(rawAgent, ahead.agent, [this](std::string_view t, std::string& r) { MakeAgent(t, r); });
   referrers_.Expect(rawReferrer, ahead.referrer, [this](std::string_view t, std::string& r) { MakeReferrer(t, r); });
   hosts_.Expect(host, ahead.host, [this](std::string_view t, std::string& r) { MakeHost(t, r); });
@@ -110,8 +110,8 @@ void ServerTextRecords::Approach(const Ahead& ahead) const {
   hosts_.Approach(ahead.host);
 }
 
-ServerTextRecords::Text ServerTextRecords::Page(std::string_view target, const Ahead* ahead) {
-  return pages_.Look(PagePath(target), ahead ? &ahead->page : nullptr, [this](std::string_view t, std::string& r) { MakePage(t, r); });
+ServerTextRecords::Text ServerTextRecords::Page(std::string_view path, const Ahead* ahead) {
+  return pages_.Look(path, ahead ? &ahead->page : nullptr, [this](std::string_view t, std::string& r) { MakePage(t, r); });
 }
 
 ServerTextRecords::Text ServerTextRecords::Agent(std::string_view raw, const Ahead* ahead) {

@@ -41,12 +41,12 @@ class ServerTextRecords {
   // Looks at a page view's texts ahead and starts fetching their index
   // slots; some lines later, Approach starts fetching the entries those
   // slots lead to. The lookups below then find them in the caches.
-  void Expect(std::string_view target, std::string_view rawAgent, std::string_view rawReferrer,
+  void Expect(std::string_view path, std::string_view rawAgent, std::string_view rawReferrer,
               std::string_view host, Ahead& ahead);
   void Approach(const Ahead& ahead) const;
 
-  // "1#(page)" of a request target, its stamp to follow (AppendPageRecordStart).
-  Text Page(std::string_view target, const Ahead* ahead = nullptr);
+  // "1#(page)" of a request's path (PagePath), its stamp to follow (AppendPageRecordStart).
+  Text Page(std::string_view path, const Ahead* ahead = nullptr);
   // "2#agent" and "3#referrer" of the fields as logged (DecodeAgent, DecodeReferrer).
   Text Agent(std::string_view raw, const Ahead* ahead = nullptr);
   Text Referrer(std::string_view raw, const Ahead* ahead = nullptr);

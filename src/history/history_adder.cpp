@@ -314,7 +314,7 @@ class LogWalker {
     if (!analysis::IsPageView(parsed_) || !analysis::ParseServerTime(parsed_.time, logged) ||
         !analysis::AppendServerStamp(logged, utc_, stamp_))
       return true;
-    const std::string_view page = texts_.Page(parsed_.target).record;  // "1#(page)"
+    const std::string_view page = texts_.Page(parsed_.path).record;  // "1#(page)"
     add_.Add(page.substr(3, page.size() - 4), texts_.Agent(parsed_.rawAgent).record.substr(2),
              texts_.Referrer(parsed_.rawReferrer).record.substr(2), texts_.Host(parsed_.host).record.substr(2),
              {ZoneKind::Server, logged.utcSeconds}, logged.offsetSeconds);

@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ServerLogLine raw;
   if (!ParseServerLogLine(line, raw, TextDecoding::None)) std::abort();
   static ServerTextRecords texts;  // kept from input to input, as from line to line
-  if (records.page.compare(0, records.page.find(')') + 1, texts.Page(raw.target).record) != 0 ||
+  if (records.page.compare(0, records.page.find(')') + 1, texts.Page(raw.path).record) != 0 ||
       texts.Agent(raw.rawAgent).record != records.agent || texts.Referrer(raw.rawReferrer).record != records.referrer ||
       texts.Host(raw.host).record != records.host)
     std::abort();
