@@ -10,7 +10,7 @@ namespace vorel::analysis {
 ServerTextRecords::Text ServerTextRecords::Kind::EntryAt(uint32_t at) const {
   Header header;
   std::memcpy(&header, block_.data() + at, sizeof header);
-  return {{block_.data() + at + sizeof header + header.text, header.record}, header.number};
+  return {{records_.data() + header.recordAt, header.record}, header.number};
 }
 
 template <class Make>
@@ -59,9 +59,11 @@ ServerTextRecords::Text ServerTextRecords::Kind::Look(std::string_view logged, c
   }
   made_.clear();
   make(logged, made_);
-  const Header header{++count_, static_cast<uint32_t>(logged.size()), static_cast<uint32_t>(made_.size())};
+  const Header header{++count_, static_cast<uint32_t>(logged.size()), static_cast<uint32_t>(records_.size()),
+                      static_cast<uint32_t>(made_.size())};
   const auto at = static_cast<uint32_t>(block_.size());
-  block_.append(reinterpret_cast<const char*>(&header), sizeof header).append(logged).append(made_);
+  block_.append(reinterpret_cast<const char*>(&header), sizeof header).append(logged);
+  records_.append(made_);
   slots_[i] = Slot{hash, at + 1};
   if (static_cast<size_t>(count_) * 2 > slots_.size()) Grow();
   return EntryAt(at);

@@ -54,9 +54,11 @@ class ServerTextRecords {
   Text Host(std::string_view host, const Ahead* ahead = nullptr);
 
  private:
-  // The texts of one kind and their records, end to end in one block, found
-  // through an open-addressing index whose slot holds the text's hash and
-  // place: a lookup reads the slot and then one place in the block.
+  // The texts of one kind end to end in one block, found through an
+  // open-addressing index whose slot holds the text's hash and place: a
+  // lookup reads the slot and then one place in the block. The records lie
+  // in a block of their own, which a lookup does not read: the texts that
+  // lookups compare stay close together in the caches.
   class Kind {
    public:
     // The record of `logged`, made by `make(logged, record)` the first time.
@@ -73,11 +75,11 @@ class ServerTextRecords {
       uint32_t hash = 0;
       uint32_t at = 0;  // the entry's place in the block, plus 1 (0: empty)
     };
-    // Before each text: its number, its length and its record's. The block
-    // stays below 4 GiB: its texts are few and short.
+    // Before each text: its number, its length, and its record's place and
+    // length. The blocks stay below 4 GiB: their texts are few and short.
     struct Header {
       int32_t number;
-      uint32_t text, record;
+      uint32_t text, recordAt, record;
     };
     bool Numbered(std::string_view logged) const {
       return logged.size() <= kNumberedTextBytes && count_ < kNumberedTexts;
@@ -86,6 +88,7 @@ class ServerTextRecords {
     void Grow();
     std::vector<Slot> slots_ = std::vector<Slot>(64);
     std::string block_;
+    std::string records_;
     int32_t count_ = 0;
     std::string unnumbered_;  // the record of a text not numbered
     std::string made_;        // a record being made
