@@ -187,6 +187,8 @@ TEST_F(ServerLogPassTest, OnlyPageViewsCountAndUnreadableLinesAreSkippedAndCount
   log += "\n";                                                          // empty
   log += "this line is garbage\tand has a TAB\n";                       // unreadable
   log += std::string("\x85\x85\x41 binary \x01\x02", 14) + "\n";        // unreadable
+  // A real time, but in the zone of the pass (Tokyo) it falls in the year 10000, which no stamp can show.
+  log += "192.0.2.9 - - [31/Dec/9999:23:59:59 -1200] \"GET /late.html HTTP/1.1\" 200 1 \"-\" \"Mozilla/5.0\"\n";
   log += ServerLine(v, "GET /blog/?page=2 HTTP/1.1", 304) + "\r\n";     // counts, CR LF
   log += "1#(index)2026/10/10 13:55:36\n";                              // a record is no server line
   log += ServerLine(v, "GET /diary HTTP/1.1", 206);                     // counts, no final LF
@@ -194,15 +196,15 @@ TEST_F(ServerLogPassTest, OnlyPageViewsCountAndUnreadableLinesAreSkippedAndCount
 
   ASSERT_TRUE(Analyze(path));
   EXPECT_EQ(Result().Total, 3);
-  // Ten server lines and two unreadable ones; the record line is read as one.
-  EXPECT_EQ(LastServerLogCounts().lines, 12);
+  // Eleven server lines, one of them unreadable, and two unreadable ones; the record line is read as one.
+  EXPECT_EQ(LastServerLogCounts().lines, 13);
   EXPECT_EQ(LastServerLogCounts().pageViews, 3);
-  EXPECT_EQ(LastServerLogCounts().unreadable, 2);
+  EXPECT_EQ(LastServerLogCounts().unreadable, 3);
   EXPECT_EQ(LastServerLogCounts().recordLines, 1);
   // Four records a server line; the empty line, the record line and the
   // pieces of the unreadable lines between their TABs one each.
-  EXPECT_EQ(LastServerLogCounts().records, 10 * 4 + 1 + 2 + 1 + 1);
-  EXPECT_EQ(CurrentLineNo(), 14);
+  EXPECT_EQ(LastServerLogCounts().records, 11 * 4 + 1 + 2 + 1 + 1);
+  EXPECT_EQ(CurrentLineNo(), 15);
   // The three pages viewed, and "index" of the record line.
   ASSERT_EQ(Result().Page.Count, 4);
   EXPECT_TRUE(prompter.messages.empty());
