@@ -15,6 +15,7 @@
 #include "analysis/log_reader.h"
 #include "analysis/logged_time.h"
 #include "analysis/normalize.h"
+#include "analysis/prefetch.h"
 #include "analysis/result.h"
 #include "analysis/server_log.h"
 #include "analysis/server_texts.h"
@@ -203,7 +204,7 @@ class Pass {
 
   void ApproachUrl(const CategoryTable::Key& key) const {
     const int32_t url = r_.Url.Approach(key);
-    if (url > 0 && static_cast<size_t>(url) < refOfUrl_.size()) __builtin_prefetch(&refOfUrl_[static_cast<size_t>(url)]);
+    if (url > 0 && static_cast<size_t>(url) < refOfUrl_.size()) Prefetch(&refOfUrl_[static_cast<size_t>(url)]);
   }
 
   void Line(const Pending& p) {
@@ -565,7 +566,7 @@ class Pass {
   // the counts of the next ones.
   void FetchAhead(const history::PageViewRecords& access) const {
     const auto fetch = [](const auto& array, int64_t index) {
-      if (index >= 0 && static_cast<size_t>(index) < array.size()) __builtin_prefetch(&array[static_cast<size_t>(index)]);
+      if (index >= 0 && static_cast<size_t>(index) < array.size()) Prefetch(&array[static_cast<size_t>(index)]);
     };
     const auto memo = [](const std::vector<int32_t>& array, int64_t number) {
       return number >= 0 && static_cast<size_t>(number) < array.size() ? array[static_cast<size_t>(number)] : 0;

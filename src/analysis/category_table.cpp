@@ -4,6 +4,8 @@
 #include <cstring>
 #include <random>
 
+#include "analysis/prefetch.h"
+
 namespace vorel::analysis {
 
 namespace {
@@ -119,7 +121,7 @@ size_t CategoryTable::Probe(std::string_view name, uint32_t hash) const {
 
 CategoryTable::Key CategoryTable::KeyOf(std::string_view name) const {
   const Key key{name, Hash32(name)};
-  if (indexValid_) __builtin_prefetch(&index_[key.hash & (index_.size() - 1)]);
+  if (indexValid_) Prefetch(&index_[key.hash & (index_.size() - 1)]);
   return key;
 }
 
@@ -127,8 +129,8 @@ int32_t CategoryTable::Approach(const Key& key) const {
   if (!indexValid_) return 0;
   const IndexSlot& slot = index_[key.hash & (index_.size() - 1)];
   if (slot.entry == 0 || slot.hash != key.hash) return 0;
-  __builtin_prefetch(slot.kept);
-  __builtin_prefetch(&Counts[static_cast<size_t>(slot.entry)]);
+  Prefetch(slot.kept);
+  Prefetch(&Counts[static_cast<size_t>(slot.entry)]);
   return slot.entry;
 }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "analysis/category_table.h"
+#include "analysis/prefetch.h"
 #include "analysis/server_log.h"
 
 namespace vorel::analysis {
@@ -23,7 +24,7 @@ void ServerTextRecords::Kind::Expect(std::string_view logged, AheadText& ahead, 
     return;
   }
   ahead.hash = static_cast<uint32_t>(HashText(logged));
-  __builtin_prefetch(&slots_[ahead.hash & (slots_.size() - 1)]);
+  Prefetch(&slots_[ahead.hash & (slots_.size() - 1)]);
 }
 
 void ServerTextRecords::Kind::Approach(const AheadText& ahead) const {
@@ -31,8 +32,8 @@ void ServerTextRecords::Kind::Approach(const AheadText& ahead) const {
   const Slot& slot = slots_[ahead.hash & (slots_.size() - 1)];
   if (slot.hash != ahead.hash || slot.at == 0) return;
   const char* entry = block_.data() + slot.at - 1;
-  __builtin_prefetch(entry);
-  __builtin_prefetch(entry + sizeof(Header) + ahead.logged.size());
+  Prefetch(entry);
+  Prefetch(entry + sizeof(Header) + ahead.logged.size());
 }
 
 template <class Make>

@@ -147,7 +147,7 @@ bool PageViewReader::Refill() {
     }
     const Row row{rows_.Int(0), Index(rows_.Int(1), pages_.size()), Index(rows_.Int(2), visitors_.size()),
                   Index(rows_.Int(3), referrers_.size())};
-    if (row.visitor >= 0) __builtin_prefetch(&visitors_[static_cast<size_t>(row.visitor)]);
+    if (row.visitor >= 0) analysis::Prefetch(&visitors_[static_cast<size_t>(row.visitor)]);
     batch_.push_back(row);
   }
   return !batch_.empty();

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/prefetch.h"
 #include "analysis/time_zone.h"
 #include "history/history_schema.h"
 #include "history/sqlite_db.h"
@@ -76,7 +77,7 @@ class PageViewReader {
    public:
     void Assign(std::vector<std::string>& texts, std::string_view marker);
     std::string_view operator[](size_t i) const { return {text_.data() + ends_[i], ends_[i + 1] - ends_[i]}; }
-    void Prefetch(size_t i) const { __builtin_prefetch(&ends_[i]); }
+    void Prefetch(size_t i) const { analysis::Prefetch(&ends_[i]); }
     size_t size() const { return ends_.size() - 1; }
 
    private:
