@@ -29,8 +29,13 @@ void ServerTextRecords::Kind::Expect(std::string_view logged, AheadText& ahead, 
 
 void ServerTextRecords::Kind::Approach(const AheadText& ahead) const {
   if (ahead.made) return;
-  const Slot& slot = slots_[ahead.hash & (slots_.size() - 1)];
-  if (slot.hash != ahead.hash || slot.at == 0) return;
+  // The slot where the lookup will stop: slots taken by other hashes before
+  // it lie mostly in the same cache line.
+  const size_t mask = slots_.size() - 1;
+  size_t i = ahead.hash & mask;
+  while (slots_[i].at != 0 && slots_[i].hash != ahead.hash) i = (i + 1) & mask;
+  const Slot& slot = slots_[i];
+  if (slot.at == 0) return;
   const char* entry = block_.data() + slot.at - 1;
   Prefetch(entry);
   Prefetch(entry + sizeof(Header) + ahead.logged.size());
