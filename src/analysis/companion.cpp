@@ -175,33 +175,40 @@ DateFilter DateFilter::From(const char* startDate, const char* endDate, int32_t 
 
 namespace {
 
-// The week (Sunday first, week 1 holding 1 January) and weekday of a date.
-// A log's dates come in runs, so the last date's reading is kept.
-struct DayReading {
-  int y = 0, m = 0, d = 0, week = 0, dweek = 0;
-};
+// Whether the date filter lets the date in.
+bool InPeriod(const DateFilter& filter, int y, int m, int d) {
+  if (!filter.on) return true;
+  const long key = y * 10000L + m * 100L + d;
+  return filter.startKey >= 0 && filter.endKey >= 0 && key >= filter.startKey && key <= filter.endKey;
+}
 
-const DayReading& ReadDay(int y, int m, int d) {
-  thread_local DayReading last;  // each pass on its own thread keeps its own
-  if (last.y != y || last.m != m || last.d != d) {
-    const long days = DaysFromCivil(y, m, d);
-    const long jan1 = DaysFromCivil(y, 1, 1);
-    last = {y, m, d, (static_cast<int>(days - jan1) + Weekday(jan1) - 1) / 7 + 1, Weekday(days)};
-  }
-  return last;
+// The week (Sunday first, week 1 holding 1 January) and weekday of a date.
+void WeekOf(int y, int m, int d, int32_t& week, int32_t& dweek) {
+  const long days = DaysFromCivil(y, m, d);
+  const long jan1 = DaysFromCivil(y, 1, 1);
+  week = (static_cast<int>(days - jan1) + Weekday(jan1) - 1) / 7 + 1;
+  dweek = Weekday(days);
 }
 
 }  // namespace
 
 bool DateSlots(int year, int month, int day, int hour, const DateFilter& filter, PeriodSlots& slots) {
-  if (filter.on) {
-    long key = year * 10000L + month * 100L + day;
-    if (filter.startKey < 0 || filter.endKey < 0 || key < filter.startKey || key > filter.endKey) return false;
+  if (!InPeriod(filter, year, month, day)) return false;
+  // A log's dates come in runs, so the last date's week and weekday are kept.
+  struct Day {
+    int y = 0, m = 0, d = 0;
+    int32_t week = 0, dweek = 0;
+  };
+  thread_local Day last;  // each pass on its own thread keeps its own
+  if (last.y != year || last.m != month || last.d != day) {
+    last.y = year;
+    last.m = month;
+    last.d = day;
+    WeekOf(year, month, day, last.week, last.dweek);
   }
-  const DayReading& reading = ReadDay(year, month, day);
   slots.month = month;
-  slots.week = reading.week;
-  slots.dweek = reading.dweek;
+  slots.week = last.week;
+  slots.dweek = last.dweek;
   slots.day = day;
   slots.hour = hour;
   return true;
@@ -216,7 +223,7 @@ bool CheckTimeStamp(std::string_view record, const DateFilter& filter, PeriodSlo
   struct Day {
     char text[24];
     size_t length = 0;  // 0: nothing kept
-    int y, m, d;
+    int y, m, d, week, dweek;
   };
   thread_local Day last;  // each pass on its own thread keeps its own
   int y, m, d;
@@ -247,6 +254,7 @@ bool CheckTimeStamp(std::string_view record, const DateFilter& filter, PeriodSlo
       last.y = y;
       last.m = m;
       last.d = d;
+      WeekOf(y, m, d, last.week, last.dweek);
     } else {
       last.length = 0;
     }
@@ -256,7 +264,18 @@ bool CheckTimeStamp(std::string_view record, const DateFilter& filter, PeriodSlo
   if (h < 0 || h > 24 || c.Peek() != ':') return false;
   c.Advance();
   if (c.Number(2, 2) < 0) return false;
-  return DateSlots(y, m, d, h, filter, slots);
+
+  if (!InPeriod(filter, y, m, d)) return false;
+  if (last.length == 0 || last.y != y || last.m != m || last.d != d) {
+    WeekOf(y, m, d, slots.week, slots.dweek);
+  } else {
+    slots.week = last.week;
+    slots.dweek = last.dweek;
+  }
+  slots.month = m;
+  slots.day = d;
+  slots.hour = h;
+  return true;
 }
 
 int32_t aa_check_date(int32_t& month, int32_t& week, int32_t& dweek, int32_t& day, int32_t& hour,
