@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <tuple>
 
 #include "settings/param_store.h"
 #include "support/test_files.h"
@@ -62,6 +64,28 @@ TEST(CheckDate, WeeksStartOnSundayAndWeekOneHoldsTheFirstOfJanuary) {
   // 2006: 1 January a Sunday.
   EXPECT_EQ(Check("1#(a)2006/01/07 00:00", "", "", 0).week, 1);
   EXPECT_EQ(Check("1#(a)2006/01/08 00:00", "", "", 0).week, 2);
+}
+
+// A date already read (a server line's time) gets what its stamp would get,
+// whatever the date before it was.
+TEST(CheckDate, ADateAlreadyReadCountsAsItsStampWouldWhateverCameBefore) {
+  const DateFilter filter = DateFilter::From("2000/12/31", "2001/12/31", -1);
+  // Runs of one date, the same day of another month or year, and dates outside the period.
+  const struct {
+    int year, month, day, hour;
+  } dates[] = {{2001, 12, 5, 9},  {2001, 12, 5, 10}, {2001, 1, 5, 9}, {2000, 12, 31, 0}, {2001, 12, 31, 23},
+               {2000, 12, 30, 23}, {2002, 1, 1, 0},  {2001, 1, 1, 12}, {2001, 12, 5, 9}};
+  for (const auto& date : dates) {
+    const std::string record = "1#(a)" + std::to_string(date.year) + "/" + std::to_string(date.month) + "/" +
+                               std::to_string(date.day) + " " + std::to_string(date.hour) + ":00";
+    PeriodSlots fromStamp, fromDate;
+    const bool counted = CheckTimeStamp(record, filter, fromStamp);
+    ASSERT_EQ(DateSlots(date.year, date.month, date.day, date.hour, filter, fromDate), counted) << record;
+    if (!counted) continue;
+    EXPECT_EQ(std::tie(fromDate.month, fromDate.week, fromDate.dweek, fromDate.day, fromDate.hour),
+              std::tie(fromStamp.month, fromStamp.week, fromStamp.dweek, fromStamp.day, fromStamp.hour))
+        << record;
+  }
 }
 
 TEST(AnalizeLine, CountsLfsAndTabsAndAnUnendedLastLine) {

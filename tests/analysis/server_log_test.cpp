@@ -200,6 +200,7 @@ TEST(ServerLogTest, LayoutsAndTextEncodingsGiveThePageHostAgentAndReferrer) {
     EXPECT_EQ(parsed.agent, row.agent);
     EXPECT_EQ(parsed.referrer, row.referrer);
     EXPECT_EQ(IsPageView(parsed), row.page != nullptr);
+    EXPECT_EQ(parsed.path, PagePath(parsed.target));
     if (!row.page) continue;
     std::string page;
     PageName(parsed.target, page);
