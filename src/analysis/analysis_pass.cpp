@@ -145,6 +145,10 @@ class Pass {
   }
 
  private:
+  // A server line's keys for the lookups by name it will need, made ahead.
+  struct Keys {
+    std::optional<CategoryTable::Key> url, host;
+  };
   // A line read ahead, with what is worked out of it before the lines
   // before it are counted.
   struct Pending {
@@ -157,7 +161,7 @@ class Pass {
     ServerTextRecords::Ahead ahead;
     // Of a referrer and a host made ahead (not numbered): the keys of their
     // lookups by name, whose places in the index are fetched meanwhile.
-    std::optional<CategoryTable::Key> url, host;
+    Keys keys;
   };
   static constexpr size_t kBatchLines = 16;
 
@@ -177,7 +181,7 @@ class Pass {
   // What a server's line is, worked out from its bytes alone.
   void Prepare(Pending& p) {
     p.server = p.timeRead = p.pageView = false;
-    p.url = p.host = std::nullopt;
+    p.keys = {};
     if (p.line.tooLong || IsRecordLine(p.line.bytes)) return;
     std::string_view bytes = p.line.bytes;
     if (!p.line.ended && !bytes.empty() && bytes.back() == '\r') bytes.remove_suffix(1);
@@ -192,14 +196,14 @@ class Pass {
     if (!p.pageView) return;
     texts_.Expect(p.parsed.path, p.parsed.rawAgent, p.parsed.rawReferrer, p.parsed.host, p.ahead);
     const std::string& referrer = p.ahead.referrer.record;
-    if (p.ahead.referrer.made && referrer.size() > 2) p.url = r_.Url.KeyOf(std::string_view(referrer).substr(2));
-    if (p.ahead.host.made) p.host = hostRecords_.KeyOf(p.ahead.host.record);
+    if (p.ahead.referrer.made && referrer.size() > 2) p.keys.url = r_.Url.KeyOf(std::string_view(referrer).substr(2));
+    if (p.ahead.host.made) p.keys.host = hostRecords_.KeyOf(p.ahead.host.record);
   }
 
   void Approach(const Pending& p) {
     texts_.Approach(p.ahead);
-    if (p.url) ApproachUrl(*p.url);
-    if (p.host) hostRecords_.Approach(*p.host);
+    if (p.keys.url) ApproachUrl(*p.keys.url);
+    if (p.keys.host) hostRecords_.Approach(*p.keys.host);
   }
 
   void ApproachUrl(const CategoryTable::Key& key) const {
@@ -299,7 +303,7 @@ class Pass {
     const ServerTextRecords::Text referrer = texts_.Referrer(parsed.rawReferrer, &p.ahead);
     const ServerTextRecords::Text host = texts_.Host(parsed.host, &p.ahead);
     numbers_ = {page.number, agent.number, referrer.number, host.number};
-    keys_ = {p.url, p.host};
+    keys_ = p.keys;
     ServerPageView(page.record, agent.record, referrer.record, host.record, &civil);
     numbers_ = TextNumbers{};
     keys_ = {};
@@ -641,10 +645,7 @@ class Pass {
     int64_t page = -1, agent = -1, referrer = -1, host = -1;
   };
   TextNumbers numbers_;
-  // A server line's keys for the lookups by name it will need, made ahead.
-  struct Keys {
-    std::optional<CategoryTable::Key> url, host;
-  } keys_;
+  Keys keys_;  // the keys of the server line being counted
   bool numbersUnique_ = false;
   std::vector<Pending> batch_ = std::vector<Pending>(kBatchLines);
   ServerTextRecords texts_;

@@ -14,13 +14,12 @@ ServerTextRecords::Text ServerTextRecords::Kind::EntryAt(uint32_t at) const {
   return {{records_.data() + header.recordAt, header.record}, header.number};
 }
 
-template <class Make>
-void ServerTextRecords::Kind::Expect(std::string_view logged, AheadText& ahead, Make make) {
+void ServerTextRecords::Kind::Expect(std::string_view logged, AheadText& ahead) {
   ahead.logged = logged;
   ahead.made = !Numbered(logged);
   if (ahead.made) {
     ahead.record.clear();
-    make(logged, ahead.record);
+    make_(logged, ahead.record, scratch_);
     return;
   }
   ahead.hash = static_cast<uint32_t>(HashText(logged));
@@ -41,14 +40,13 @@ void ServerTextRecords::Kind::Approach(const AheadText& ahead) const {
   Prefetch(entry + sizeof(Header) + ahead.logged.size());
 }
 
-template <class Make>
-ServerTextRecords::Text ServerTextRecords::Kind::Look(std::string_view logged, const AheadText* ahead, Make make) {
+ServerTextRecords::Text ServerTextRecords::Kind::Look(std::string_view logged, const AheadText* ahead) {
   const bool known = ahead && ahead->logged.data() == logged.data() && ahead->logged.size() == logged.size();
   // Numbered then is numbered now: the count only grows.
   if (!Numbered(logged)) {
     if (known && ahead->made) return {ahead->record, -1};
     unnumbered_.clear();
-    make(logged, unnumbered_);
+    make_(logged, unnumbered_, scratch_);
     return {unnumbered_, -1};
   }
   const uint32_t hash = known ? ahead->hash : static_cast<uint32_t>(HashText(logged));
@@ -64,7 +62,7 @@ ServerTextRecords::Text ServerTextRecords::Kind::Look(std::string_view logged, c
       return EntryAt(at);
   }
   made_.clear();
-  make(logged, made_);
+  make_(logged, made_, scratch_);
   const Header header{++count_, static_cast<uint32_t>(logged.size()), static_cast<uint32_t>(records_.size()),
                       static_cast<uint32_t>(made_.size())};
   const auto at = static_cast<uint32_t>(block_.size());
@@ -89,26 +87,30 @@ void ServerTextRecords::Kind::Grow() {
 }
 
 // The makers of each kind's records.
-void ServerTextRecords::MakePage(std::string_view path, std::string& record) { AppendPageRecordStart(path, record); }
-
-void ServerTextRecords::MakeAgent(std::string_view raw, std::string& record) {
-  DecodeAgent(raw, decoded_);
-  record.assign("2#").append(decoded_);
+void ServerTextRecords::MakePage(std::string_view path, std::string& record, std::string&) {
+  AppendPageRecordStart(path, record);
 }
 
-void ServerTextRecords::MakeReferrer(std::string_view raw, std::string& record) {
-  DecodeReferrer(raw, decoded_);
-  record.assign("3#").append(decoded_);
+void ServerTextRecords::MakeAgent(std::string_view raw, std::string& record, std::string& decoded) {
+  DecodeAgent(raw, decoded);
+  record.assign("2#").append(decoded);
 }
 
-void ServerTextRecords::MakeHost(std::string_view host, std::string& record) { AppendHostRecord(host, record); }
+void ServerTextRecords::MakeReferrer(std::string_view raw, std::string& record, std::string& decoded) {
+  DecodeReferrer(raw, decoded);
+  record.assign("3#").append(decoded);
+}
+
+void ServerTextRecords::MakeHost(std::string_view host, std::string& record, std::string&) {
+  AppendHostRecord(host, record);
+}
 
 void ServerTextRecords::Expect(std::string_view path, std::string_view rawAgent, std::string_view rawReferrer,
                                std::string_view host, Ahead& ahead) {
-  pages_.Expect(path, ahead.page, [this](std::string_view t, std::string& r) { MakePage(t, r); });
-  agents_.Expect(rawAgent, ahead.agent, [this](std::string_view t, std::string& r) { MakeAgent(t, r); });
-  referrers_.Expect(rawReferrer, ahead.referrer, [this](std::string_view t, std::string& r) { MakeReferrer(t, r); });
-  hosts_.Expect(host, ahead.host, [this](std::string_view t, std::string& r) { MakeHost(t, r); });
+  pages_.Expect(path, ahead.page);
+  agents_.Expect(rawAgent, ahead.agent);
+  referrers_.Expect(rawReferrer, ahead.referrer);
+  hosts_.Expect(host, ahead.host);
 }
 
 void ServerTextRecords::Approach(const Ahead& ahead) const {
@@ -119,19 +121,19 @@ void ServerTextRecords::Approach(const Ahead& ahead) const {
 }
 
 ServerTextRecords::Text ServerTextRecords::Page(std::string_view path, const Ahead* ahead) {
-  return pages_.Look(path, ahead ? &ahead->page : nullptr, [this](std::string_view t, std::string& r) { MakePage(t, r); });
+  return pages_.Look(path, ahead ? &ahead->page : nullptr);
 }
 
 ServerTextRecords::Text ServerTextRecords::Agent(std::string_view raw, const Ahead* ahead) {
-  return agents_.Look(raw, ahead ? &ahead->agent : nullptr, [this](std::string_view t, std::string& r) { MakeAgent(t, r); });
+  return agents_.Look(raw, ahead ? &ahead->agent : nullptr);
 }
 
 ServerTextRecords::Text ServerTextRecords::Referrer(std::string_view raw, const Ahead* ahead) {
-  return referrers_.Look(raw, ahead ? &ahead->referrer : nullptr, [this](std::string_view t, std::string& r) { MakeReferrer(t, r); });
+  return referrers_.Look(raw, ahead ? &ahead->referrer : nullptr);
 }
 
 ServerTextRecords::Text ServerTextRecords::Host(std::string_view host, const Ahead* ahead) {
-  return hosts_.Look(host, ahead ? &ahead->host : nullptr, [this](std::string_view t, std::string& r) { MakeHost(t, r); });
+  return hosts_.Look(host, ahead ? &ahead->host : nullptr);
 }
 
 }  // namespace vorel::analysis

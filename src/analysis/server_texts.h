@@ -61,14 +61,17 @@ class ServerTextRecords {
   // lookups compare stay close together in the caches.
   class Kind {
    public:
-    // The record of `logged`, made by `make(logged, record)` the first time.
-    template <class Make>
-    void Expect(std::string_view logged, AheadText& ahead, Make make);
+    // Makes the record of a text as logged; `scratch` is the kind's own.
+    using Maker = void (*)(std::string_view logged, std::string& record, std::string& scratch);
+    explicit Kind(Maker make) : make_(make) {}
+
+    // `logged` ahead of its lookup: hashed and its slot fetched, or, when it
+    // is not numbered, made into its record.
+    void Expect(std::string_view logged, AheadText& ahead);
     void Approach(const AheadText& ahead) const;
-    // The record of `logged`, made by `make(logged, record)` the first time;
-    // `ahead`, when it was made for this very text, saves the work done.
-    template <class Make>
-    Text Look(std::string_view logged, const AheadText* ahead, Make make);
+    // The record of `logged`, made the first time; `ahead`, when it was made
+    // for this very text, saves the work done.
+    Text Look(std::string_view logged, const AheadText* ahead);
 
    private:
     struct Slot {
@@ -86,21 +89,22 @@ class ServerTextRecords {
     }
     Text EntryAt(uint32_t at) const;
     void Grow();
+    Maker make_;
     std::vector<Slot> slots_ = std::vector<Slot>(64);
     std::string block_;
     std::string records_;
     int32_t count_ = 0;
     std::string unnumbered_;  // the record of a text not numbered
     std::string made_;        // a record being made
+    std::string scratch_;     // the maker's
   };
 
-  void MakePage(std::string_view path, std::string& record);
-  void MakeAgent(std::string_view raw, std::string& record);
-  void MakeReferrer(std::string_view raw, std::string& record);
-  void MakeHost(std::string_view host, std::string& record);
+  static void MakePage(std::string_view path, std::string& record, std::string& scratch);
+  static void MakeAgent(std::string_view raw, std::string& record, std::string& scratch);
+  static void MakeReferrer(std::string_view raw, std::string& record, std::string& scratch);
+  static void MakeHost(std::string_view host, std::string& record, std::string& scratch);
 
-  Kind pages_, agents_, referrers_, hosts_;
-  std::string decoded_;  // scratch for the record makers
+  Kind pages_{MakePage}, agents_{MakeAgent}, referrers_{MakeReferrer}, hosts_{MakeHost};
 };
 
 }  // namespace vorel::analysis
