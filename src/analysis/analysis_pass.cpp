@@ -140,6 +140,7 @@ class Pass {
       }
     }
     g_lineNo = reader_.LineNo();
+    AddTallies();
     if (reader_.ReadFailed()) throw PassError{kReadError};
     ReportProgress(true);
   }
@@ -203,12 +204,15 @@ class Pass {
   void Approach(const Pending& p) {
     texts_.Approach(p.ahead);
     if (p.keys.url) ApproachUrl(*p.keys.url);
-    if (p.keys.host) hostRecords_.Approach(*p.keys.host);
+    if (p.keys.host) {
+      const int32_t seen = hostRecords_.Approach(*p.keys.host);
+      if (seen > 0) Prefetch(&hostRecords_.Counts[static_cast<size_t>(seen)]);
+    }
   }
 
   void ApproachUrl(const CategoryTable::Key& key) const {
     const int32_t url = r_.Url.Approach(key);
-    if (url > 0 && static_cast<size_t>(url) < refOfUrl_.size()) Prefetch(&refOfUrl_[static_cast<size_t>(url)]);
+    if (url > 0 && static_cast<size_t>(url) < urlTallies_.size()) Prefetch(&urlTallies_[static_cast<size_t>(url)]);
   }
 
   void Line(const Pending& p) {
@@ -235,7 +239,10 @@ class Pass {
   }
 
   static constexpr int32_t kNotYet = -2;
-  static constexpr int32_t kAcceptedOnly = -1;
+  // What hostRecords_ counts of a host record: the persons' accesses from it
+  // (0 or more, its Host entry in hostEntry_), or one of these.
+  static constexpr int32_t kRejected = -2;      // by the host filter
+  static constexpr int32_t kAcceptedOnly = -1;  // accepted, so far seen from robots only
 
   struct AgentClass {
     int32_t os = kNotYet;
@@ -274,6 +281,7 @@ class Pass {
       for (std::string_view record : {access.page, access.agent, access.referrer, access.host}) Record(record);
     }
     numbers_ = TextNumbers{};
+    AddTallies();
     if (views.Failed()) throw PassError{kReadError};
   }
 
@@ -380,7 +388,7 @@ class Pass {
   // `civil` gives it; returns its page name.
   std::string_view StartAccess(std::string_view record, const CivilTime* civil = nullptr) {
     slots_ = PeriodSlots{};
-    os_ = brws_ = agent_ = ref_ = url_ = page_ = -1;
+    os_ = brws_ = agent_ = url_ = page_ = -1;
     robotLine_ = 0;
     size_t paren = record.find(')');
     if (paren == std::string_view::npos || paren < 3) throw PassError{kInvalidCall};
@@ -471,15 +479,14 @@ class Pass {
     std::string_view referrer = record.substr(2);
     const int32_t urlEntry = Remembered(byNumber_.url, numbers_.referrer,
                                         [&] { return FindOrAppendOrFail(r_.Url, KeyFor(keys_.url, r_.Url, referrer)); });
-    if (static_cast<size_t>(urlEntry) >= refOfUrl_.size()) refOfUrl_.resize(static_cast<size_t>(urlEntry) + 1, kNotYet);
-    int32_t& refEntry = refOfUrl_[static_cast<size_t>(urlEntry)];
+    if (static_cast<size_t>(urlEntry) >= urlTallies_.size()) urlTallies_.resize(static_cast<size_t>(urlEntry) + 1);
+    int32_t& refEntry = urlTallies_[static_cast<size_t>(urlEntry)].ref;
     if (refEntry == kNotYet) {
       std::string key = NormalizeRef(referrer, s_.normalize, lists_.indexNames);
       // Most referrers are their own key: Ref then keeps the name with Url's bytes.
       refEntry = key.empty() ? -1 : r_.Ref.FindOrAppendSharing(key, r_.Url, urlEntry);
       if (refEntry == 0) throw PassError{kOverflow};
     }
-    ref_ = refEntry;
     url_ = urlEntry;
   }
 
@@ -500,8 +507,8 @@ class Pass {
         CountEntry(r_.OS, os_);
         CountEntry(r_.Brws, brws_);
         CountEntry(r_.Agent, agent_);
-        CountEntry(r_.Ref, ref_);
-        CountEntry(r_.Url, url_);
+        // Ref follows from Url: both are added to the result at the end (AddTallies).
+        if (url_ >= 0) Increment(urlTallies_[static_cast<size_t>(url_)].count);
       }
     }
     if ((s_.ignorePage || (flags_ & 1)) && page_ >= 0) CountEntry(r_.Page, page_);
@@ -510,38 +517,35 @@ class Pass {
   // Whether the host filter accepts a robot's host, which stays out of Host.
   bool HostAccepted(std::string_view record) {
     const int32_t seen = SeenHost(record);
-    if (seen != 0) return hostRecords_.Counts[static_cast<size_t>(seen)] != 0;
+    if (seen != 0) return hostRecords_.Counts[static_cast<size_t>(seen)] != kRejected;
     const bool accepted = !MakeHostKey(record, s_.normalize, lists_.hostFilter).empty();
-    RememberHost(hostRecords_.Append(record, accepted ? kAcceptedOnly : 0));
+    RememberHost(hostRecords_.Append(record, accepted ? kAcceptedOnly : kRejected));
     return accepted;
   }
 
-  // Counts the access in Host on the spot; false when the host is rejected.
+  // Counts the access from the host record; false when the host is rejected.
   bool HostRecord(std::string_view record) {
-    const int32_t seen = SeenHost(record);
-    int32_t entry;
-    if (seen != 0 && hostRecords_.Counts[static_cast<size_t>(seen)] != kAcceptedOnly) {
-      entry = hostRecords_.Counts[static_cast<size_t>(seen)];
-      if (entry == 0) return false;
-      Increment(r_.Host.Counts[static_cast<size_t>(entry)]);
-      return true;
-    }
-    std::string key = MakeHostKey(record, s_.normalize, lists_.hostFilter);
-    if (key.empty()) {
-      entry = 0;
-    } else {
-      entry = r_.Host.Find(key);
-      if (entry != 0) {
-        Increment(r_.Host.Counts[static_cast<size_t>(entry)]);
-      } else {
-        entry = r_.Host.Append(key, 1);
-        if (entry == 0) throw PassError{kOverflow};
+    int32_t seen = SeenHost(record);
+    if (seen != 0) {
+      int32_t& state = hostRecords_.Counts[static_cast<size_t>(seen)];
+      if (state >= 0) {
+        Increment(state);
+        return true;
       }
+      if (state == kRejected) return false;
     }
-    // The records seen, each with the Host entry it leads to (0: rejected;
-    // kAcceptedOnly: accepted, so far seen from robots only).
-    if (seen != 0) hostRecords_.Counts[static_cast<size_t>(seen)] = entry;
-    else RememberHost(hostRecords_.Append(record, entry));
+    // A person's first access from the record: the Host entry it counts in.
+    std::string key = MakeHostKey(record, s_.normalize, lists_.hostFilter);
+    const int32_t entry = key.empty() ? 0 : FindOrAppendOrFail(r_.Host, key);
+    const int32_t state = entry == 0 ? kRejected : 1;
+    if (seen != 0) {
+      hostRecords_.Counts[static_cast<size_t>(seen)] = state;
+    } else {
+      seen = hostRecords_.Append(record, state);
+      RememberHost(seen);
+    }
+    if (static_cast<size_t>(seen) >= hostEntry_.size()) hostEntry_.resize(static_cast<size_t>(seen) + 1, 0);
+    hostEntry_[static_cast<size_t>(seen)] = entry;
     return entry != 0;
   }
 
@@ -567,7 +571,7 @@ class Pass {
   // random: what the pass keeps for the page views a few rows on is fetched
   // from memory while this one is counted. First the memo slots of the
   // farthest, then what the nearer ones' slots (fetched before) lead to, then
-  // the counts of the next ones.
+  // the Agent count of the next one.
   void FetchAhead(const history::PageViewRecords& access) const {
     const auto fetch = [](const auto& array, int64_t index) {
       if (index >= 0 && static_cast<size_t>(index) < array.size()) Prefetch(&array[static_cast<size_t>(index)]);
@@ -579,18 +583,10 @@ class Pass {
     fetch(byNumber_.url, access.soon.referrer);
     fetch(byNumber_.host, access.soon.host);
     fetch(agentClass_, memo(byNumber_.agent, access.sooner.agent));
-    const int32_t url = memo(byNumber_.url, access.sooner.referrer);
-    fetch(r_.Url.Counts, url);
-    fetch(refOfUrl_, url);
+    fetch(urlTallies_, memo(byNumber_.url, access.sooner.referrer));
     fetch(hostRecords_.Counts, memo(byNumber_.host, access.sooner.host));
     if (const int32_t seen = memo(byNumber_.agent, access.next.agent); seen > 0 && static_cast<size_t>(seen) < agentClass_.size())
       fetch(r_.Agent.Counts, agentClass_[static_cast<size_t>(seen)].entry);
-    if (const int32_t next = memo(byNumber_.url, access.next.referrer); next > 0) {
-      fetch(r_.Url.Counts, next);
-      if (static_cast<size_t>(next) < refOfUrl_.size()) fetch(r_.Ref.Counts, refOfUrl_[static_cast<size_t>(next)]);
-    }
-    if (const int32_t seen = memo(byNumber_.host, access.next.host); seen > 0 && seen <= hostRecords_.Count)
-      fetch(r_.Host.Counts, hostRecords_.Counts[static_cast<size_t>(seen)]);
   }
 
   // The lookup's entry for a text that comes with its history number: found
@@ -602,6 +598,29 @@ class Pass {
     int32_t& entry = memo[static_cast<size_t>(number)];
     if (entry == 0) entry = find();
     return entry;
+  }
+
+  // Counts kept beside what the lookups reach anyway go into the result's
+  // tables once, at the end: a page view then touches one place for Url and
+  // Ref, and one for its host record and Host.
+  void AddTallies() {
+    for (size_t url = 1; url < urlTallies_.size(); ++url) {
+      const UrlTally& tally = urlTallies_[url];
+      if (tally.count == 0) continue;
+      AddCount(r_.Url.Counts[url], tally.count);
+      if (tally.ref > 0) AddCount(r_.Ref.Counts[static_cast<size_t>(tally.ref)], tally.count);
+    }
+    for (size_t seen = 1; seen < hostEntry_.size(); ++seen) {
+      const int32_t count = hostRecords_.Counts[seen];
+      if (hostEntry_[seen] > 0 && count > 0) AddCount(r_.Host.Counts[static_cast<size_t>(hostEntry_[seen])], count);
+    }
+    urlTallies_.clear();
+    hostEntry_.clear();
+  }
+
+  static void AddCount(int32_t& counter, int32_t count) {
+    if (counter > std::numeric_limits<int32_t>::max() - count) throw PassError{kOverflow};
+    counter += count;
   }
 
   void CountEntry(CategoryTable& table, int32_t entry) {
@@ -630,14 +649,24 @@ class Pass {
   bool zoneNamed_ = false;
   int64_t nextProgress_ = s_.checkLine;
   PeriodSlots slots_;
-  int32_t os_ = -1, brws_ = -1, agent_ = -1, ref_ = -1, url_ = -1, page_ = -1;
+  int32_t os_ = -1, brws_ = -1, agent_ = -1, url_ = -1, page_ = -1;
   bool serverAccess_ = false;  // the access came from a server log line
   int32_t robotLine_ = 0;      // the access's robot list line, 0 for a person
   CategoryTable agentsSeen_{kMaxGrowingTableEntries};
   std::vector<AgentClass> agentClass_{1};  // by agentsSeen_ entry
   std::vector<int32_t> robotEntry_ = std::vector<int32_t>(lists_.robots.size() + 1, 0);  // Robot entry by line
-  std::vector<int32_t> refOfUrl_;
+  // By Url entry: its Ref entry (kNotYet until worked out, -1: none) and the
+  // accesses counted for it, side by side: one place in memory to reach for
+  // both. Url and Ref get their counts at the end of the pass (AddTallies).
+  struct UrlTally {
+    int32_t ref = kNotYet;
+    int32_t count = 0;
+  };
+  std::vector<UrlTally> urlTallies_;
+  // The host records seen (counts as above), each with the Host entry it
+  // counts in (0: none), which Host gets its counts for at the end.
   CategoryTable hostRecords_{kMaxGrowingTableEntries};
+  std::vector<int32_t> hostEntry_;
   // The numbers of the access's texts (-1: none): a history's dictionary
   // numbers, one to a text, or a server line's numbers from texts_, where two
   // numbers may stand for one text.

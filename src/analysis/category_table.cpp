@@ -130,7 +130,6 @@ int32_t CategoryTable::Approach(const Key& key) const {
   const IndexSlot& slot = index_[key.hash & (index_.size() - 1)];
   if (slot.entry == 0 || slot.hash != key.hash) return 0;
   Prefetch(slot.kept);
-  Prefetch(&Counts[static_cast<size_t>(slot.entry)]);
   return slot.entry;
 }
 

@@ -57,9 +57,9 @@ class CategoryTable {
     uint32_t hash;
   };
   Key KeyOf(std::string_view name) const;
-  // Later, once the key's place has come: starts fetching the name and the
-  // count that the place leads to, and returns that entry number, most
-  // likely the key's own (0: none yet).
+  // Later, once the key's place has come: starts fetching the name that the
+  // place leads to, and returns that entry number, most likely the key's own
+  // (0: none yet), so that the caller may fetch what it keeps by entry.
   int32_t Approach(const Key& key) const;
 
   // Entry number of `name` (exact comparison), or 0 when absent.

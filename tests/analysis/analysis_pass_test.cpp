@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <limits>
 #include <random>
 
 #include "analysis/class_lists.h"
@@ -165,6 +166,24 @@ TEST_F(AnalysisPassTest, AnAdditionalAnalysisOfTheSameLogDoublesEveryCount) {
   EXPECT_EQ(r.OS.Counts[1], 0);
   EXPECT_EQ(r.Host.Names[r.Host.Count], "10.*.*.*");
   EXPECT_EQ(r.Host.Counts[r.Host.Count], 4);
+}
+
+// Counts go past no limit, whether a table counts at each access or adds up
+// its accesses at the end of the pass: each fails the pass as Agent does.
+TEST_F(AnalysisPassTest, ACountAtItsLimitFailsAnAdditionalPassWhicheverTableHoldsIt) {
+  ASSERT_TRUE(Analyze(Access("index", "2001/12/05 09:03:07", kFx, "http://a/", "(1.2.3.4)")));
+  const auto passAtLimit = [](CategoryTable AnalysisResult::*table) {
+    AnalysisResult copy = Result();
+    (copy.*table).Counts[1] = std::numeric_limits<int32_t>::max();
+    return RunPass(ReadPassRequest(1), copy, PassControl{});
+  };
+  const PassOutcome agent = passAtLimit(&AnalysisResult::Agent);
+  ASSERT_EQ(agent.status, PassStatus::Failed);
+  for (auto table : {&AnalysisResult::Url, &AnalysisResult::Ref, &AnalysisResult::Host}) {
+    const PassOutcome outcome = passAtLimit(table);
+    EXPECT_EQ(outcome.status, PassStatus::Failed);
+    EXPECT_EQ(outcome.error, agent.error);
+  }
 }
 
 TEST_F(AnalysisPassTest, ProgressIsReportedEveryCheckLineRecordsOfAnyKind) {
