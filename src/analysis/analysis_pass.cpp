@@ -663,8 +663,8 @@ class Pass {
     int32_t count = 0;
   };
   std::vector<UrlTally> urlTallies_;
-  // The host records seen (counts as above), each with the Host entry it
-  // counts in (0: none), which Host gets its counts for at the end.
+  // The host records seen, their counts as kRejected tells, each with the
+  // Host entry it counts in (0: none), which gets the counts at the end.
   CategoryTable hostRecords_{kMaxGrowingTableEntries};
   std::vector<int32_t> hostEntry_;
   // The numbers of the access's texts (-1: none): a history's dictionary

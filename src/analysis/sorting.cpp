@@ -1,7 +1,5 @@
 #include "analysis/sorting.h"
 
-#include "analysis/prefetch.h"
-
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
@@ -9,6 +7,9 @@
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "analysis/prefetch.h"
+#include "platform/huge_pages.h"
 
 namespace vorel::analysis {
 
@@ -75,7 +76,7 @@ bool Tied(const SortKey& a, const SortKey& b) {
 }
 
 // The keys of a big table fill megabytes that are written once: huge pages
-// save a page fault every few dozen keys.
+// save a page fault for every hundred keys.
 using SortKeys = std::vector<SortKey, platform::HugePageAllocator<SortKey>>;
 
 void Sort(SortKeys& keys) {
