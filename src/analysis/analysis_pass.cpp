@@ -201,18 +201,18 @@ class Pass {
     if (p.ahead.host.made) p.keys.host = hostRecords_.KeyOf(p.ahead.host.record);
   }
 
+  // Each lookup's entry, once its place has come, and what the pass keeps by
+  // that entry: the Url tally, the host record's count.
   void Approach(const Pending& p) {
     texts_.Approach(p.ahead);
-    if (p.keys.url) ApproachUrl(*p.keys.url);
+    if (p.keys.url) {
+      const int32_t url = r_.Url.Approach(*p.keys.url);
+      if (url > 0 && static_cast<size_t>(url) < urlTallies_.size()) Prefetch(&urlTallies_[static_cast<size_t>(url)]);
+    }
     if (p.keys.host) {
       const int32_t seen = hostRecords_.Approach(*p.keys.host);
       if (seen > 0) Prefetch(&hostRecords_.Counts[static_cast<size_t>(seen)]);
     }
-  }
-
-  void ApproachUrl(const CategoryTable::Key& key) const {
-    const int32_t url = r_.Url.Approach(key);
-    if (url > 0 && static_cast<size_t>(url) < urlTallies_.size()) Prefetch(&urlTallies_[static_cast<size_t>(url)]);
   }
 
   void Line(const Pending& p) {
