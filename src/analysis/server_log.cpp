@@ -194,6 +194,11 @@ bool ParseServerLogLine(std::string_view line, ServerLogLine& out, TextDecoding 
   // vhost_combined, the virtual host and port.
   std::string_view fields[3];
   size_t count = 0;
+  // Most servers log neither: "- - [" then, and nothing to look into.
+  if (line.substr(c.pos, 5) == "- - [") {
+    count = 2;
+    c.pos += 4;
+  }
   while (c.pos < line.size() && line[c.pos] != '[') {
     if (count == 3 || !c.Token(fields[count]) || !c.Spaces()) return false;
     ++count;
@@ -205,7 +210,10 @@ bool ParseServerLogLine(std::string_view line, ServerLogLine& out, TextDecoding 
   }
   if (!c.Bracketed(out.time) || !c.Spaces()) return false;
   if (!c.Quoted(request) || !c.Spaces()) return false;
-  if (!c.Token(status) || !ParseStatus(status, out.status)) return false;
+  // The status is three digits, and a space follows it in every layout found by itself.
+  status = line.substr(c.pos, 3);
+  c.pos += 3;
+  if (!ParseStatus(status, out.status)) return false;
   if (!c.Spaces() || !c.Token(bytes)) return false;
   if (bytes != "-")
     for (char ch : bytes)
@@ -290,8 +298,12 @@ bool ParseServerLogLine(std::string_view line, const LogLayout& layout, ServerLo
 }
 
 std::string_view PagePath(std::string_view target) {
-  for (size_t i = 0; i < target.size(); ++i)
-    if (target[i] == '?' || target[i] == '#') return target.substr(0, i);
+  // Two quick searches rather than a loop that tests two bytes at each place.
+  if (target.empty()) return target;
+  if (const void* query = std::memchr(target.data(), '?', target.size()))
+    target = target.substr(0, static_cast<size_t>(static_cast<const char*>(query) - target.data()));
+  if (const void* fragment = std::memchr(target.data(), '#', target.size()))
+    target = target.substr(0, static_cast<size_t>(static_cast<const char*>(fragment) - target.data()));
   return target;
 }
 

@@ -100,6 +100,8 @@ TEST(ServerLogTest, OnlyPageViewsCount) {
 TEST(ServerLogTest, QueryAndFragmentLeaveThePageAndParenthesesStayInIt) {
   EXPECT_EQ(PagePath("/search?q=a/b.html"), "/search");
   EXPECT_EQ(PagePath("/doc#part?x"), "/doc");
+  EXPECT_EQ(PagePath("?q=1"), "");
+  EXPECT_EQ(PagePath(""), "");
   EXPECT_EQ(Records("192.0.2.1 - - [10/Oct/2026:13:55:36 +0900] \"GET /wiki/Foo_(bar) HTTP/1.1\" 200 1").page,
             "1#(/wiki/Foo_(bar%29)2026/10/10 13:55:36");
 }
@@ -109,6 +111,10 @@ TEST(ServerLogTest, GarbageIsNoServerLogLine) {
   for (std::string_view line :
        {"", "1#(index)2001/12/05 09:03:07", "2#Mozilla/4.0", "4#(192.168.10.34)", "hello world",
         "192.0.2.1 - - [10/Oct/2026:13:55:36 +0900] \"GET / HTTP/1.1\" abc 1",
+        "192.0.2.1 - - [10/Oct/2026:13:55:36 +0900] \"GET / HTTP/1.1\" 2000 1",
+        "192.0.2.1 - - [10/Oct/2026:13:55:36 +0900] \"GET / HTTP/1.1\" 20 1",
+        "192.0.2.1 - - [10/Oct/2026:13:55:36 +0900] \"GET / HTTP/1.1\" 200",
+        "192.0.2.1 - - [10/Oct/2026:13:55:36 +0900] \"GET / HTTP/1.1\" 2",
         "192.0.2.1 - - [10/Oct/2026:13:55:36 +0900] \"GET / HTTP/1.1 200 1",
         "192.0.2.1 - - [10/Oct/2026:13:55:36 +0900 \"GET / HTTP/1.1\" 200 1",
         "192.0.2.1 - - [10/Oct/2026:13:55:36 +0900] \"GET / HTTP/1.1\" 200 1 \"ref-without-agent\"",
@@ -168,6 +174,8 @@ const LineCase kLineCases[] = {
      "UA", ""},
     {"forwarded list of three", "", "203.0.113.1, 10.0.0.7, 10.0.0.8 - frank " + kStamp + " \"GET / HTTP/1.1\"" + kTail,
      "/", "203.0.113.1", "UA", ""},
+    {"runs of spaces between the fields", "", "192.0.2.7  -   -  " + kStamp + "  \"GET /f.html HTTP/1.1\"  200  512  \"-\"  \"UA\"",
+     "/f.html", "192.0.2.7", "UA", ""},
     {"extra fields after the agent", "", Combined("/x.php") + " \"extra field\" 1234 -", "/x.php", "192.0.2.7", "UA",
      ""},
     {"an image is no page view, and its texts are left as logged", "", Combined("/logo.png", "http://r/"), nullptr,
