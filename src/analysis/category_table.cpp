@@ -172,7 +172,7 @@ int32_t CategoryTable::Add(const Key& key, int32_t count, bool findFirst, const 
   AddEntry(name, count, lender);
   // The first of equal names keeps the index (OS and browser names may repeat).
   if (known == 0) index_[slot] = IndexSlot{hash, Count, Names.back().data() - kKeptLengthBytes};
-  if (static_cast<size_t>(Count) * 2 > index_.size()) Grow();
+  if (static_cast<size_t>(Count) * 4 > index_.size() * 3) Grow();
   return Count;
 }
 
@@ -212,7 +212,7 @@ void CategoryTable::AssignNames(const std::vector<std::string>& names) {
 
 void CategoryTable::RebuildIndex() const {
   size_t capacity = 16;
-  while (capacity < static_cast<size_t>(Count) * 2 + 2) capacity *= 2;
+  while (capacity * 3 < static_cast<size_t>(Count) * 4 + 4) capacity *= 2;
   index_.assign(capacity, IndexSlot{});
   indexValid_ = true;
   for (int32_t i = 1; i <= Count; ++i) {
