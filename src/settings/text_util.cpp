@@ -43,6 +43,15 @@ std::string ToUpperAscii(std::string_view text) {
 }
 
 std::string ToLowerText(std::string_view s) {
+  // An ASCII text, the usual case, is copied whole and lowered in place:
+  // both loops are ones the compiler does sixteen bytes at a time.
+  unsigned char bits = 0;
+  for (char c : s) bits |= static_cast<unsigned char>(c);
+  if (bits < 0x80) {
+    std::string ascii(s);
+    for (char& c : ascii) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+    return ascii;
+  }
   std::string out;
   out.reserve(s.size());
   for (size_t i = 0; i < s.size();) {
