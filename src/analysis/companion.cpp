@@ -206,11 +206,7 @@ bool DateSlots(int year, int month, int day, int hour, const DateFilter& filter,
     last.d = day;
     WeekOf(year, month, day, last.week, last.dweek);
   }
-  slots.month = month;
-  slots.week = last.week;
-  slots.dweek = last.dweek;
-  slots.day = day;
-  slots.hour = hour;
+  slots = PeriodSlots{month, last.week, last.dweek, day, hour};
   return true;
 }
 
@@ -266,15 +262,10 @@ bool CheckTimeStamp(std::string_view record, const DateFilter& filter, PeriodSlo
   if (c.Number(2, 2) < 0) return false;
 
   if (!InPeriod(filter, y, m, d)) return false;
-  if (last.length == 0 || last.y != y || last.m != m || last.d != d) {
-    WeekOf(y, m, d, slots.week, slots.dweek);
-  } else {
-    slots.week = last.week;
-    slots.dweek = last.dweek;
-  }
-  slots.month = m;
-  slots.day = d;
-  slots.hour = h;
+  // A kept date is this one, its week and weekday read with it.
+  int32_t week = last.week, dweek = last.dweek;
+  if (last.length == 0) WeekOf(y, m, d, week, dweek);
+  slots = PeriodSlots{m, week, dweek, d, h};
   return true;
 }
 
